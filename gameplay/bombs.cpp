@@ -1,0 +1,6 @@
+// STUB: replaced by the owning subsystem.
+#include "gameplay/bombs.h"
+int potionEffectAngle = 0;
+void DropBomb() {}
+void UpdateBombs() {}
+void DrawPotionEffect() {}

@@ -1,0 +1,15 @@
+// enemies.h: the five enemies: start delays, the chase at grid crossings,
+// digging mode, potion flight, deaths and returns.
+#ifndef DELVORN_ENEMIES_H
+#define DELVORN_ENEMIES_H
+
+void ProcessNPCS();
+void NPCAI(int index);
+bool EnemyCanMove(int direction, int column, int row);
+int OppositeDirection(int direction);
+bool EnemyBumpsOther(int index);
+int RandomBelow(int n);
+void RespawnEnemy(int index);
+void ResetEnemies();
+
+#endif

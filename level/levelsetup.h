@@ -1,0 +1,13 @@
+// levelsetup.h: the figure pool's creation, the new-game values, the reset
+// of every figure at a level's start, and the level-complete line.
+#ifndef DELVORN_LEVELSETUP_H
+#define DELVORN_LEVELSETUP_H
+
+int InitCharacters();
+void NewGameReset();
+void ResetLevel(int level);
+void LevelDone(int level);
+// Releases the pool (DeleteAll's figure steps use it).
+void DeleteCharacters();
+
+#endif

@@ -1,0 +1,3 @@
+// STUB: replaced by the owning subsystem.
+#include "level/progressmap.h"
+void ProcessMap() {}

@@ -1,0 +1,3 @@
+// STUB: replaced by the owning subsystem.
+#include "screens/options.h"
+void MessageBox() {}

@@ -1,0 +1,45 @@
+// config.cpp: reading "Config//Delvorn.ini".
+#include "shell/config.h"
+
+#include <allegro.h>
+
+#include "platform/paths/paths.h"
+#include "shell/log.h"
+
+int soundVolume = 200;
+int midiVolume = 200;
+int windowed = 1;
+int useJoystick = 1;
+int soundOn = 1;
+int musicOn = 1;
+int logicRate = 20;
+int timerSetting = 1000;
+int debugOverlay = 0;
+
+int ReadConfig()
+{
+    set_config_file(NativePath("Config//Delvorn.ini").c_str());
+
+    soundVolume = get_config_int("Sound", "SoundVolume", 200);
+    midiVolume = get_config_int("Sound", "MidiVolume", 200);
+    windowed = get_config_int("Graphics", "Windowed", 1);
+    useJoystick = get_config_int("Control", "UseJoystick", 1) != 0;
+    soundOn = get_config_int("Sound", "SoundOn", 1) == 1;
+    musicOn = get_config_int("Sound", "MusicOn", 1) == 1;
+
+    int wfps = get_config_int("System", "WFPS", 20);
+    int ffps = get_config_int("System", "FFPS", 20);
+    int wtimer = get_config_int("System", "WTIMER", 1000);
+    int ftimer = get_config_int("System", "FTIMER", 1000);
+    logicRate = windowed ? wfps : ffps;
+    timerSetting = windowed ? wtimer : ftimer;
+    // The rate divides the timer's clock; nothing below 1 can pace a timer.
+    if (logicRate < 1) {
+        if (gameLog)
+            gameLog->Printf("Logic rate %d is not usable, using 20\n", logicRate);
+        logicRate = 20;
+    }
+
+    debugOverlay = get_config_int("System", "Debug", 0);
+    return 1;
+}

@@ -1,0 +1,31 @@
+// log.h: the plain-text log "Logs\LogFile.log" and the exception report
+// every operation writes when its catch-all handler is reached.
+#ifndef DELVORN_LOG_H
+#define DELVORN_LOG_H
+
+#include <cstdio>
+
+class LogFile {
+public:
+    explicit LogFile(const char *path);
+    bool Open();
+    // printf-style; one line buffer of 256 characters, longer text is cut.
+    bool Printf(const char *format, ...)
+#if defined(__GNUC__)
+        __attribute__((format(printf, 2, 3)))
+#endif
+        ;
+    bool Close();
+
+    FILE *handle;
+    char path[80];
+};
+
+// Created first thing in main, destroyed last; null before that.
+extern LogFile *gameLog;
+
+// Writes the dashed line, "<name>::EXCEPT - Function exited abnormally" and
+// the dashed line again. name is written exactly as given ("LoadMap ").
+void LogExceptReport(const char *name);
+
+#endif
