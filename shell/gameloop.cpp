@@ -1,12 +1,351 @@
-// STUB: replaced by the owning subsystem.
+// gameloop.cpp: the state machine in main's loop, the timer-paced play
+// pass and the present step every screen ends its passes with.
 #include "shell/gameloop.h"
-int gameState = INIT, returnState = RUN;
-std::atomic<int> logicTicks{0}, framesDrawn{0}, shownFps{0};
+
+#include <allegro.h>
+#include <string>
+
+#include "gameplay/bombs.h"
+#include "gameplay/enemies.h"
+#include "gameplay/figures.h"
+#include "gameplay/hero.h"
+#include "gameplay/moneybags.h"
+#include "gameplay/particles.h"
+#include "level/editor.h"
+#include "level/levelmap.h"
+#include "level/levelsetup.h"
+#include "level/mapdraw.h"
+#include "level/mapfile.h"
+#include "level/progressmap.h"
+#include "level/statusbar.h"
+#include "screens/endings.h"
+#include "screens/highscores.h"
+#include "screens/menu.h"
+#include "screens/options.h"
+#include "screens/pause.h"
+#include "screens/text.h"
+#include "shell/config.h"
+#include "shell/debug.h"
+#include "shell/input.h"
+#include "shell/seam.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+int gameState = GameState::INIT;
+int returnState = GameState::RUN;
+
+std::atomic<int> logicTicks{0};
+std::atomic<int> framesDrawn{0};
+std::atomic<int> shownFps{0};
 std::atomic<bool> closeRequested{false};
-const char *StateName(int) { return "NOSTATE"; }
-void CountFps() {}
-void TickLogic() {}
-void OnCloseButton() {}
-void PresentFrame() {}
-void PlayLogicStep() {}
-void RunMainLoop() {}
+
+const char *StateName(int state)
+{
+    switch (state) {
+    case GameState::INIT: return "STATE::INIT";
+    case GameState::END: return "STATE::END";
+    case GameState::MENU: return "STATE::MENU";
+    case GameState::RUN: return "STATE::RUN";
+    case GameState::CONFIG: return "STATE::CONFIG";
+    case GameState::HIGH: return "STATE::HIGH";
+    case GameState::CREDITS: return "STATE::CREDITS";
+    case GameState::PAUSE: return "STATE::PAUSE";
+    case GameState::NEW_LEVEL: return "STATE::NEW LEVEL";
+    case GameState::QUIT: return "STATE::QUIT";
+    case GameState::MAP: return "STATE::MAP";
+    case GameState::LEVEL_EDITOR: return "STATE::LEVEL EDITOR";
+    default: return "NOSTATE";  // HELP has no name of its own
+    }
+}
+
+// The timer and window callbacks run on other threads: they only touch atomics.
+void CountFps()
+{
+    shownFps = framesDrawn.load();
+    framesDrawn = 0;
+}
+
+void TickLogic()
+{
+    logicTicks++;
+}
+
+void OnCloseButton()
+{
+    closeRequested = true;
+}
+
+void PresentFrame()
+{
+    if (screen) {
+        vsync();
+        acquire_screen();
+    }
+    if (debugOverlay)
+        DrawDebugOverlay(backBuffer);
+    if (returnState == GameState::LEVEL_EDITOR)
+        DrawEditorOverlay();
+    if (screen) {
+        masked_blit(backBuffer, screen, 0, 0, 0, 0, 800, 600);
+        clear_to_color(backBuffer, 0);
+        release_screen();
+    } else {
+        clear_to_color(backBuffer, 0);
+    }
+    if (passHook)
+        passHook();
+}
+
+// The play keys act once per press: nothing acts again until every watched
+// key has been let go.
+static bool playKeysLatched = false;
+
+static void PlayKeys()
+{
+    bool held = key[KEY_P] || key[KEY_F2] || key[KEY_F1] || key[KEY_S] || key[KEY_X] ||
+                key[KEY_SPACE] || inputControl->IsFire();
+    if (!held) {
+        playKeysLatched = false;
+        return;
+    }
+    if (playKeysLatched)
+        return;
+
+    if (key[KEY_F2]) {
+        clear_keybuf();
+        returnState = GameState::RUN;
+        if (AskEditorMode())
+            EnterEditor();
+    }
+    if (key[KEY_P]) {
+        clear_keybuf();
+        gameState = GameState::PAUSE;
+    }
+    if (key[KEY_F1]) {
+        clear_keybuf();
+        gameState = GameState::HELP;
+    }
+    if (key[KEY_S]) {
+        clear_keybuf();
+        SaveScreenshot();
+    }
+    if (key[KEY_X])
+        DebugSwitch();
+    if (key[KEY_SPACE] || inputControl->IsFire()) {
+        if (bombsOut < bombCapacity && hero->state == 1) {
+            DropBomb();
+            bombsOut++;
+            PlaySfx(76);
+        }
+    }
+    playKeysLatched = true;
+    clear_keybuf();
+}
+
+void PlayLogicStep()
+{
+    inputControl->Poll();
+
+    // The lead of 31 pixels makes a right or down step test the cell that
+    // the hero's far edge has entered.
+    int leadX = 0, leadY = 0;
+    if (inputControl->IsRight()) {
+        MoveZubRight();
+        leadX = 31;
+    } else if (inputControl->IsLeft()) {
+        MoveZubLeft();
+    } else if (inputControl->IsUp()) {
+        MoveZubUp();
+    } else if (inputControl->IsDown()) {
+        MoveZubDown();
+        leadY = 31;
+    } else {
+        HeroIdle();
+    }
+    int column = (int)(hero->x + leadX) >> 5;
+    int row = (int)(hero->y + leadY) >> 5;
+    ProcessZub(column, row);
+
+    particles->Update();
+    ProcessNPCS();
+    ProcessMoneyBags();
+    UpdateBombs();
+    PlayKeys();
+    logicTicks--;
+}
+
+static void DrawPlayPicture()
+{
+    DrawPlayFrame();
+    DrawStatusBar();
+    particles->Draw(backBuffer, dataFile);
+    DrawPotionEffect();
+}
+
+static void PlayPass()
+{
+    do {
+        framesDrawn++;
+        DrawPlayPicture();
+        PresentFrame();
+    } while (logicTicks < 0);
+
+    // A step that leaves play (exit, pause, help, editor) ends the catch-up:
+    // the new state acts in the next pass, not after more steps of play.
+    do {
+        PlayLogicStep();
+    } while (logicTicks > 0 && gameState == GameState::RUN);
+
+    if (lives == 0) {
+        GameOver();
+        DeleteMap();
+        gameState = GameState::MENU;
+    } else if (key[KEY_ESC]) {
+        DeleteMap();
+        gameState = GameState::MENU;
+    }
+}
+
+static void EditorPass()
+{
+    do {
+        framesDrawn++;
+        DrawEditorFrame();
+        PresentFrame();
+    } while (logicTicks < 0);
+    do {
+        EditorInputStep();
+    } while (logicTicks > 0 && gameState == GameState::LEVEL_EDITOR);
+}
+
+static int LevelMusicEntry(int level)
+{
+    return level <= 10 ? level + 222 : ((level - 1) >> 1) + 223;
+}
+
+static void EndGameWon()
+{
+    gameState = GameState::QUIT;
+    GameWon();
+    gameState = GameState::MENU;
+}
+
+static void NextLevel()
+{
+    logicTicks = 0;
+    StopMusic();
+    if (currentLevel != 0)
+        DeleteMap();
+    currentLevel++;
+    if (currentLevel > 20) {
+        EndGameWon();
+        return;
+    }
+    PlaySfx(234);
+    std::string text = "LOADING LEVEL " + std::to_string(currentLevel);
+    ClearScreen();
+    ShowMessage(text.c_str(), 1000, 32, makecol(84, 85, 146), screen);
+    ProcessMap();
+    shieldsOpen = false;
+    gameState = GameState::NEW_LEVEL;
+}
+
+static void StartLevel()
+{
+    StopMusic();
+    ResetLevel(currentLevel);
+    particles->Restart();
+    particles->Spawn(400, 300, 2, 0, 0, 302);
+    PlayMusic(LevelMusicEntry(currentLevel));
+    if (LoadMap(currentLevel)) {
+        CreatePathFinder();
+        gameState = GameState::RUN;
+        return;
+    }
+    ClearScreen();
+    ShowMessage("MAP LOAD ERROR - Check Log File Please", 2000, 14, makecol(84, 85, 146), screen);
+    EndGameWon();
+}
+
+static void MenuChoice()
+{
+    logicTicks = 0;
+    switch (ProcessMenu()) {
+    case 0:
+        gameState = GameState::MAP;
+        StopMusic();
+        break;
+    case 1:
+        gameState = GameState::CONFIG;
+        StopMusic();
+        MessageBox();
+        break;
+    case 2:
+        StopMusic();
+        gameState = GameState::HIGH;
+        break;
+    case 3:
+        gameState = GameState::CREDITS;
+        StopMusic();
+        ViewCredits();
+        break;
+    case 4:
+        gameState = GameState::END;
+        break;
+    default:
+        break;
+    }
+}
+
+// One pass: the handlers in their fixed order, each acting on the state the
+// ones before it may have just set.
+static void LoopPass()
+{
+    if (gameState == GameState::MENU)
+        MenuChoice();
+    if (gameState == GameState::PAUSE) {
+        logicTicks = 0;
+        PauseMusic();
+        clear_keybuf();
+        PauseGame();
+        clear_keybuf();
+        ResumeMusic();
+        gameState = GameState::RUN;
+    }
+    if (gameState == GameState::HELP) {
+        logicTicks = 0;
+        PauseMusic();
+        clear_keybuf();
+        GameHelp();
+        clear_keybuf();
+        ResumeMusic();
+        gameState = returnState;
+    }
+    if (gameState == GameState::HIGH) {
+        logicTicks = 0;
+        ViewHighScores();
+        gameState = GameState::MENU;
+        return;
+    }
+    if (gameState == GameState::MAP)
+        NextLevel();
+    if (gameState == GameState::NEW_LEVEL)
+        StartLevel();
+    if (gameState == GameState::QUIT) {
+        GameWon();
+        gameState = GameState::MENU;
+        return;
+    }
+    if (gameState == GameState::LEVEL_EDITOR)
+        EditorPass();
+    if (gameState == GameState::RUN)
+        PlayPass();
+}
+
+void RunMainLoop()
+{
+    do {
+        LoopPass();
+        rest(0);  // give up the rest of the time slice
+    } while (gameState != GameState::END && !closeRequested);
+}

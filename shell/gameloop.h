@@ -5,24 +5,28 @@
 
 #include <atomic>
 
-enum GameState {
-    INIT = 0,
-    END = 1,
-    MENU = 2,
-    RUN = 3,
-    CONFIG = 4,
-    HIGH = 5,
-    CREDITS = 6,
-    PAUSE = 7,
-    NEW_LEVEL = 8,
-    QUIT = 9,
-    MAP = 10,
-    HELP = 11,
-    LEVEL_EDITOR = 12,
+// The states are written GameState::MENU and so on: Allegro's GUI already
+// owns the plain name MENU.
+struct GameState {
+    enum : int {
+        INIT = 0,
+        END = 1,
+        MENU = 2,
+        RUN = 3,
+        CONFIG = 4,
+        HIGH = 5,
+        CREDITS = 6,
+        PAUSE = 7,
+        NEW_LEVEL = 8,
+        QUIT = 9,
+        MAP = 10,
+        HELP = 11,
+        LEVEL_EDITOR = 12,
+    };
 };
 
-extern int gameState;
-extern int returnState;
+extern int gameState;    // a GameState value
+extern int returnState;  // where HELP goes back to
 
 extern std::atomic<int> logicTicks;
 extern std::atomic<int> framesDrawn;

@@ -1,4 +1,64 @@
-// main.cpp: the program's entry.
+// main.cpp: the program's entry: log, start-up, title, main loop, shutdown.
 #include <allegro.h>
-int main() { return 0; }
+
+#include "blend/blend.h"
+#include "level/levelsetup.h"
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "screens/text.h"
+#include "shell/config.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/seam.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+int main()
+{
+    gameState = GameState::INIT;
+    gameLog = new LogFile(NativePath("Logs\\LogFile.log").c_str());
+    gameLog->Open();  // without a Logs folder the game runs on unlogged
+    gameLog->Printf("Thread DELVORN entered Quarnel normally!\n");
+    gameLog->Printf("Initializing Objects\n");
+
+    if (!Initall())
+        return -1;
+
+    set_close_button_callback(OnCloseButton);
+    set_window_title("Delvorn");
+
+    gameLog->Printf("Launching Game\n");
+    PlaySfx(105);
+    clear_bitmap(backBuffer);
+    clear_bitmap(screen);
+    ShowMessage("LOADING DELVORN", 2000, 32, makecol(84, 85, 146), screen);
+    show_mouse(nullptr);
+
+    PlaySfx(215);
+    if (BITMAP *title = DataBitmap(307)) {
+        Fade(title, screen, 0, 0, 0, makecol(0, 0, 0), 0);
+        WaitMs(2000);
+        Fade(title, screen, 0, 0, 1, makecol(0, 0, 0), 0);
+    }
+    gameState = GameState::MENU;
+    StopSfx(215);
+
+    gameLog->Printf("Entering Game Loop\n");
+    NewGameReset();
+    RunMainLoop();
+
+    gameLog->Printf("Exiting Game Loop\n");
+    StopMusic();
+    PlayMusic(296);
+    DeleteAll();
+
+    gameLog->Printf("Program Terminated Flawlessly!\n");
+    gameLog->Close();
+    show_mouse(nullptr);
+    alfont_exit();
+    allegro_exit();
+    delete gameLog;
+    gameLog = nullptr;
+    return 0;
+}
 END_OF_MAIN()

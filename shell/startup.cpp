@@ -1,10 +1,206 @@
-// STUB: replaced by the owning subsystem.
+// startup.cpp: bringing the game up (Initall) and taking it down again
+// (DeleteAll), and the long-lived resources the shell owns in between.
 #include "shell/startup.h"
+
+#include <stdexcept>
+
+#include "gameplay/figures.h"
+#include "gameplay/particles.h"
+#include "level/levelsetup.h"
+#include "platform/paths/paths.h"
+#include "screens/highscores.h"
+#include "screens/menu.h"
+#include "shell/config.h"
+#include "shell/datapass.h"
+#include "shell/gameloop.h"
+#include "shell/input.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+
 DATAFILE *dataFile = nullptr;
-BITMAP *backBuffer = nullptr, *backdropBitmap = nullptr, *editorLayers[3];
-ALFONT_FONT *mainFont = nullptr;
 int dataFileEntries = 0;
-void *DataEntry(int entry, int type) { return (dataFile && entry >= 0 && entry < dataFileEntries && dataFile[entry].type == type) ? dataFile[entry].dat : nullptr; }
-int Initall() { return 0; }
-void DeleteAll() {}
-DATAFILE *LoadGameData(const char *) { return nullptr; }
+BITMAP *backBuffer = nullptr;
+BITMAP *backdropBitmap = nullptr;
+BITMAP *editorLayers[3] = {nullptr, nullptr, nullptr};
+ALFONT_FONT *mainFont = nullptr;
+
+void *DataEntry(int entry, int type)
+{
+    if (!dataFile || entry < 0 || entry >= dataFileEntries || dataFile[entry].type != type)
+        return nullptr;
+    return dataFile[entry].dat;
+}
+
+DATAFILE *LoadGameData(const char *path)
+{
+    char password[18];
+    UnscrambleDataPassword(password);
+    packfile_password(password);
+    DATAFILE *data = load_datafile(NativePath(path).c_str());
+    // Maps and high scores are plain files: the password must not outlive this.
+    packfile_password(nullptr);
+    WipeDataPassword(password);
+
+    dataFile = data;
+    dataFileEntries = 0;
+    if (data)
+        while (data[dataFileEntries].type != DAT_END)
+            dataFileEntries++;
+    return data;
+}
+
+static void Log(const char *line)
+{
+    if (gameLog)
+        gameLog->Printf("%s", line);
+}
+
+int Initall()
+{
+    try {
+        Log("Initializing Allegro\n");
+        allegro_init();
+        install_keyboard();
+        install_mouse();
+
+        bool joystickFailed = install_joystick(JOY_TYPE_AUTODETECT) != 0;
+        if (joystickFailed)
+            Log("Failed to initialize joystick\n");
+
+        if (!ReadConfig()) {
+            allegro_message("CONFIG INIT ERROR");
+            return 0;
+        }
+
+        install_timer();
+        install_int_ex(CountFps, SECS_TO_TIMER(1));
+        install_int_ex(TickLogic, BPS_TO_TIMER(logicRate));
+        shownFps = 0;
+        framesDrawn = 0;
+        logicTicks = 0;
+
+        Log("Initializing Sound\n");
+        if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
+            allegro_message("SOUND INIT ERROR");
+            return 0;
+        }
+        soundInstalled = true;
+        set_volume(soundVolume, midiVolume);
+
+        set_color_depth(16);
+        set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
+
+        int driver = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT;
+        Log("Initializing Graphics\n");
+        if (set_gfx_mode(driver, 800, 600, 0, 0) != 0) {
+            allegro_message("GRAPHICS INIT ERROR");
+            return 0;
+        }
+        set_mouse_range(0, 0, 798, 598);
+
+        Log("Initializing Fonts\n");
+        if (alfont_init() != ALFONT_OK) {
+            set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+            allegro_message("Error while initializing alfont");
+            return 0;
+        }
+
+        Log("Initializing Input Control\n");
+        inputControl = new InputControl();
+
+        Log("Initializing Joystick if required\n");
+        if (useJoystick && !joystickFailed) {
+            inputControl->joystickEnabled = 1;
+            Log("Valid Joystick detected.\n");
+        }
+
+        if (!LoadGameData("Data.dat")) {
+            Log("Unable to access Delvorn Data Resources\n");
+            allegro_message("Unable to access Delvorn Data Resources.\nPlease, contact Support.");
+            throw std::runtime_error("no data file");
+        }
+
+        backBuffer = create_bitmap(800, 600);
+        backdropBitmap = create_bitmap(800, 600);
+        for (BITMAP *&layer : editorLayers)
+            layer = create_bitmap(800, 600);
+
+        Log("Creating Particles\n");
+        particles = new ParticleSet();
+        particles->Restart();
+        particles->Spawn(400, 300, 2, 0, 0, 302);
+
+        InitObjects();
+        // Play would use figures that were never made: stop here instead.
+        if (!InitCharacters()) {
+            allegro_message("Unable to create the game's figures.");
+            return 0;
+        }
+
+        mainFont = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
+
+        Log("Initializing High Score Table\n");
+        if (!LoadHighScores()) {
+            Log("UNABLE TO LOAD HI SCORES. Resetting to zero table\n");
+            ResetHighScores();
+            SaveHighScores();
+        }
+        return 1;
+    } catch (...) {
+        LogExceptReport("Initall");
+        return 0;
+    }
+}
+
+void DeleteAll()
+{
+    try {
+        Log("Deleting Input Control\n");
+        delete inputControl;
+        inputControl = nullptr;
+
+        Log("Deleting Bitmaps + DataFile\n");
+        delete particles;
+        particles = nullptr;
+        for (int i = 2; i >= 0; i--) {
+            destroy_bitmap(editorLayers[i]);
+            editorLayers[i] = nullptr;
+        }
+        destroy_bitmap(backdropBitmap);
+        backdropBitmap = nullptr;
+        destroy_bitmap(backBuffer);
+        backBuffer = nullptr;
+        if (dataFile)
+            unload_datafile(dataFile);
+        dataFile = nullptr;
+        dataFileEntries = 0;
+
+        Log("Deleting Fonts\n");
+        alfont_destroy_font(mainFont);
+        mainFont = nullptr;
+
+        Log("Deleting A* PathFinder\n");
+
+        Log("Deleting NPCS\n");
+        DeleteGameObject(potion);
+        DeleteGameObject(heart);
+        for (GameObject *&bag : moneyBags)
+            DeleteGameObject(bag);
+        for (GameObject *&enemy : enemies)
+            DeleteGameObject(enemy);
+
+        Log("Deleting Effects\n");
+
+        Log("Deleting Bombs\n");
+        for (GameObject *&bomb : bombs)
+            DeleteGameObject(bomb);
+
+        Log("Deleting Zub\n");
+        DeleteGameObject(hero);
+
+        Log("Deleting Map and Menu\n");
+        DeleteObjects();
+    } catch (...) {
+        LogExceptReport("DeleteAll");
+    }
+}
