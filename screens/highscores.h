@@ -3,6 +3,7 @@
 #ifndef DELVORN_HIGHSCORES_H
 #define DELVORN_HIGHSCORES_H
 
+#include <cstddef>
 #include <cstdint>
 
 struct HighScoreEntry {
@@ -19,6 +20,22 @@ extern char currentInitials[4];
 
 enum { NO_HIGH_SCORE_SLOT = 99 };
 
+enum { HIGH_SCORE_FILE_SIZE = 84 };
+
+// The file's 84 bytes as a table: false (out untouched) when there are
+// fewer than 84 or the trailer is not the wrapping sum of the ten scores.
+// Initials keep at most three characters, zero-padded.
+bool ParseHighScores(const unsigned char *data, size_t size, HighScoreTable &out);
+// The 84 bytes the file holds for a table.
+void EncodeHighScores(const HighScoreTable &table, unsigned char out[HIGH_SCORE_FILE_SIZE]);
+
+// Test seam: called before each 8-byte piece (and the trailer, piece 10)
+// of a save is written; returning false makes the save fail there. A test
+// may also sleep in it to catch a save half-way.
+extern bool (*highScoreWriteHook)(int piece);
+
+// A failed load leaves the table as it was. A save goes to a temporary
+// file renamed over the old one, so a failed save keeps the old file.
 bool LoadHighScores();
 bool SaveHighScores();
 void ResetHighScores();

@@ -1,6 +1,159 @@
-// STUB: replaced by the owning subsystem.
+// menu.cpp: the main menu with its animated marker, and the start-up step
+// that fills the tables the menu's game relies on.
 #include "screens/menu.h"
-int ProcessMenu() { return 4; }
-void UpdateMarker() {}
-bool InitObjects() { return true; }
-void DeleteObjects() {}
+
+#include <allegro.h>
+
+#include "gameplay/figures.h"
+#include "gameplay/gameobject.h"
+#include "gameplay/particles.h"
+#include "level/levelmap.h"
+#include "level/levelsetup.h"
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "screens/text.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+static const char *const menuItems[5] = {
+    "START NEW GAME", "SET GAME OPTIONS", "VIEW HIGH SCORES", "VIEW CREDITS", "EXIT GAME",
+};
+static const int menuItemY[5] = {179, 234, 297, 350, 406};
+
+// The animated marker beside the chosen item; exists while the menu runs.
+static GameObject *menuMarker = nullptr;
+
+static void CreateMarker()
+{
+    DeleteGameObject(menuMarker);
+    menuMarker = new GameObject();
+    menuMarker->Init(128, menuItemY[0], 32, 32, 3, GO_LOOP | GO_VISIBLE, 0, 16);
+    for (int i = 0; i < 3; i++)
+        if (BITMAP *picture = DataBitmap(216 + i))
+            menuMarker->SetFrame(i, picture);
+    static const int frames[3] = {0, 1, 2};
+    menuMarker->AddSequence(0, 3, frames);
+    menuMarker->SetSequence(0);
+    menuMarker->SetFrameDelay(8);
+}
+
+void UpdateMarker()
+{
+    try {
+        if (!menuMarker)
+            return;
+        menuMarker->Animate();
+        if (backBuffer)
+            menuMarker->Draw(backBuffer);
+    } catch (...) {
+        LogExceptReport("UpdateMarker");
+    }
+}
+
+static void DrawMenu(ALFONT_FONT *font, int choice)
+{
+    if (BITMAP *picture = DataBitmap(219))
+        draw_sprite(backBuffer, picture, 0, 0);
+    DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(128, 128, 128));
+    int grey = makecol(200, 200, 200);
+    for (int i = 0; i < 5; i++)
+        alfont_textout_centre(backBuffer, font, menuItems[i], SCREEN_W / 2, menuItemY[i], grey);
+    alfont_textout_centre(backBuffer, font, menuItems[choice], SCREEN_W / 2, menuItemY[choice],
+                          makecol(231, 39, 39));
+}
+
+int ProcessMenu()
+{
+    ALFONT_FONT *font = nullptr;
+    try {
+        bombCapacity = 1;
+        clear_keybuf();
+        ClearScreen();
+        ShowMessage("L O A D I N G", 500, 32, makecol(231, 39, 39), screen);
+        PlayMusic(220);
+        NewGameReset();
+        CreateMarker();
+
+        font = alfont_load_font(NativePath("Fonts\\DigitalDreamFat.ttf").c_str());
+        if (!font) {
+            DeleteGameObject(menuMarker);
+            return 0;
+        }
+        alfont_text_mode(-1);
+
+        int choice = 0;
+        bool done = false;
+        KeyLatch latch{KEY_DOWN, KEY_UP, KEY_ESC, KEY_ENTER};
+        while (!done) {
+            alfont_set_font_size(font, 36);
+            logicTicks = 0;
+            if (backBuffer)
+                DrawMenu(font, choice);
+            UpdateMarker();
+            PresentFrame();
+            if (latch.Pressed()) {
+                if (key[KEY_DOWN]) {
+                    clear_keybuf();
+                    PlaySfx(221);
+                    choice = (choice + 1) % 5;
+                }
+                if (key[KEY_UP]) {
+                    clear_keybuf();
+                    PlaySfx(222);
+                    choice = (choice + 4) % 5;
+                }
+                menuMarker->SetPosition(128, menuItemY[choice]);
+                if (key[KEY_ENTER]) {
+                    clear_keybuf();
+                    done = true;
+                }
+                if (key[KEY_ESC]) {
+                    clear_keybuf();
+                    choice = 4;
+                    done = true;
+                }
+            }
+            // The window's close button leaves the game as EXIT GAME would.
+            if (closeRequested) {
+                choice = 4;
+                done = true;
+            }
+            yield_timeslice();
+        }
+
+        alfont_destroy_font(font);
+        font = nullptr;
+        DeleteGameObject(menuMarker);
+        shownFps = 0;
+        framesDrawn = 0;
+        logicTicks = 0;
+        return choice;
+    } catch (...) {
+        if (font)
+            alfont_destroy_font(font);
+        DeleteGameObject(menuMarker);
+        LogExceptReport("ProcessMenu");
+        return 0;
+    }
+}
+
+bool InitObjects()
+{
+    try {
+        if (gameLog)
+            gameLog->Printf("Creating Menu\n");
+        InitBurstDirections();
+        ClearEditorMap();
+        return true;
+    } catch (...) {
+        LogExceptReport("InitObjects");
+        return false;
+    }
+}
+
+void DeleteObjects()
+{
+    DeleteGameObject(menuMarker);
+}

@@ -1,3 +1,173 @@
-// STUB: replaced by the owning subsystem.
+// options.cpp: the options screen: both volumes, the sound and music
+// switches and the joystick, changed for the rest of the run.
 #include "screens/options.h"
-void MessageBox() {}
+
+#include <allegro.h>
+#include <cstring>
+
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "screens/text.h"
+#include "shell/config.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+const char *const rowLabels[5] = {
+    "Sound Volume", "Music Volume", "Sound State", "Screen Mode", "JoyStick",
+};
+const int rowY[5] = {200, 240, 280, 340, 380};
+const char *const stateTexts[4] = {
+    "Sound On Music On", "Sound On Music Off", "Sound Off Music On", "Sound Off Music Off",
+};
+
+// What the screen shows; every visit starts from these values.
+struct OptionsView {
+    int soundIndex = 0;
+    int musicIndex = 0;
+    int stateIndex = 0;
+    int joystickIndex = 0;  // 0 shows ENABLED
+    int row = 0;
+    char soundBar[21];
+    char musicBar[21];
+};
+
+void BlankBar(char *bar)
+{
+    std::memset(bar, '-', 20);
+    bar[20] = '\0';
+}
+
+// Index in steps of two, 0..19; the bar marks it and the volume follows.
+int StepVolume(int &index, char *bar, int delta)
+{
+    index += delta;
+    if (index > 19)
+        index = 19;
+    if (index < 0)
+        index = 0;
+    BlankBar(bar);
+    bar[index] = '|';
+    return index * 10 + 55;
+}
+
+void ChangeRow(OptionsView &view, int direction)
+{
+    switch (view.row) {
+    case 0:
+        soundVolume = StepVolume(view.soundIndex, view.soundBar, 2 * direction);
+        break;
+    case 1:
+        midiVolume = StepVolume(view.musicIndex, view.musicBar, 2 * direction);
+        break;
+    case 2:
+        view.stateIndex = (view.stateIndex + direction + 4) % 4;
+        break;
+    case 4:
+        useJoystick = !useJoystick;
+        view.joystickIndex = useJoystick ? 0 : 1;
+        break;
+    default:  // the screen mode comes from the INI file only
+        break;
+    }
+}
+
+void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
+{
+    if (BITMAP *picture = DataBitmap(292))
+        draw_sprite(backBuffer, picture, 0, 0);
+    int yellow = makecol(200, 200, 100);
+    if (font) {
+        alfont_set_font_size(font, 40);
+        alfont_textout_centre(backBuffer, font, "Game Options", SCREEN_W / 2, 32, yellow);
+        alfont_set_font_size(font, 18);
+        alfont_textout_centre(backBuffer, font,
+                              "Up/Down to move, Left/Right Change, SPACE - Done", SCREEN_W / 2,
+                              520, yellow);
+    }
+    DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(8, 0, 128));
+    if (!font)
+        return;
+    const char *values[5] = {
+        view.soundBar,
+        view.musicBar,
+        stateTexts[view.stateIndex],
+        "Use INI File",
+        view.joystickIndex == 0 ? "JoyStick ENABLED" : "JoyStick DISABLED",
+    };
+    int grey = makecol(200, 200, 200);
+    for (int i = 0; i < 5; i++) {
+        alfont_textout(backBuffer, font, rowLabels[i], 140, rowY[i], grey);
+        alfont_textout(backBuffer, font, values[i], 400, rowY[i], yellow);
+    }
+    alfont_textout(backBuffer, font, rowLabels[view.row], 140, rowY[view.row],
+                   makecol(199, 109, 37));
+}
+
+}  // namespace
+
+void MessageBox()
+{
+    ALFONT_FONT *font = nullptr;
+    try {
+        clear_keybuf();
+        font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
+        alfont_text_mode(-1);
+        PlayMusic(220);
+
+        OptionsView view;
+        BlankBar(view.soundBar);
+        BlankBar(view.musicBar);
+        KeyLatch latch{KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_ESC};
+        bool ending = false;
+        while (!ending) {
+            int oldSound = soundVolume;
+            int oldMusic = midiVolume;
+            if (backBuffer)
+                DrawOptions(font, view);
+            PresentFrame();
+            if (latch.Pressed()) {
+                if (key[KEY_RIGHT]) {
+                    PlaySfx(221);
+                    ChangeRow(view, 1);
+                }
+                if (key[KEY_LEFT]) {
+                    PlaySfx(221);
+                    ChangeRow(view, -1);
+                }
+                if (key[KEY_SPACE] || key[KEY_ESC]) {
+                    view.row = 0;
+                    ending = true;
+                }
+                if (key[KEY_DOWN]) {
+                    PlaySfx(221);
+                    view.row = (view.row + 1) % 5;
+                }
+                if (key[KEY_UP]) {
+                    PlaySfx(222);
+                    view.row = (view.row + 4) % 5;
+                }
+            }
+            soundOn = view.stateIndex < 2;
+            musicOn = view.stateIndex % 2 == 0;
+            if (soundVolume != oldSound || midiVolume != oldMusic)
+                set_volume(soundVolume, midiVolume);
+            logicTicks = 0;
+            if (closeRequested)
+                ending = true;
+        }
+
+        if (font)
+            alfont_destroy_font(font);
+        font = nullptr;
+        StopMusic();
+        gameState = MENU;
+    } catch (...) {
+        if (font)
+            alfont_destroy_font(font);
+        LogExceptReport("MessageBox");
+    }
+}

@@ -1,0 +1,214 @@
+// highscore_screens.cpp: the hall of fame view and the initials entry.
+#include <allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gameplay/gameobject.h"
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "screens/highscores.h"
+#include "screens/text.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+// Row colours stay readable on the dark panel.
+static int RowColour()
+{
+    int r = 32 + std::rand() % 224;
+    int g = 32 + std::rand() % 224;
+    int b = 32 + std::rand() % 224;
+    return makecol(r, g, b);
+}
+
+static void DrawBackground()
+{
+    if (BITMAP *picture = DataBitmap(292))
+        draw_sprite(backBuffer, picture, 0, 0);
+}
+
+static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObject *emblem)
+{
+    DrawBackground();
+    DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(8, 0, 128));
+    int white = makecol(255, 255, 255);
+    if (font) {
+        alfont_set_font_size(font, 36);
+        alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", SCREEN_W / 2, 32,
+                              makecol(200, 200, 200));
+        alfont_set_font_size(font, 16);
+        alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", SCREEN_W / 2,
+                              SCREEN_H - 32, makecol(200, 107, 38));
+        alfont_set_font_size(font, 24);
+    }
+    for (int i = 0; i < 10; i++) {
+        const HighScoreEntry &e = highScores.entries[i];
+        if (font) {
+            char initials[4];
+            std::memcpy(initials, e.initials, 3);
+            initials[3] = '\0';
+            char number[16];
+            std::snprintf(number, sizeof number, "%d", (int)e.score);
+            alfont_textout_centre(backBuffer, font, initials, 250, 155 + 32 * i, rowColours[i]);
+            alfont_textout_centre(backBuffer, font, number, 530, 155 + 32 * i, rowColours[i]);
+        }
+        line(backBuffer, 119, 182 + 32 * i, 681, 182 + 32 * i, white);
+    }
+    vline(backBuffer, SCREEN_W / 2, 150, 470, white);
+    emblem->Draw(backBuffer);
+}
+
+void ViewHighScores()
+{
+    GameObject *emblem = nullptr;
+    ALFONT_FONT *font = nullptr;
+    try {
+        PlayMusic(213);
+        SortHighScores();
+        int rowColours[10];
+        for (int &c : rowColours)
+            c = RowColour();
+
+        emblem = new GameObject();
+        if (emblem->Init(180, 150, 32, 32, 1, GO_STATIC | GO_VISIBLE, 0, 16)) {
+            if (BITMAP *picture = DataBitmap(301))
+                emblem->SetFrame(0, picture);
+
+            font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
+            alfont_text_mode(-1);
+            if (backBuffer)
+                clear_bitmap(backBuffer);
+            clear_keybuf();
+            for (;;) {
+                if (backBuffer)
+                    DrawHighScoreView(font, rowColours, emblem);
+                logicTicks = 0;
+                PresentFrame();
+                if (key[KEY_SPACE] || key[KEY_ESC] || closeRequested)
+                    break;
+            }
+            if (font)
+                alfont_destroy_font(font);
+            font = nullptr;
+        }
+        DeleteGameObject(emblem);
+        clear_keybuf();
+        gameState = MENU;
+    } catch (...) {
+        if (font)
+            alfont_destroy_font(font);
+        DeleteGameObject(emblem);
+        LogExceptReport("ViewHighScores");
+    }
+}
+
+// 36 symbols, then three blanks that end the initials where they stand.
+static const char initialSymbols[39] = {
+    'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M',
+    'N', 'O', 'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z',
+    '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 0, 0, 0,
+};
+
+static void DrawInitialsEntry(ALFONT_FONT *font)
+{
+    DrawBackground();
+    DrawPanel(backBuffer, 200, 250, 600, 350, makecol(255, 255, 255), makecol(128, 128, 128));
+    if (!font)
+        return;
+    int grey = makecol(200, 200, 200);
+    alfont_set_font_size(font, 32);
+    alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", SCREEN_W / 2, 32, grey);
+    alfont_set_font_size(font, 18);
+    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", SCREEN_W / 2,
+                          80, makecol(199, 109, 37));
+    alfont_set_font_size(font, 14);
+    alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", SCREEN_W / 2,
+                          SCREEN_H - 96, grey);
+    alfont_textout_centre(backBuffer, font,
+                          "Press <up> for letter up, <down> for letter down.", SCREEN_W / 2,
+                          SCREEN_H - 64, grey);
+    alfont_textout_centre(backBuffer, font,
+                          "Press <Left> for previous field, <right> for next.", SCREEN_W / 2,
+                          SCREEN_H - 32, grey);
+}
+
+static void DrawInitialsFields(ALFONT_FONT *font, const char *fields, int field)
+{
+    rect(backBuffer, 246 + 128 * field, 264, 310 + 128 * field, 328, makecol(255, 255, 255));
+    if (!font)
+        return;
+    alfont_set_font_size(font, 36);
+    for (int i = 0; i < 3; i++) {
+        if (fields[i] == '\0')
+            continue;
+        char text[2] = {fields[i], '\0'};
+        alfont_textout_centre(backBuffer, font, text, 278 + 128 * i, 286, makecol(192, 0, 0));
+    }
+}
+
+void GetUserInitials()
+{
+    ALFONT_FONT *font = nullptr;
+    try {
+        font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
+        alfont_text_mode(-1);
+        char fields[3] = {'A', 'A', 'A'};
+        int symbol = 0;
+        int field = 0;
+        std::memset(currentInitials, 0, sizeof currentInitials);
+
+        ClearScreen();
+        ShowMessage("L O A D I N G", 500, 32, makecol(192, 192, 192), screen);
+        if (backBuffer)
+            clear_bitmap(backBuffer);
+        clear_keybuf();
+
+        KeyLatch latch{KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER};
+        for (;;) {
+            if (backBuffer)
+                DrawInitialsEntry(font);
+            if (latch.Pressed()) {
+                if (key[KEY_RIGHT]) {
+                    PlaySfxAlways(202);
+                    field = (field + 1) % 3;
+                }
+                if (key[KEY_LEFT]) {
+                    PlaySfxAlways(202);
+                    field = (field + 2) % 3;
+                }
+                if (key[KEY_UP])
+                    symbol = (symbol + 38) % 39;
+                if (key[KEY_DOWN])
+                    symbol = (symbol + 1) % 39;
+            }
+            // One index for all three fields: moving on carries the symbol.
+            fields[field] = initialSymbols[symbol];
+            if (backBuffer)
+                DrawInitialsFields(font, fields, field);
+            PresentFrame();
+            logicTicks = 0;
+            if (key[KEY_ENTER] || closeRequested)
+                break;
+        }
+
+        // A blank field ends the initials there.
+        char entered[4] = {fields[0], fields[1], fields[2], '\0'};
+        bool ended = false;
+        for (int i = 0; i < 4; i++) {
+            if (entered[i] == '\0')
+                ended = true;
+            currentInitials[i] = ended ? '\0' : entered[i];
+        }
+        if (font)
+            alfont_destroy_font(font);
+        font = nullptr;
+        clear_keybuf();
+        gameState = MENU;
+    } catch (...) {
+        if (font)
+            alfont_destroy_font(font);
+        LogExceptReport("GetUserInitials");
+    }
+}
