@@ -95,7 +95,7 @@ void ViewHighScores()
         }
         DeleteGameObject(emblem);
         clear_keybuf();
-        gameState = MENU;
+        gameState = GameState::MENU;
     } catch (...) {
         if (font)
             alfont_destroy_font(font);
@@ -205,7 +205,7 @@ void GetUserInitials()
             alfont_destroy_font(font);
         font = nullptr;
         clear_keybuf();
-        gameState = MENU;
+        gameState = GameState::MENU;
     } catch (...) {
         if (font)
             alfont_destroy_font(font);

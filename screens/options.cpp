@@ -164,7 +164,7 @@ void MessageBox()
             alfont_destroy_font(font);
         font = nullptr;
         StopMusic();
-        gameState = MENU;
+        gameState = GameState::MENU;
     } catch (...) {
         if (font)
             alfont_destroy_font(font);
