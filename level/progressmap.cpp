@@ -1,3 +1,152 @@
-// STUB: replaced by the owning subsystem.
+// progressmap.cpp: the map of the twenty levels shown before each one, the
+// current level's marker blinking, with the level number waving across
+// the top until a key is pressed.
 #include "level/progressmap.h"
-void ProcessMap() {}
+
+#include <cmath>
+
+#include "gameplay/figures.h"
+#include "gameplay/gameobject.h"
+#include "platform/paths/paths.h"
+#include "screens/text.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/startup.h"
+
+const int progressMarkerX[20] = {196, 228, 260, 260, 260, 292, 324, 356, 356, 356,
+                                 388, 420, 452, 484, 516, 516, 516, 516, 548, 580};
+const int progressMarkerY[20] = {229, 229, 229, 261, 293, 293, 293, 293, 325, 357,
+                                 357, 357, 357, 357, 357, 325, 293, 261, 261, 261};
+
+SineScroller::SineScroller()
+{
+    colour = makecol(200, 200, 200);
+    font = alfont_load_font(NativePath("Fonts\\DigitalDreamFat.ttf").c_str());
+    SetFontSize(24);
+}
+
+SineScroller::~SineScroller()
+{
+    if (font)
+        alfont_destroy_font(font);
+}
+
+void SineScroller::SetText(const char *newText)
+{
+    text = newText ? newText : "";
+    // Spacing follows Allegro's built-in 8 x 8 font, not the big letters.
+    charWidth = ::font ? text_length(::font, "A") : 8;
+}
+
+void SineScroller::SetFontSize(int size)
+{
+    fontSize = size;
+    if (font)
+        alfont_set_font_size(font, size);
+}
+
+void SineScroller::Draw(BITMAP *target) const
+{
+    if (!target || text.empty())
+        return;
+    int length = (int)text.size();
+    int offset = charWidth > 0 ? (int)(charWidth * phase) % charWidth : 0;
+    for (int i = 0; i < visibleChars; i++) {
+        int dx = charWidth * i - offset;
+        char letter[2] = {text[(int)(i + phase) % length], '\0'};
+        int dy = (int)(std::sin(dx * frequency - phase) * amplitude);
+        if (font)
+            alfont_textout(target, font, letter, x + dx, y + dy, colour);
+    }
+}
+
+std::string ProgressScrollText(int level)
+{
+    return "L   E   V   E   L  .   " + std::to_string(level) + "   .               ";
+}
+
+static void DeleteMarkers(GameObject **markers)
+{
+    for (int i = 0; i < 20; i++)
+        DeleteGameObject(markers[i]);
+}
+
+static bool CreateMarkers(GameObject **markers)
+{
+    static const int blink[2] = {0, 1};
+    for (int i = 0; i < 20; i++) {
+        markers[i] = new GameObject();
+        if (!markers[i]->Init(progressMarkerX[i], progressMarkerY[i], 32, 32, 2,
+                              GO_SEQUENCE | GO_VISIBLE, 0, 16))
+            return false;
+        if (BITMAP *tunnel = DataBitmap(73))
+            markers[i]->SetFrame(0, tunnel);
+        if (BITMAP *lit = DataBitmap(11))
+            markers[i]->SetFrame(1, lit);
+        markers[i]->AddSequence(0, 2, blink);
+        markers[i]->SetSequence(0);
+        markers[i]->SetFrameDelay(8);
+    }
+    return true;
+}
+
+static void DrawProgressMap(GameObject **markers, const SineScroller &scroller)
+{
+    if (mainFont)
+        alfont_set_font_size(mainFont, 36);
+    if (BITMAP *picture = DataBitmap(295))
+        draw_sprite(backBuffer, picture, 100, 100);
+    if (mainFont)
+        alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", SCREEN_W / 2, 560,
+                              makecol(100, 128, 250));
+    rect(backBuffer, 99, 99, 700, 507, makecol(255, 255, 255));
+    // Levels past 20 (or before 1) have no marker of their own.
+    int current = currentLevel - 1;
+    for (int i = 0; i < current && i < 20; i++)
+        markers[i]->Draw(backBuffer);
+    if (current >= 0 && current < 20) {
+        markers[current]->Animate();
+        markers[current]->Draw(backBuffer);
+    }
+    scroller.Draw(backBuffer);
+}
+
+void ProcessMap()
+{
+    GameObject *markers[20] = {};
+    SineScroller *scroller = nullptr;
+    try {
+        scroller = new SineScroller();
+        scroller->SetText(ProgressScrollText(currentLevel).c_str());
+        scroller->x = 160;
+        scroller->y = 32;
+        scroller->visibleChars = 60;
+        scroller->colour = makecol(250, 250, 0);
+        scroller->SetFontSize(36);
+        scroller->SetAmplitude(24.0f);
+
+        if (!CreateMarkers(markers)) {
+            DeleteMarkers(markers);
+            delete scroller;
+            return;
+        }
+        clear_keybuf();
+        while (!keypressed() && !closeRequested) {
+            if (backBuffer)
+                DrawProgressMap(markers, *scroller);
+            PresentFrame();
+            scroller->Step();
+            logicTicks = 0;
+        }
+        DeleteMarkers(markers);
+        delete scroller;
+        scroller = nullptr;
+
+        ClearScreen();
+        ShowMessage("G E T    R E A D Y!", 1000, 32, makecol(192, 192, 192), screen);
+    } catch (...) {
+        DeleteMarkers(markers);
+        delete scroller;
+        LogExceptReport("ProcessMap");
+    }
+}
