@@ -1,14 +1,41 @@
-// STUB: replaced by the owning subsystem.
+// figures.cpp: the figure pool of play and the gameplay counters. The pool
+// is made by InitCharacters and reset per level (level/levelsetup.cpp).
 #include "gameplay/figures.h"
+
 #include <cstring>
+
 GameObject *hero = nullptr;
 GameObject *enemies[ENEMY_COUNT];
 GameObject *moneyBags[MONEYBAG_COUNT];
 GameObject *bombs[BOMB_COUNT];
 GameObject *heart = nullptr;
 GameObject *potion = nullptr;
+
 EnemyHome enemyHomes[ENEMY_COUNT];
-int score, lives, currentLevel, heroSpeed = 4, enemySpeed = 4, bombCapacity = 1, bombsOut, potionActive;
-bool shieldsOpen, keepLives, bagWobbleSoundOn, heroCaughtSoundOn;
-float BagFallSpeed(const GameObject *b) { float f; std::memcpy(&f, &b->work[BAG_FALL_SPEED], 4); return f; }
-void SetBagFallSpeed(GameObject *b, float s) { std::memcpy(&b->work[BAG_FALL_SPEED], &s, 4); }
+
+int score = 0;
+int lives = 3;
+int currentLevel = 0;
+int heroSpeed = 4;
+int enemySpeed = 4;
+int bombCapacity = 1;
+int bombsOut = 0;
+int potionActive = 0;
+bool shieldsOpen = false;
+bool keepLives = false;
+bool bagWobbleSoundOn = false;
+bool heroCaughtSoundOn = false;
+
+// The fall speed shares the integer slots; copy the bits rather than
+// reading through a pointer of another type.
+float BagFallSpeed(const GameObject *bag)
+{
+    float speed;
+    std::memcpy(&speed, &bag->work[BAG_FALL_SPEED], sizeof speed);
+    return speed;
+}
+
+void SetBagFallSpeed(GameObject *bag, float speed)
+{
+    std::memcpy(&bag->work[BAG_FALL_SPEED], &speed, sizeof speed);
+}

@@ -72,6 +72,8 @@ int CellPictureEntry(int layer, int code);
 extern int itemsLeft;
 
 void DeleteMap();
+// What DeleteMap frees, without its log line; every pointer is cleared.
+void ReleaseMap();
 void DumpMap();
 
 // The editor's grid and state.

@@ -1,7 +1,305 @@
-// STUB: replaced by the owning subsystem.
+// levelsetup.cpp: the figure pool, made once at start-up; the values of a
+// new game; putting every figure back at a level's start; the level-complete
+// line.
 #include "level/levelsetup.h"
-int InitCharacters() { return 1; }
-void NewGameReset() {}
-void ResetLevel(int) {}
-void LevelDone(int) {}
-void DeleteCharacters() {}
+
+#include <allegro.h>
+#include <string>
+
+#include "gameplay/figures.h"
+#include "gameplay/hero.h"
+#include "level/levelmap.h"
+#include "screens/text.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+void Log(const char *line)
+{
+    if (gameLog)
+        gameLog->Printf("%s", line);
+}
+
+// A 32 x 32 figure whose frames come from the given data file entries.
+GameObject *MakeFigure(const int *entries, int count, int flags)
+{
+    GameObject *figure = new GameObject();
+    if (!figure->Init(0, 0, 32, 32, count, flags, 0, 16)) {
+        DeleteGameObject(figure);
+        return nullptr;
+    }
+    for (int i = 0; i < count; i++) {
+        BITMAP *picture = DataBitmap(entries[i]);
+        if (picture)
+            figure->SetFrame(i, picture);
+    }
+    return figure;
+}
+
+GameObject *MakeRunFigure(int firstEntry, int count, int flags)
+{
+    int entries[GO_MAX_FRAMES];
+    for (int i = 0; i < count && i < GO_MAX_FRAMES; i++)
+        entries[i] = firstEntry + i;
+    return MakeFigure(entries, count, flags);
+}
+
+// Sequence of consecutive frames first..last.
+void AddRun(GameObject *figure, int index, int first, int last)
+{
+    int list[GO_MAX_FRAMES];
+    int n = 0;
+    for (int f = first; f <= last && n < GO_MAX_FRAMES; f++)
+        list[n++] = f;
+    figure->AddSequence(index, n, list);
+}
+
+void ResetEnemy(GameObject *enemy, int i)
+{
+    enemy->SetSequence(1);
+    enemy->state = 1;
+    enemy->SetPosition(enemyHomes[i].x, enemyHomes[i].y);
+    enemy->work[ENEMY_START_DELAY] = enemyHomes[i].startDelay;
+    enemy->work[ENEMY_BUMP_COOLDOWN] = 50;
+    enemy->work[ENEMY_DIRECTION] = 4;
+    enemy->work[ENEMY_OFFSET_X] = 0;
+    enemy->work[ENEMY_OFFSET_Y] = 0;
+    enemy->work[ENEMY_PAUSE_TICKS] = 0;
+    enemy->work[ENEMY_RETURNS_LEFT] = 3;
+    enemy->work[ENEMY_DIGGING] = 0;
+    enemy->work[ENEMY_DIGGING_LEFT] = 20;
+    enemy->work[ENEMY_BUMP_COUNT] = 0;
+}
+
+void ResetBag(GameObject *bag, int i)
+{
+    bag->state = 0;
+    bag->SetPosition(i * 32, 0);
+    bag->work[BAG_WOBBLE_TIME] = 0;
+    SetBagFallSpeed(bag, 4.0f);
+}
+
+void ResetBomb(GameObject *bomb, int delay)
+{
+    bomb->SetFrameDelay(delay);
+    bomb->SetSequence(0);
+    bomb->state = 1;
+    bomb->SetPosition(0, 0);
+    bomb->work[BOMB_FUSE] = 32;
+    bomb->work[BOMB_BLAST_TIME] = 16;
+}
+
+const int SEQUENCE_VISIBLE = GO_SEQUENCE | GO_VISIBLE;
+
+int CreateHero()
+{
+    hero = MakeRunFigure(237, 55, SEQUENCE_VISIBLE);
+    if (!hero)
+        return 0;
+    AddRun(hero, 0, 0, 2);
+    AddRun(hero, 1, 33, 40);
+    AddRun(hero, 2, 13, 20);
+    AddRun(hero, 3, 10, 12);
+    AddRun(hero, 4, 53, 54);
+    AddRun(hero, 5, 7, 9);
+    AddRun(hero, 6, 8, 9);
+    hero->SetFrameDelay(6);
+    hero->SetSequence(0);
+    ResetHero();
+    return 1;
+}
+
+int CreateEnemies()
+{
+    for (int i = 0; i < ENEMY_COUNT; i++)
+        enemyHomes[i] = {768, 0, 50 * (i + 1)};
+    // Frames per enemy, and where each walking sequence starts; the pictures
+    // of one enemy follow those of the one before in the data file.
+    static const int frameCounts[ENEMY_COUNT] = {14, 16, 12, 16, 18};
+    static const char *const lines[ENEMY_COUNT] = {"Char1 \n", "Char 2\n", "Char 3\n", "Char 4\n",
+                                                   "Char 5\n"};
+    int entry = 124;
+    for (int i = 0; i < ENEMY_COUNT; i++) {
+        Log(lines[i]);
+        int n = frameCounts[i];
+        GameObject *enemy = MakeRunFigure(entry, n, SEQUENCE_VISIBLE);
+        entry += n;
+        if (!enemy)
+            return 0;
+        enemies[i] = enemy;
+        // Left and right share the first frames evenly; down and up have
+        // three frames each at the end; sequence 4 repeats down.
+        int walk = (n - 6) / 2;
+        AddRun(enemy, 0, 0, walk - 1);
+        AddRun(enemy, 1, walk, 2 * walk - 1);
+        AddRun(enemy, 2, 2 * walk, 2 * walk + 2);
+        AddRun(enemy, 3, 2 * walk + 3, 2 * walk + 5);
+        AddRun(enemy, 4, 2 * walk, 2 * walk + 2);
+        enemy->SetFrameDelay(6);
+        ResetEnemy(enemy, i);
+        enemy->SetSequence(i == 0 ? 0 : 1);
+    }
+    return 1;
+}
+
+int CreateMoneyBags()
+{
+    const int entry = 90;
+    for (int i = 0; i < MONEYBAG_COUNT; i++) {
+        moneyBags[i] = MakeFigure(&entry, 1, GO_STATIC | GO_VISIBLE);
+        if (!moneyBags[i])
+            return 0;
+        moneyBags[i]->SetFrameDelay(0);
+        ResetBag(moneyBags[i], i);
+    }
+    return 1;
+}
+
+int CreateBombs()
+{
+    // Frames 16..18 would fall on the first enemy's pictures (124..126);
+    // the last blast picture is held instead.
+    int entries[19];
+    for (int f = 0; f < 3; f++)
+        entries[f] = 94 + f;
+    for (int f = 3; f < 19; f++)
+        entries[f] = f < 16 ? 108 + f : 123;
+    for (int i = 0; i < BOMB_COUNT; i++) {
+        bombs[i] = MakeFigure(entries, 19, SEQUENCE_VISIBLE);
+        if (!bombs[i])
+            return 0;
+        AddRun(bombs[i], 0, 0, 2);
+        AddRun(bombs[i], 1, 3, 18);
+        ResetBomb(bombs[i], 6);
+    }
+    return 1;
+}
+
+int CreateHeart()
+{
+    heart = MakeRunFigure(208, 5, SEQUENCE_VISIBLE);
+    if (!heart)
+        return 0;
+    AddRun(heart, 0, 0, 4);
+    heart->SetFrameDelay(16);
+    heart->SetSequence(0);
+    heart->state = 0;
+    heart->SetPosition(0, 0);
+    return 1;
+}
+
+int CreatePotion()
+{
+    potion = MakeRunFigure(299, 2, SEQUENCE_VISIBLE);
+    if (!potion)
+        return 0;
+    AddRun(potion, 0, 0, 1);
+    potion->SetFrameDelay(12);
+    potion->SetSequence(0);
+    potion->state = 0;
+    potion->SetPosition(0, 0);
+    return 1;
+}
+
+}  // namespace
+
+int InitCharacters()
+{
+    try {
+        // Made once; a second call must not lose the first pool.
+        DeleteCharacters();
+        Log("Creating Zub\n");
+        if (!CreateHero())
+            return 0;
+        Log("Creating NPCS\n");
+        if (!CreateEnemies())
+            return 0;
+        Log("Money \n");
+        if (!CreateMoneyBags())
+            return 0;
+        Log("Bombs\n");
+        if (!CreateBombs())
+            return 0;
+        Log("Creating Heart\n");
+        if (!CreateHeart())
+            return 0;
+        Log("Creating Potion\n");
+        if (!CreatePotion())
+            return 0;
+        return 1;
+    } catch (...) {
+        LogExceptReport("InitCharacters");
+        return 0;
+    }
+}
+
+void NewGameReset()
+{
+    score = 0;
+    lives = 3;
+    currentLevel = 0;
+    bombsOut = 0;
+    potionActive = 0;
+    keepLives = false;
+    heroSpeed = 4;
+    enemySpeed = 4;
+}
+
+void ResetLevel(int /*level*/)
+{
+    try {
+        if (heart) {
+            heart->state = 0;
+            heart->SetPosition(0, 0);
+        }
+        if (potion) {
+            potion->state = 0;
+            potion->SetPosition(0, 0);
+        }
+        if (hero) {
+            hero->SetFrameDelay(6);
+            hero->SetSequence(0);
+            ResetHero();
+        }
+        for (int i = 0; i < ENEMY_COUNT; i++)
+            if (enemies[i])
+                ResetEnemy(enemies[i], i);
+        for (int i = 0; i < MONEYBAG_COUNT; i++)
+            if (moneyBags[i])
+                ResetBag(moneyBags[i], i);
+        for (GameObject *bomb : bombs)
+            if (bomb)
+                ResetBomb(bomb, 4);
+        potionActive = 0;
+        itemsLeft = 0;
+    } catch (...) {
+        LogExceptReport("ResetLevel");
+    }
+}
+
+void LevelDone(int level)
+{
+    try {
+        PlaySfx(234);
+        std::string text = "CONGRATULATIONS. LEVEL " + std::to_string(level) + " COMPLETE";
+        ClearScreen();
+        ShowMessage(text.c_str(), 1000, 18, makecol(84, 85, 146), screen);
+    } catch (...) {
+        LogExceptReport("LevelDone ");
+    }
+}
+
+void DeleteCharacters()
+{
+    DeleteGameObject(potion);
+    DeleteGameObject(heart);
+    for (GameObject *&bag : moneyBags)
+        DeleteGameObject(bag);
+    for (GameObject *&enemy : enemies)
+        DeleteGameObject(enemy);
+    for (GameObject *&bomb : bombs)
+        DeleteGameObject(bomb);
+    DeleteGameObject(hero);
+}

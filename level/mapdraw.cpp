@@ -1,4 +1,81 @@
-// STUB: replaced by the owning subsystem.
+// mapdraw.cpp: painting the level in play into backBuffer: the backdrop,
+// the three layers and the figures in their fixed order, the status panel.
 #include "level/mapdraw.h"
-void DrawPlayFrame() {}
-void DrawMap() {}
+
+#include <allegro.h>
+
+#include "gameplay/figures.h"
+#include "level/levelmap.h"
+#include "shell/log.h"
+#include "shell/startup.h"
+
+namespace {
+
+void DrawEntry(int entry, int x, int y)
+{
+    BITMAP *picture = DataBitmap(entry);
+    if (picture)
+        draw_sprite(backBuffer, picture, x, y);
+}
+
+// Every cell of the layer whose code passes, each moved onto its square.
+template <typename Wanted>
+void DrawLayer(int layer, Wanted wanted)
+{
+    for (int r = 0; r < MAP_ROWS; r++)
+        for (int c = 0; c < MAP_COLUMNS; c++) {
+            int code = CellCode(layer, c, r);
+            GameObject *cell = CellSprite(layer, c, r);
+            if (!cell || !wanted(code))
+                continue;
+            cell->SetPosition(c * 32, r * 32);
+            cell->Draw(backBuffer);
+        }
+}
+
+void AnimateAndDraw(GameObject *figure)
+{
+    if (!figure)
+        return;
+    figure->Animate();
+    figure->Draw(backBuffer);
+}
+
+}  // namespace
+
+void DrawPlayFrame()
+{
+    if (!backBuffer)
+        return;
+    DrawEntry(292, 0, 0);
+    DrawMap();
+    DrawEntry(298, 0, 545);
+}
+
+void DrawMap()
+{
+    try {
+        if (!backBuffer || !levelMap)
+            return;
+        DrawLayer(0, [](int code) { return code != CELL_EMPTY; });
+        AnimateAndDraw(hero);
+        for (GameObject *enemy : enemies)
+            if (enemy && enemy->state != 0)
+                AnimateAndDraw(enemy);
+        for (GameObject *bag : moneyBags)
+            if (bag && bag->state != 0)
+                bag->Draw(backBuffer);
+        for (GameObject *bomb : bombs)
+            if (bomb && bomb->state != 1)  // 1: still in stock
+                AnimateAndDraw(bomb);
+        // The heart's cell shows only as the heart figure itself.
+        DrawLayer(2, [](int code) { return code != CELL_EMPTY && code != 22; });
+        DrawLayer(1, [](int code) { return code != CELL_EMPTY; });
+        if (heart && heart->state != 0)
+            AnimateAndDraw(heart);
+        if (potion && potion->state != 0)
+            AnimateAndDraw(potion);
+    } catch (...) {
+        LogExceptReport("DrawMap");
+    }
+}

@@ -1,7 +1,198 @@
-// STUB: replaced by the owning subsystem.
+// mapfile.cpp: reading a level file into the live map (placing the bags,
+// the heart and the potion it names) and the editor's load and save.
 #include "level/mapfile.h"
-std::string MapFileName(int level) { return "Maps\\Zub" + std::to_string(level) + ".map"; }
-int LoadMap(int) { return 0; }
-int LoadMapFile(const char *) { return 0; }
-int LoadEditorMap() { return 0; }
-int SaveEditorMap() { return 0; }
+
+#include <allegro.h>
+#include <cstdio>
+#include <cstring>
+
+#include "gameplay/figures.h"
+#include "level/levelmap.h"
+#include "platform/paths/paths.h"
+#include "shell/log.h"
+#include "shell/startup.h"
+
+namespace {
+
+const int GOLD_ENTRY = 91;  // the pile a burst bag leaves; also the blank preset
+
+// One little-endian 32-bit value; false when the file has no four more bytes.
+bool ReadCode(PACKFILE *file, int32_t *code)
+{
+    unsigned char b[4];
+    if (pack_fread(b, 4, file) != 4)
+        return false;
+    uint32_t v = (uint32_t)b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24;
+    std::memcpy(code, &v, sizeof v);
+    return true;
+}
+
+bool WriteCode(PACKFILE *file, int32_t code)
+{
+    uint32_t v;
+    std::memcpy(&v, &code, sizeof v);
+    unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
+                          (unsigned char)(v >> 24)};
+    return pack_fwrite(b, 4, file) == 4;
+}
+
+// A failed load leaves no map behind: the shell treats a null map as none.
+int FailLoad()
+{
+    ReleaseMap();
+    return 0;
+}
+
+void SetFramePicture(GameObject *object, int frame, int entry)
+{
+    BITMAP *picture = DataBitmap(entry);
+    if (picture)
+        object->SetFrame(frame, picture);
+}
+
+// Layer-2 codes that place a figure or count as an item.
+void PlaceObject(int code, int column, int row, int *bagsPlaced)
+{
+    int px = column * 32, py = row * 32;
+    if (code != 12 && code != 16 && code != 19 && code != 22)
+        itemsLeft++;
+    if (code == 12 && *bagsPlaced < MONEYBAG_COUNT) {
+        GameObject *bag = moneyBags[(*bagsPlaced)++];
+        if (bag) {
+            bag->SetPosition(px, py);
+            bag->state = 1;
+        }
+    }
+    if (code == 22 && heart) {
+        heart->SetPosition(px, py);
+        heart->state = 1;
+    }
+    if (code == 19 && potion) {
+        potion->SetPosition(px, py);
+        potion->state = 1;
+    }
+}
+
+}  // namespace
+
+std::string MapFileName(int level)
+{
+    return "Maps\\Zub" + std::to_string(level) + ".map";
+}
+
+int LoadMap(int level)
+{
+    return LoadMapFile(MapFileName(level).c_str());
+}
+
+int LoadMapFile(const char *gamePath)
+{
+    try {
+        if (gameLog)
+            gameLog->Printf("Creating Map\n");
+        // The shell frees the old map first; should it not have, the old
+        // cell objects would be lost with their pointers.
+        ReleaseMap();
+        levelMap = new LevelMap();
+        levelMap->Reset();
+        if (!gamePath)
+            return FailLoad();
+        std::strncpy(levelMap->mapPath, gamePath, sizeof levelMap->mapPath - 1);
+
+        PACKFILE *file = pack_fopen(NativePath(gamePath).c_str(), F_READ);
+        if (!file)
+            return FailLoad();
+        for (int l = 0; l < levelMap->layers; l++)
+            for (int r = 0; r < levelMap->rows; r++)
+                for (int c = 0; c < levelMap->columns; c++) {
+                    MapCell &cell = levelMap->cells[l][r][c];
+                    int32_t code = CELL_EMPTY;
+                    if (!ReadCode(file, &code) || code == -1)
+                        code = CELL_EMPTY;
+                    cell.code = code;
+                    cell.layer = l;
+                    cell.row = r;
+                    cell.column = c;
+                }
+        pack_fclose(file);
+
+        int bagsPlaced = 0;
+        bool badCodeLogged = false;
+        for (int l = 0; l < MAP_LAYERS; l++)
+            for (int r = 0; r < MAP_ROWS; r++)
+                for (int c = 0; c < MAP_COLUMNS; c++) {
+                    GameObject *&sprite = cellSprites[CellIndex(l, r, c)];
+                    sprite = new GameObject();
+                    if (!sprite->Init(0, 0, 32, 32, 2, GO_LOOP | GO_VISIBLE, 0, 16))
+                        return FailLoad();
+                    SetFramePicture(sprite, 0, GOLD_ENTRY);
+                    int code = levelMap->cells[l][r][c].code;
+                    if (code != CELL_EMPTY) {
+                        int entry = CellPictureEntry(l, code);
+                        if (entry >= 0) {
+                            SetFramePicture(sprite, 0, entry);
+                        } else if (dataFile && !badCodeLogged) {
+                            // The cell keeps the blank picture; the code still plays.
+                            if (gameLog)
+                                gameLog->Printf("Map code %d at layer %d row %d column %d has no picture\n",
+                                                code, l, r, c);
+                            badCodeLogged = true;
+                        }
+                        if (l == 2)
+                            PlaceObject(code, c, r, &bagsPlaced);
+                    }
+                    SetFramePicture(sprite, 1, GOLD_ENTRY);
+                    sprite->currentFrame = 0;
+                }
+        return 1;
+    } catch (...) {
+        LogExceptReport("LoadMap ");
+        ReleaseMap();
+        return 0;
+    }
+}
+
+int LoadEditorMap()
+{
+    std::string path = NativePath(MapFileName(editorLevel).c_str());
+    PACKFILE *file = pack_fopen(path.c_str(), F_READ);
+    if (!file)
+        return 0;
+    for (int l = 0; l < MAP_LAYERS; l++)
+        for (int r = 0; r < MAP_ROWS; r++)
+            for (int c = 0; c < MAP_COLUMNS; c++) {
+                EditorCell &cell = editorMap[l][r][c];
+                ReadCode(file, &cell.code);  // past the end the cell keeps its code
+                if (cell.code == -1)
+                    cell.kind = CELL_EMPTY;
+                else
+                    cell.kind = (l == 2) ? 1 : 0;
+            }
+    pack_fclose(file);
+    return 1;
+}
+
+int SaveEditorMap()
+{
+    std::string path = NativePath(MapFileName(editorLevel).c_str());
+    // Written beside the level and renamed over it, so a failed save never
+    // leaves half a level behind.
+    std::string temporary = path + ".tmp";
+    PACKFILE *file = pack_fopen(temporary.c_str(), F_WRITE);
+    if (!file)
+        return 0;
+    bool written = true;
+    for (int l = 0; l < MAP_LAYERS && written; l++)
+        for (int r = 0; r < MAP_ROWS && written; r++)
+            for (int c = 0; c < MAP_COLUMNS && written; c++) {
+                const EditorCell &cell = editorMap[l][r][c];
+                written = WriteCode(file, cell.kind == CELL_EMPTY ? -1 : cell.code);
+            }
+    if (pack_fclose(file) != 0)
+        written = false;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return 0;
+    }
+    return 1;
+}
