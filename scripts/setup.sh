@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 
-packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps
+packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-utils libx11-dev imagemagick
           liballegro4-dev libfreetype-dev libpng-dev
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
           libgtest-dev libgmock-dev libbenchmark-dev
