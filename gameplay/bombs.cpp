@@ -1,6 +1,59 @@
-// STUB: replaced by the owning subsystem.
+// bombs.cpp: dropped bombs with their fuse and blast, and the rotating
+// picture shown while a potion is active.
 #include "gameplay/bombs.h"
+
+#include <allegro.h>
+
+#include "gameplay/figures.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
 int potionEffectAngle = 0;
-void DropBomb() {}
-void UpdateBombs() {}
-void DrawPotionEffect() {}
+
+void DropBomb()
+{
+    for (int i = 0; i < BOMB_COUNT; i++) {
+        GameObject *bomb = bombs[i];
+        if (bomb->state != 1)
+            continue;
+        bomb->state = 0;
+        bomb->SetPosition((int)hero->x, (int)hero->y);
+        bomb->work[BOMB_FUSE] = 32;
+        bomb->work[BOMB_BLAST_TIME] = 16;
+        bomb->SetSequence(0);
+        return;
+    }
+}
+
+void UpdateBombs()
+{
+    for (int i = 0; i < BOMB_COUNT; i++) {
+        GameObject *bomb = bombs[i];
+        if (bomb->state == 0 && --bomb->work[BOMB_FUSE] < 0) {
+            bomb->state = 2;
+            if (bomb->sequenceIndex != 1) {
+                bomb->SetSequence(1);
+                PlaySfx(200);
+            }
+        }
+        if (bomb->state == 2 && --bomb->work[BOMB_BLAST_TIME] < 0) {
+            bomb->state = 1;  // back in the pool
+            if (bombsOut > 0)
+                bombsOut -= 1;
+        }
+    }
+}
+
+void DrawPotionEffect()
+{
+    if (potionActive != 1) {
+        potionEffectAngle = 0;
+        return;
+    }
+    if (potionEffectAngle > 256)
+        potionEffectAngle = 0;
+    potionEffectAngle += 4;
+    BITMAP *picture = DataBitmap(77);
+    if (backBuffer && picture)
+        rotate_sprite(backBuffer, picture, 300, 300, itofix(potionEffectAngle) / 2);
+}

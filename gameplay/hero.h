@@ -21,5 +21,8 @@ void ResetHero();
 void HeroDeathTick();
 // state 0, deathCountdown 64, sound 294.
 void KillHero();
+// Layer-0 cell becomes dug tunnel, its picture the tunnel's (hero and
+// digging enemies alike).
+void DigCell(int column, int row);
 
 #endif

@@ -1,4 +1,142 @@
-// STUB: replaced by the owning subsystem.
+// moneybags.cpp: bags wobble over dug cells, fall, catch what they meet,
+// land and burst into gold.
 #include "gameplay/moneybags.h"
-void ProcessMoneyBags() {}
-int CreatePathFinder() { return 1; }
+
+#include <cstdlib>
+
+#include "gameplay/enemies.h"
+#include "gameplay/figures.h"
+#include "gameplay/hero.h"
+#include "level/levelmap.h"
+#include "shell/log.h"
+#include "shell/sound.h"
+
+enum { BAG_START_CODE = 12, GOLD_CODE = 91, WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
+
+static void StartWobble(GameObject *bag)
+{
+    bag->state = 3;
+    bag->work[BAG_REST_X] = (int)bag->x;
+    bag->work[BAG_REST_Y] = (int)bag->y;
+    SetBagFallSpeed(bag, 4.0f);
+}
+
+static void Wobble(GameObject *bag)
+{
+    // The hero pushing up from below holds the bag where it is.
+    if (bag->Collides(hero) && hero->work[HERO_HOLDING_UP] != 0)
+        bag->work[BAG_WOBBLE_TIME] = 0;
+    bag->work[BAG_WOBBLE_TIME] += 1;
+    if (bag->work[BAG_WOBBLE_TIME] < WOBBLE_TICKS) {
+        int jitterX = std::rand() % 2;
+        bag->x = (float)(bag->work[BAG_REST_X] - 2 + jitterX);
+        int jitterY = std::rand() % 2;
+        bag->y = (float)(bag->work[BAG_REST_Y] - 2 + jitterY);
+        if (!bagWobbleSoundOn) {
+            PlaySfx(235);
+            bagWobbleSoundOn = true;
+        }
+        return;
+    }
+    bag->work[BAG_WOBBLE_TIME] = 0;
+    bag->state = 2;
+    bag->x = (float)bag->work[BAG_REST_X];
+    bag->y = (float)bag->work[BAG_REST_Y];
+    PlaySfx(233);
+}
+
+static void CatchRiders(GameObject *bag)
+{
+    if ((bag->Collides(hero) || hero->state == 2) && hero->state != 0 && hero->state != 3) {
+        hero->y = bag->y;
+        hero->state = 2;
+        if (!heroCaughtSoundOn) {
+            PlaySfx(293);
+            heroCaughtSoundOn = true;
+        }
+        if (hero->sequenceIndex != 5)
+            hero->SetSequence(5);
+    }
+    for (int e = 0; e < ENEMY_COUNT; e++) {
+        GameObject *enemy = enemies[e];
+        if (enemy->state != 0 && (bag->Collides(enemy) || enemy->state == 2)) {
+            enemy->y = bag->y;
+            enemy->state = 2;
+        }
+    }
+}
+
+static void Land(GameObject *bag, int column, int row)
+{
+    if (hero->state == 2) {
+        KillHero();
+        heroCaughtSoundOn = false;
+        while ((int)hero->y % 32 != 0)
+            hero->y -= 1.0f;
+    }
+    for (int e = 0; e < ENEMY_COUNT; e++) {
+        if (enemies[e]->state == 2) {
+            enemies[e]->state = 0;
+            score += 1000;
+            RespawnEnemy(e);
+        }
+    }
+    bag->state = 0;
+    bagWobbleSoundOn = false;
+    PlaySfx(234);
+    SetCellCode(2, column, row, GOLD_CODE);
+    if (GameObject *sprite = CellSprite(2, column, row))
+        sprite->currentFrame = 1;
+}
+
+static void Fall(GameObject *bag)
+{
+    float speed = BagFallSpeed(bag);
+    bag->y += speed * 4.0f;
+    SetBagFallSpeed(bag, speed + 0.25f);
+    // A long drop takes steps of more than a cell; the bottom row still
+    // stops it, so the bag and its gold never end up below the map.
+    if (((int)bag->y >> 5) >= MAP_ROWS)
+        bag->y = (float)LOWEST_BAG_Y;
+
+    CatchRiders(bag);
+
+    int column = (int)bag->x >> 5;
+    int row = (int)bag->y >> 5;
+    bool goesOn = row + 1 < MAP_ROWS && CellCode(0, column, row + 1) == dugBlockCode &&
+                  CellCode(2, column, row + 1) == CELL_EMPTY;
+    if (!goesOn)
+        Land(bag, column, row);
+}
+
+void ProcessMoneyBags()
+{
+    try {
+        for (int i = 0; i < MONEYBAG_COUNT; i++) {
+            GameObject *bag = moneyBags[i];
+            int column = (int)bag->x >> 5;
+            int row = (int)bag->y >> 5;
+            bool dugBelow = CellCode(0, column, row + 1) == dugBlockCode;
+
+            if (bag->state == 1 && dugBelow && CellCode(2, column, row + 1) != BAG_START_CODE)
+                StartWobble(bag);
+            if (bag->state == 3)
+                Wobble(bag);
+            if (bag->state == 2 && dugBelow)
+                Fall(bag);
+        }
+    } catch (...) {
+        LogExceptReport("ProcessMoneyBags");
+    }
+}
+
+int CreatePathFinder()
+{
+    if (gameLog)
+        gameLog->Printf("Creating PathFinder A* \n");
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++)
+            if (CellCode(2, column, row) == BAG_START_CODE)
+                SetCellCode(2, column, row, CELL_EMPTY);
+    return 1;
+}
