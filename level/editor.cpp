@@ -1,6 +1,231 @@
-// STUB: replaced by the owning subsystem.
+// editor.cpp: the level editor that runs inside a game in progress. It
+// paints editorMap with keys and the mouse and saves it as a level file;
+// the level being played is never touched.
 #include "level/editor.h"
-void EnterEditor() {}
-void DrawEditorFrame() {}
-void EditorInputStep() {}
-void DrawEditorOverlay() {}
+
+#include <allegro.h>
+
+#include "level/levelmap.h"
+#include "level/mapfile.h"
+#include "shell/gameloop.h"
+#include "shell/input.h"
+#include "shell/startup.h"
+
+namespace {
+
+// Every key and button of the editor under one latch, so a press acts once
+// and dragging with a button held paints only the first cell.
+const int editorKeys[] = {KEY_1,  KEY_2,  KEY_F1,    KEY_F3,     KEY_F4,     KEY_F2,
+                          KEY_F7, KEY_F6, KEY_F8,    KEY_ENTER,  KEY_SPACE,  KEY_F5,
+                          KEY_EQUALS, KEY_MINUS, KEY_PGUP, KEY_PGDN};
+bool editorLatch = false;
+
+int Wrap(int value, int low, int high)
+{
+    if (value > high)
+        return low;
+    if (value < low)
+        return high;
+    return value;
+}
+
+// A kind's picture: blocks and objects are told apart by kind, not by the
+// layer they stand on, so an object placed on layer 0 shows as an object.
+BITMAP *KindPicture(int kind, int code)
+{
+    if (kind == 0)
+        return DataBitmap(CellPictureEntry(0, code));
+    if (kind == 1)
+        return DataBitmap(CellPictureEntry(2, code));
+    return nullptr;
+}
+
+int CurrentCode()
+{
+    return editorMode == 0 ? editorBlock : editorObject;
+}
+
+void ShowPlacingPicture()
+{
+    if (BITMAP *picture = KindPicture(editorMode, CurrentCode()))
+        set_mouse_sprite(picture);
+}
+
+void ClearLayerView(BITMAP *view)
+{
+    // Cleared to the mask colour, so the masked copy onto the back buffer
+    // lets through whatever was drawn there before (the debug lines).
+    if (view)
+        clear_to_color(view, bitmap_mask_color(view));
+}
+
+void DrawLayerCells(BITMAP *target, int layer)
+{
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++) {
+            const EditorCell &cell = editorMap[layer][row][column];
+            if (BITMAP *picture = KindPicture(cell.kind, cell.code))
+                draw_sprite(target, picture, column * 32, row * 32);
+        }
+}
+
+// The cell under the pointer; false when the pointer is below the map or
+// outside the window, where a press must not reach the grid.
+bool PointerCell(int &column, int &row)
+{
+    column = mouse_x >> 5;
+    row = mouse_y >> 5;
+    return CellInMap(column, row);
+}
+
+void SetCell(int layer, int column, int row, int kind, int code)
+{
+    editorMap[layer][row][column].kind = kind;
+    editorMap[layer][row][column].code = code;
+}
+
+void FillLayer(int layer, int kind, int code)
+{
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++)
+            SetCell(layer, column, row, kind, code);
+}
+
+bool AnyEditorInput(bool mouseLeft, bool mouseRight)
+{
+    if (mouseLeft || mouseRight)
+        return true;
+    for (int k : editorKeys)
+        if (key[k])
+            return true;
+    return false;
+}
+
+// Every held key acts, in this order, so keys pressed together combine
+// predictably (KEY_1 with KEY_F6 saves under the raised number).
+void ActOnHeldKeys(bool mouseLeft, bool mouseRight)
+{
+    if (key[KEY_F1]) {
+        gameState = GameState::HELP;
+        returnState = GameState::LEVEL_EDITOR;
+    }
+    if (key[KEY_1])
+        editorLevel = Wrap(editorLevel + 1, 1, 99);
+    if (key[KEY_2])
+        editorLevel = Wrap(editorLevel - 1, 1, 99);
+    if (key[KEY_F8])
+        editorViewAll = !editorViewAll;
+    if (key[KEY_F6] && !SaveEditorMap())
+        allegro_message("ERROR SAVING MAP!");
+    if (key[KEY_F7] && !LoadEditorMap())
+        allegro_message("ERROR RETRIEVING MAP!");
+    if (key[KEY_F3]) {
+        FillLayer(editorLayer, CELL_EMPTY, -1);
+        ClearLayerView(editorLayers[editorLayer]);
+    }
+    if (key[KEY_F4])
+        FillLayer(editorLayer, editorMode, CurrentCode());
+    if (key[KEY_F5]) {
+        editorMode = editorMode == 0 ? 1 : 0;
+        ShowPlacingPicture();
+    }
+    int column, row;
+    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && PointerCell(column, row)) {
+        editorViewAll = false;
+        SetCell(editorLayer, column, row, editorMode, CurrentCode());
+    }
+    if (mouseRight && PointerCell(column, row)) {
+        editorViewAll = false;
+        SetCell(editorLayer, column, row, CELL_EMPTY, -1);
+    }
+    if (key[KEY_PGUP]) {
+        if (editorMode == 0)
+            editorBlock = Wrap(editorBlock + 1, 0, maxBlockCode);
+        else
+            editorObject = Wrap(editorObject + 1, 0, maxObjectCode);
+        ShowPlacingPicture();
+    }
+    if (key[KEY_PGDN]) {
+        if (editorMode == 0)
+            editorBlock = Wrap(editorBlock - 1, 0, maxBlockCode);
+        else
+            editorObject = Wrap(editorObject - 1, 0, maxObjectCode);
+        ShowPlacingPicture();
+    }
+    if (key[KEY_EQUALS])
+        editorLayer = Wrap(editorLayer + 1, 0, maxLayerIndex);
+    if (key[KEY_MINUS])
+        editorLayer = Wrap(editorLayer - 1, 0, maxLayerIndex);
+    if (key[KEY_F2]) {
+        gameState = GameState::RUN;
+        returnState = GameState::RUN;
+        show_mouse(nullptr);
+    }
+}
+
+}  // namespace
+
+void EnterEditor()
+{
+    if (backBuffer)
+        clear_bitmap(backBuffer);
+    for (BITMAP *view : editorLayers)
+        ClearLayerView(view);
+    returnState = gameState = GameState::LEVEL_EDITOR;
+    if (BITMAP *pointer = DataBitmap(2))
+        set_mouse_sprite(pointer);
+    if (screen)
+        show_mouse(screen);
+    editorLayer = 0;
+    // The F2 and Y that brought us here may still be down: they must not
+    // act in the editor before they are released.
+    editorLatch = true;
+}
+
+void DrawEditorFrame()
+{
+    for (int layer = 0; layer < MAP_LAYERS; layer++) {
+        BITMAP *view = editorLayers[layer];
+        if (!view)
+            continue;
+        ClearLayerView(view);
+        DrawLayerCells(view, layer);
+    }
+}
+
+void EditorInputStep()
+{
+    if (inputControl)
+        inputControl->Poll();
+    const bool mouseLeft = inputControl && inputControl->IsMouseLeft();
+    const bool mouseRight = inputControl && inputControl->IsMouseRight();
+
+    if (!AnyEditorInput(mouseLeft, mouseRight)) {
+        editorLatch = false;
+    } else if (!editorLatch) {
+        ActOnHeldKeys(mouseLeft, mouseRight);
+        editorLatch = true;
+        clear_keybuf();
+    }
+    logicTicks -= 1;
+}
+
+void DrawEditorOverlay()
+{
+    if (!backBuffer)
+        return;
+    if (!editorViewAll) {
+        if (BITMAP *view = editorLayers[Wrap(editorLayer, 0, maxLayerIndex)])
+            masked_blit(view, backBuffer, 0, 0, 0, 0, view->w, view->h);
+    } else {
+        for (int layer = 0; layer < MAP_LAYERS; layer++)
+            DrawLayerCells(backBuffer, layer);
+    }
+    // Raw pixel value 255, in the library's default text mode like the
+    // debug lines above them.
+    textprintf_ex(backBuffer, font, 0, 24, 255, _textmode,
+                  "Current Layer: %d, Current Tile: %d, Current Block: %d", editorLayer,
+                  editorObject, editorBlock);
+    textprintf_ex(backBuffer, font, 0, 32, 255, _textmode, "Editing Level %d, View Mode: %d",
+                  editorLevel, editorViewAll ? 1 : 0);
+}

@@ -1,5 +1,218 @@
-// STUB: replaced by the owning subsystem.
+// endings.cpp: the three screens that close a game: game over (and the way
+// into the high score table), game won, and the scrolling credits roll.
 #include "screens/endings.h"
-void GameOver() {}
-void GameWon() {}
-void ViewCredits() {}
+
+#include <allegro.h>
+
+#include "gameplay/figures.h"
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "screens/highscores.h"
+#include "screens/pause.h"
+#include "screens/text.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/seam.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+// A screen's font, freed however the screen ends.
+struct ScreenFont {
+    ALFONT_FONT *font;
+    explicit ScreenFont(const char *gamePath) : font(alfont_load_font(NativePath(gamePath).c_str()))
+    {
+        if (font)
+            alfont_text_mode(-1);
+    }
+    ~ScreenFont() { Free(); }
+    void Free()
+    {
+        if (font)
+            alfont_destroy_font(font);
+        font = nullptr;
+    }
+};
+
+struct CreditLine {
+    int offset;   // from the y of the first heading
+    bool heading;
+    const char *text;
+};
+
+const CreditLine credits[] = {
+    {0, true, "GAME DESIGN"},
+    {32, false, "THE DELVORN TEAM"},
+    {64, false, "LEVELS BUILT IN THE DELVORN EDITOR"},
+    {160, true, "GAME PROGRAMMING"},
+    {192, false, "THE DELVORN TEAM"},
+    {256, true, "ARTIFICIAL INTELLIGENCE"},
+    {288, false, "THE DELVORN TEAM"},
+    {352, true, "SOUND AND MUSIC"},
+    {384, false, "THE DELVORN TEAM"},
+    {416, false, "EVERY TUNE MADE IN HOUSE"},
+    {480, true, "GAME ART"},
+    {512, false, "THE DELVORN TEAM"},
+    {544, false, "EVERY TILE DRAWN IN HOUSE"},
+    {608, true, "SPECIAL THANKS"},
+    {640, false, "THE ALLEGRO LIBRARY COMMUNITY"},
+    {706, false, "WWW.ALLEGRO-COMMUNITY.EXAMPLE"},
+    {770, true, "PUBLISHED BY"},
+    {802, false, "THE DELVORN TEAM"},
+};
+
+const char *const closingAddress = "WWW.DELVORN.EXAMPLE";
+const char *const closingMotto = "DIG DEEP. DIG FAST. NEVER LOOK UP.";
+
+// The roll's first heading starts just below the screen and moves up two
+// pixels a pass until the last line has left the top.
+const int rollStartY = 698;
+const int rollEndY = -832;
+const int closingStartY = 600;
+const int closingEndY = 300;
+
+void DrawBackground()
+{
+    if (!backBuffer)
+        return;
+    if (BITMAP *picture = DataBitmap(292))
+        draw_sprite(backBuffer, picture, 0, 0);
+}
+
+void DrawRoll(ALFONT_FONT *font, int y)
+{
+    if (!backBuffer || !font)
+        return;
+    alfont_set_font_size(font, 24);
+    const int white = makecol(255, 255, 255);
+    const int line = makecol(200, 128, 100);
+    for (const CreditLine &c : credits)
+        alfont_textout_centre(backBuffer, font, c.text, SCREEN_W / 2, y + c.offset,
+                              c.heading ? white : line);
+}
+
+void DrawClosing(ALFONT_FONT *font, int y)
+{
+    if (!backBuffer || !font)
+        return;
+    alfont_textout_centre(backBuffer, font, closingAddress, SCREEN_W / 2, y,
+                          makecol(200, 200, 200));
+    alfont_textout_centre(backBuffer, font, closingMotto, SCREEN_W / 2, y + 32,
+                          makecol(84, 100, 100));
+}
+
+void WaitForAnyKey()
+{
+    while (!keypressed()) {
+        logicTicks = 0;
+        WaitPass();
+    }
+}
+
+}  // namespace
+
+void GameOver()
+{
+    try {
+        ScreenFont page("Fonts\\DigitalDream.ttf");
+        PlayMusic(201);
+        PlaySfx(297);
+        lives = 3;
+        clear_keybuf();
+
+        DimBackdrop(true);
+        if (backdropBitmap) {
+            const int white = makecol(255, 255, 255);
+            DrawPanel(backdropBitmap, 200, 250, 600, 350, white, makecol(0, 0, 0));
+            if (page.font) {
+                alfont_set_font_size(page.font, 24);
+                alfont_textout_centre(backdropBitmap, page.font, "G A M E  O V E R", SCREEN_W / 2,
+                                      284, white);
+            }
+        }
+        ShowBackdropPage();
+        KeyLatch latch{KEY_SPACE, KEY_ENTER, KEY_ESC};
+        WaitForPagePress(latch);
+        clear_keybuf();
+        page.Free();
+
+        if (FindHighScoreSlot() != NO_HIGH_SCORE_SLOT) {
+            GetUserInitials();
+            InsertHighScore();
+            SaveHighScores();
+        }
+        clear_keybuf();
+        gameState = GameState::MENU;
+    } catch (...) {
+        LogExceptReport("GameOver");
+    }
+}
+
+void GameWon()
+{
+    try {
+        PlayMusic(308);
+        ScreenFont page("Fonts\\DigitalDreamFat.ttf");
+        if (backBuffer)
+            clear_bitmap(backBuffer);
+        ClearScreen();
+        clear_keybuf();
+
+        if (screen) {
+            const int white = makecol(255, 255, 255);
+            DrawPanel(screen, 200, 250, 600, 350, white, makecol(8, 0, 128));
+            if (page.font) {
+                alfont_set_font_size(page.font, 26);
+                alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 284,
+                                      white);
+            }
+        }
+        page.Free();
+
+        WaitForAnyKey();
+        clear_keybuf();
+        ViewCredits();
+        clear_keybuf();
+    } catch (...) {
+        LogExceptReport("GameWon");
+    }
+}
+
+void ViewCredits()
+{
+    try {
+        clear_keybuf();
+        ScreenFont page("Fonts\\DigitalDream.ttf");
+        PlayMusic(306);
+
+        for (int y = rollStartY;; y -= 2) {
+            DrawBackground();
+            DrawRoll(page.font, y);
+            logicTicks = 0;
+            PresentFrame();
+            if (y <= rollEndY || key[KEY_ESC])
+                break;
+        }
+
+        // The closing lines always play out: they cannot be skipped.
+        for (int y = closingStartY; y >= closingEndY; y -= 2) {
+            DrawBackground();
+            DrawClosing(page.font, y);
+            logicTicks = 0;
+            PresentFrame();
+        }
+
+        PlaySfxAlways(234);
+        // A KEY_ESC that cut the roll short is still buffered and ends this
+        // wait at once.
+        WaitForAnyKey();
+
+        page.Free();
+        StopMusic();
+        drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
+        gameState = GameState::MENU;
+    } catch (...) {
+        LogExceptReport("ViewCredits");
+    }
+}

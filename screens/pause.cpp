@@ -1,5 +1,244 @@
-// STUB: replaced by the owning subsystem.
+// pause.cpp: the pause page, the help pages (play and editor) and the
+// question before the level editor. Each composes once on the darkened game
+// picture and then only waits for its key.
 #include "screens/pause.h"
-void PauseGame() {}
-int GameHelp() { return 0; }
-bool AskEditorMode() { return false; }
+
+#include <allegro.h>
+#include <cstdio>
+
+#include "gameplay/figures.h"
+#include "level/levelmap.h"
+#include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
+#include "shell/gameloop.h"
+#include "shell/log.h"
+#include "shell/seam.h"
+#include "shell/sound.h"
+#include "shell/startup.h"
+
+namespace {
+
+// The page font, freed however the page ends (an exception included).
+struct PageFont {
+    ALFONT_FONT *font;
+    PageFont() : font(alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str()))
+    {
+        if (font)
+            alfont_text_mode(-1);
+    }
+    ~PageFont()
+    {
+        if (font)
+            alfont_destroy_font(font);
+    }
+};
+
+struct PageLine {
+    int y;
+    int r, g, b;
+    const char *text;
+};
+
+const PageLine playHelp[] = {
+    {140, 255, 255, 255, "Collect all items then head for the exit."},
+    {160, 255, 255, 255, "The exit door won't open until all items are collected."},
+    {200, 255, 255, 255, "Use Keys: Left, Right, Up, Down to move."},
+    {220, 255, 255, 255, "Use: Space to drop bombs if you have any."},
+    {240, 255, 255, 255, "Dig under $$ bags to drop them."},
+    {260, 255, 255, 255, "Eat potions so you can eat the enemies."},
+    {280, 255, 255, 255, "Use: F1/Help, P/Pause, S/SaveScreen ESC/Exit."},
+    {320, 0, 255, 255, "TIP: Press UP under a $$ bag to hold it in place."},
+    {340, 0, 255, 255, "TIP: Push $$ bags left and right when clear on both sides."},
+    {360, 0, 255, 255, "TIP: Drop $$ bags on enemies to squash them."},
+    {380, 0, 255, 255, "TIP: If an enemy dies 5 times, it won't come back."},
+    {420, 255, 255, 100, "Hearts give you an extra life."},
+    {440, 255, 255, 100, "Bomb items give you an extra bomb."},
+};
+
+const PageLine editorHelp[] = {
+    {140, 255, 255, 255, "+ / - Change Layers, 1 / 2 Change Level Number"},
+    {160, 255, 255, 255, "PgUP/PgDn - Change Tiles/Objects"},
+    {200, 255, 255, 255, "ENTER/SPACE - Drop Tile"},
+    {220, 255, 255, 255, "F2 - Exit Editor"},
+    {240, 255, 255, 255, "F3 - Clear Current Layer."},
+    {260, 255, 255, 255, "F4 - Fill Current Layer."},
+    {280, 255, 255, 255, "F5 Toggle Blocks/Objects."},
+    {300, 255, 255, 255, "F6 - Save Map / F7 - Load Map / F8 - Show Level."},
+    {320, 0, 255, 255, "TOPS "},
+    {340, 0, 255, 255, "Special Objects (Bomb, Heart, Potion, Money) on layer 2."},
+    {360, 0, 255, 255, "All Collectibles on layer 2."},
+    {380, 0, 255, 255, "Exit tile (0) on layer 0"},
+    {420, 255, 255, 100, "Shield tiles on layer 1."},
+    {440, 255, 255, 100, "Transparent tiles and enemy home on layer 1."},
+};
+
+void CentreText(ALFONT_FONT *font, const char *text, int y, int colour)
+{
+    alfont_textout_centre(backdropBitmap, font, text, SCREEN_W / 2, y, colour);
+}
+
+void DrawNumberLine(ALFONT_FONT *font, const char *label, int value, int y)
+{
+    const int white = makecol(255, 255, 255);
+    alfont_textout(backdropBitmap, font, label, 142, y, white);
+    char number[16];
+    std::snprintf(number, sizeof number, "%d", value);
+    alfont_textout(backdropBitmap, font, number, 560, y, white);
+}
+
+// The opening every page shares: music held, buffer emptied, the game
+// picture darkened behind the page.
+void OpenPage(bool redrawFrame)
+{
+    PauseMusic();
+    clear_keybuf();
+    DimBackdrop(redrawFrame);
+}
+
+void ClosePage()
+{
+    clear_keybuf();
+    ResumeMusic();
+}
+
+}  // namespace
+
+void ShowBackdropPage()
+{
+    if (!screen || !backdropBitmap)
+        return;
+    vsync();
+    blit(backdropBitmap, screen, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
+}
+
+void WaitForPagePress(KeyLatch &latch)
+{
+    for (;;) {
+        logicTicks = 0;
+        const bool pressed = latch.Pressed();
+        clear_keybuf();
+        if (pressed)
+            return;
+        WaitPass();
+    }
+}
+
+void PauseGame()
+{
+    try {
+        PageFont page;
+        OpenPage(true);
+
+        if (backdropBitmap) {
+            const int white = makecol(255, 255, 255);
+            const int yellow = makecol(255, 255, 0);
+            rect(backdropBitmap, 99, 99, 701, 132, white);
+            rect(backdropBitmap, 99, 99, 701, 451, white);
+            if (page.font) {
+                alfont_set_font_size(page.font, 22);
+                CentreText(page.font, "DELVORN PAUSED", 102, white);
+                CentreText(page.font, "STATUS", 136, yellow);
+                alfont_set_font_size(page.font, 12);
+                DrawNumberLine(page.font, "Current Lives", lives, 190);
+                DrawNumberLine(page.font, "Bombs", bombCapacity, 220);
+                DrawNumberLine(page.font, "Current Level", currentLevel, 280);
+                DrawNumberLine(page.font, "Items Left", itemsLeft, 310);
+                DrawNumberLine(page.font, "Score", score, 340);
+                alfont_set_font_size(page.font, 22);
+                CentreText(page.font, "...Press SPACE to resume game...", 410, yellow);
+            }
+        }
+        ShowBackdropPage();
+
+        KeyLatch latch{KEY_SPACE};
+        WaitForPagePress(latch);
+        ClosePage();
+    } catch (...) {
+        LogExceptReport("PauseGame");
+    }
+}
+
+bool AskEditorMode()
+{
+    try {
+        PageFont page;
+        OpenPage(true);
+
+        if (backdropBitmap) {
+            const int blue = makecol(50, 136, 254);
+            rect(backdropBitmap, 99, 199, 701, 351, blue);
+            rect(backdropBitmap, 99, 199, 701, 231, blue);
+            if (page.font) {
+                alfont_set_font_size(page.font, 24);
+                CentreText(page.font, "DELVORN PAUSED", 202, makecol(255, 255, 255));
+                CentreText(page.font, "EDITOR MODE", 236, makecol(255, 50, 0));
+                alfont_set_font_size(page.font, 20);
+                CentreText(page.font, "ENTER EDITOR MODE? (Y/N)", 320, makecol(255, 255, 0));
+            }
+        }
+        ShowBackdropPage();
+
+        KeyLatch latch{KEY_Y, KEY_N};
+        WaitForPagePress(latch);
+        // Both together count as yes.
+        const bool yes = key[KEY_Y] != 0;
+        ClosePage();
+        return yes;
+    } catch (...) {
+        // The question shares the pause page's report line.
+        LogExceptReport("PauseGame");
+        return false;
+    }
+}
+
+int GameHelp()
+{
+    try {
+        PageFont page;
+        const bool fromEditor = returnState == GameState::LEVEL_EDITOR;
+        // From the editor the back buffer is still the cleared one the last
+        // present left, so the page stands on black.
+        OpenPage(!fromEditor);
+
+        if (backdropBitmap) {
+            const int white = makecol(255, 255, 255);
+            const int yellow = makecol(255, 255, 0);
+            DrawPanel(backdropBitmap, 100, 60, 700, 500, white, makecol(0, 0, 0));
+            rect(backdropBitmap, 99, 59, 701, 92, white);
+            if (page.font) {
+                alfont_set_font_size(page.font, 22);
+                CentreText(page.font, "DELVORN PAUSED", 62, white);
+                CentreText(page.font, "HELP", 94, yellow);
+
+                const PageLine *lines = nullptr;
+                int count = 0;
+                const char *closing = nullptr;
+                if (returnState == GameState::RUN) {
+                    lines = playHelp;
+                    count = sizeof playHelp / sizeof playHelp[0];
+                    closing = "...Press SPACE to resume game...";
+                } else if (fromEditor) {
+                    lines = editorHelp;
+                    count = sizeof editorHelp / sizeof editorHelp[0];
+                    closing = "...Press SPACE to resume Editing...";
+                }
+                alfont_set_font_size(page.font, 12);
+                for (int i = 0; i < count; i++)
+                    alfont_textout(backdropBitmap, page.font, lines[i].text, 142, lines[i].y,
+                                   makecol(lines[i].r, lines[i].g, lines[i].b));
+                if (closing) {
+                    alfont_set_font_size(page.font, 22);
+                    CentreText(page.font, closing, 470, yellow);
+                }
+            }
+        }
+        ShowBackdropPage();
+
+        KeyLatch latch{KEY_SPACE};
+        WaitForPagePress(latch);
+        ClosePage();
+    } catch (...) {
+        LogExceptReport("GameHelp");
+    }
+    return gameState;
+}
