@@ -10,4 +10,13 @@ void BlendToColour(BITMAP *source, BITMAP *destination, int x, int y, int colour
 // mode 0 fade in, 1 fade out, 2 darken to 96, 3 lighten from the colour to 127.
 void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colour, int delayMs);
 
+// The row routines that mix pixels. Every path gives the same pixels; the
+// choice exists for tests and benchmarks. AUTO takes the fastest the
+// processor offers.
+enum BlendPath { BLEND_AUTO, BLEND_SCALAR, BLEND_SSE2, BLEND_AVX2 };
+// Returns the path now in effect: a path the processor lacks falls back to
+// the best one it has.
+BlendPath SetBlendPath(BlendPath path);
+BlendPath ActiveBlendPath();
+
 #endif
