@@ -1,0 +1,223 @@
+// game_process.cpp: driving the real game for end-to-end tests.
+#include "tests/support/game_process.h"
+
+#include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
+
+#include <X11/Xlib.h>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+static void Sleep(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+static int Run(const std::string &command)
+{
+    return std::system(command.c_str());
+}
+
+std::string ReadFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::vector<std::string> SplitLines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    std::stringstream ss(text);
+    for (std::string line; std::getline(ss, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+bool HaveDisplay()
+{
+    return std::getenv("DISPLAY") != nullptr;
+}
+
+GameProcess::GameProcess(const std::string &name)
+{
+    dir = std::string(testing::TempDir()) + "game_" + name;
+    std::string game = DELVORN_GAME_DIR;
+    Run("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Logs' '" + dir + "/HiScore' '" + dir + "/Config' '" + dir +
+        "/bin'");
+    Run("cp -r '" + game + "/Fonts' '" + game + "/Maps' '" + dir + "/' 2>/dev/null");
+    Run("cp '" + game + "/Config/Delvorn.ini' '" + dir + "/Config/'");
+    std::ofstream fake(dir + "/bin/xmessage");
+    fake << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> '" << dir << "/message.txt'\n";
+    fake.close();
+    chmod((dir + "/bin/xmessage").c_str(), 0755);
+}
+
+GameProcess::~GameProcess()
+{
+    if (pid > 0 && Running())
+        Kill(SIGKILL);
+}
+
+void GameProcess::CopyData()
+{
+    Run("cp '" + std::string(DELVORN_GAME_DIR) + "/Data.dat' '" + dir + "/'");
+}
+
+void GameProcess::WriteFile(const std::string &relative, const std::string &bytes)
+{
+    std::ofstream(dir + "/" + relative, std::ios::binary) << bytes;
+}
+
+void GameProcess::Start(const std::vector<std::string> &environment)
+{
+    pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0)
+            _exit(99);
+        std::string path = dir + "/bin:" + std::getenv("PATH");
+        setenv("PATH", path.c_str(), 1);
+        for (const std::string &assignment : environment)
+            putenv(strdup(assignment.c_str()));
+        if (!freopen((dir + "/stdout.txt").c_str(), "w", stdout))
+            _exit(97);
+        execl(DELVORN_EXE, "Delvorn", (char *)nullptr);
+        _exit(98);
+    }
+}
+
+int GameProcess::WaitExit(int seconds)
+{
+    for (int i = 0; i < seconds * 10; i++) {
+        int status;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            pid = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
+        }
+        Sleep(100);
+    }
+    Kill(SIGKILL);
+    return -1000;
+}
+
+bool GameProcess::Running()
+{
+    if (pid <= 0)
+        return false;
+    int status;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return false;
+    }
+    return true;
+}
+
+void GameProcess::Kill(int signal)
+{
+    if (pid <= 0)
+        return;
+    kill(pid, signal);
+    if (signal == SIGKILL) {
+        waitpid(pid, nullptr, 0);
+        pid = -1;
+    }
+}
+
+std::string GameProcess::Log() const
+{
+    return ReadFile(dir + "/Logs/LogFile.log");
+}
+
+bool GameProcess::WaitForLog(const std::string &text, int seconds) const
+{
+    for (int i = 0; i < seconds * 10; i++) {
+        if (Log().find(text) != std::string::npos)
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+static const char focus[] = "xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1; ";
+
+void GameProcess::Hold(const std::string &keyName)
+{
+    Run(std::string(focus) + "xdotool keydown " + keyName);
+}
+
+void GameProcess::Release(const std::string &keyName)
+{
+    Run(std::string(focus) + "xdotool keyup " + keyName);
+}
+
+void GameProcess::Press(const std::string &keyName, int holdMs)
+{
+    Hold(keyName);
+    Sleep(holdMs);
+    Release(keyName);
+    Sleep(150);
+}
+
+bool GameProcess::CloseWindow()
+{
+    Display *d = XOpenDisplay(nullptr);
+    if (!d)
+        return false;
+    bool sent = false;
+    Window root = DefaultRootWindow(d), parent, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(d, root, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !sent; i++) {
+            char *name = nullptr;
+            if (XFetchName(d, children[i], &name) && name) {
+                if (std::string(name) == "Delvorn") {
+                    XEvent ev = {};
+                    ev.xclient.type = ClientMessage;
+                    ev.xclient.window = children[i];
+                    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+                    ev.xclient.format = 32;
+                    ev.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
+                    ev.xclient.data.l[1] = CurrentTime;
+                    XSendEvent(d, children[i], False, NoEventMask, &ev);
+                    XFlush(d);
+                    sent = true;
+                }
+                XFree(name);
+            }
+        }
+        if (children)
+            XFree(children);
+    }
+    XCloseDisplay(d);
+    return sent;
+}
+
+int GameProcess::Screenshot(const std::string &name)
+{
+    std::string png = dir + "/" + name + ".png";
+    std::string ppm = dir + "/" + name + ".ppm";
+    if (Run("xwd -root -silent | convert xwd:- -crop 800x600+0+0 +repage '" + png + "' && convert '" + png +
+            "' '" + ppm + "'") != 0)
+        return 0;
+    // Count colours in the binary PPM (P6).
+    std::string data = ReadFile(ppm);
+    std::istringstream header(data);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    header >> magic >> w >> h >> max;
+    size_t start = (size_t)header.tellg() + 1;
+    std::set<unsigned> colours;
+    for (size_t i = start; i + 2 < data.size() && colours.size() < 1000; i += 3 * 7)
+        colours.insert(((unsigned char)data[i] << 16) | ((unsigned char)data[i + 1] << 8) |
+                       (unsigned char)data[i + 2]);
+    return (int)colours.size();
+}
