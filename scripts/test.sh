@@ -1,19 +1,67 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the whole test suite. Tests that need a window get
-# a private Xvfb display.
+# Sets up, builds and runs the whole test suite:
+#  1. every test of the normal build (unit and end-to-end), under a private
+#     Xvfb display;
+#  2. the unit tests and a start-to-exit leak check again, built with clang's
+#     AddressSanitizer and UndefinedBehaviorSanitizer;
+#  3. each fuzz target for a bounded time (FUZZ_SECONDS, default 45).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
+sanitize_build="${SANITIZE_BUILD_DIR:-$here/build-sanitize}"
+fuzz_seconds="${FUZZ_SECONDS:-45}"
+jobs="$(nproc)"
+
 "$here/scripts/setup.sh" "$build"
 
 xvfb_pid=""
-cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true; }
+cleanup() { if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi; }
 trap cleanup EXIT
-display=":$(( 90 + RANDOM % 400 ))"
+for n in $(seq 91 140); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
+disown "$xvfb_pid"
 export DISPLAY="$display"
 sleep 1
 
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+failed=0
+echo "== Tests =="
+(cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 600) || failed=1
+
+echo "== Sanitizer build =="
+cmake -S "$here" -B "$sanitize_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DDELVORN_SANITIZE=ON -DDELVORN_FUZZ=ON -DDELVORN_BENCH=OFF >/dev/null
+cmake --build "$sanitize_build" -j "$jobs"
+
+echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$sanitize_build" && ASAN_OPTIONS="detect_leaks=0" \
+   ctest --output-on-failure -j "$jobs" --timeout 900 -L 'unit|leak') || failed=1
+
+echo "== Fuzzing, ${fuzz_seconds}s per target =="
+fuzz_status=0
+for fuzzer in "$sanitize_build"/fuzz/delvorn-fuzz-*; do
+  [ -x "$fuzzer" ] || continue
+  name="${fuzzer##*/delvorn-fuzz-}"
+  corpus="$sanitize_build/fuzz-corpus/$name"
+  mkdir -p "$corpus"
+  seeds="$here/fuzz/corpus/$name"
+  (ASAN_OPTIONS="detect_leaks=0" "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+      -artifact_prefix="$sanitize_build/fuzz-$name-" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
+      >"$sanitize_build/fuzz-$name.log" 2>&1 \
+   && echo "fuzz $name: $(grep -o 'Done [0-9]* runs' "$sanitize_build/fuzz-$name.log" | tail -1), no finding") \
+   || { echo "fuzz $name: FINDING"; tail -40 "$sanitize_build/fuzz-$name.log"; exit 1; } &
+  # two at a time on two cores
+  if [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; then wait -n || fuzz_status=1; fi
+done
+while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || fuzz_status=1; done
+[ "$fuzz_status" -eq 0 ] || failed=1
+
+if [ "$failed" -ne 0 ]; then
+  echo "Some checks FAILED"
+  exit 1
+fi
+echo "All checks passed"
