@@ -88,7 +88,8 @@ void GameProcess::Start(const std::vector<std::string> &environment)
         setenv("PATH", path.c_str(), 1);
         for (const std::string &assignment : environment)
             putenv(strdup(assignment.c_str()));
-        if (!freopen((dir + "/stdout.txt").c_str(), "w", stdout))
+        if (!freopen((dir + "/stdout.txt").c_str(), "w", stdout) ||
+            !freopen((dir + "/stderr.txt").c_str(), "w", stderr))
             _exit(97);
         execl(DELVORN_EXE, "Delvorn", (char *)nullptr);
         _exit(98);
