@@ -1,0 +1,475 @@
+// tiles.cpp: the block tiles: earth in many styles, the exit door and its
+// shield, the tunnel, and the see-through decorations of the top layer.
+#include <cmath>
+#include "content/art/art.h"
+#include "content/art/canvas.h"
+
+namespace {
+
+const int T = 32;
+
+// Earth colours for styles 1..8: loam, clay, sand, peat, shale, moss, violet, ochre.
+const uint32_t kEarth[8] = {0x8A5A2E, 0xA8442C, 0xC9A060, 0x4E3A2A,
+                            0x5E6A78, 0x4F7A34, 0x6E4A86, 0xB07C24};
+
+// Value noise that wraps every 32 pixels, so neighbouring cells join up.
+float TileNoise(int x, int y, int cell, int seed)
+{
+    const int period = T / cell;
+    float fx = (float)x / cell, fy = (float)y / cell;
+    int ix = (int)std::floor(fx), iy = (int)std::floor(fy);
+    float tx = fx - ix, ty = fy - iy;
+    tx = tx * tx * (3 - 2 * tx);
+    ty = ty * ty * (3 - 2 * ty);
+    auto n = [&](int a, int b) { return Noise(((a % period) + period) % period, ((b % period) + period) % period, seed); };
+    return (n(ix, iy) * (1 - tx) + n(ix + 1, iy) * tx) * (1 - ty) +
+           (n(ix, iy + 1) * (1 - tx) + n(ix + 1, iy + 1) * tx) * ty;
+}
+
+// Plain earth: mottled clumps in three tones with a few light grains.
+void Earth(Canvas &c, uint32_t base, int seed)
+{
+    for (int y = 0; y < T; y++)
+        for (int x = 0; x < T; x++) {
+            float n = 0.6f * TileNoise(x, y, 8, seed) + 0.4f * TileNoise(x, y, 4, seed + 7);
+            float k = n < 0.38f ? 0.72f : n < 0.62f ? 0.9f : 1.06f;
+            uint32_t col = Shade(base, k);
+            float g = Noise(x, y, seed + 99);
+            if (g > 0.965f)
+                col = Shade(base, 1.3f);
+            else if (g < 0.03f)
+                col = Shade(base, 0.55f);
+            c.Set(x, y, col);
+        }
+}
+
+void Pebbles(Canvas &c, uint32_t base, int seed)
+{
+    for (int i = 0; i < 5; i++) {
+        float x = 4 + Noise(i, 1, seed) * 24, y = 4 + Noise(i, 2, seed) * 24;
+        float r = 1.8f + Noise(i, 3, seed) * 1.8f;
+        uint32_t stone = Mix(0x9A9490, base, 0.3f);
+        c.Ellipse(x + 0.7f, y + 0.8f, r * 1.2f, r, Shade(base, 0.5f));
+        c.Ellipse(x, y, r * 1.2f, r, stone);
+        c.Set((int)(x - r * 0.5f), (int)(y - r * 0.4f), Shade(stone, 1.4f));
+    }
+}
+
+void Roots(Canvas &c, uint32_t base, int seed)
+{
+    uint32_t root = Mix(0xC8A878, base, 0.35f);
+    for (int i = 0; i < 2; i++) {
+        float x = 6 + Noise(i, 5, seed) * 20, y = 0;
+        while (y < T) {
+            float nx = x + (Noise((int)y, i, seed) - 0.5f) * 5;
+            c.Line(x, y, nx, y + 4, root, 1.2f);
+            x = nx, y += 4;
+        }
+    }
+    for (int i = 0; i < 3; i++) {  // thin streaks of a darker layer
+        int y = 5 + (int)(Noise(i, 9, seed) * 22);
+        for (int x = 0; x < T; x++)
+            if (TileNoise(x, y, 8, seed + i) > 0.35f)
+                c.Set(x, y + (TileNoise(x, 0, 16, seed + i) > 0.5f), Shade(base, 0.6f));
+    }
+}
+
+void Fossil(Canvas &c, uint32_t base)
+{
+    uint32_t bone = 0xE8DCC0;
+    for (float a = 0; a < 14; a += 0.05f) {
+        float r = 1 + a * 0.75f;
+        c.Set((int)(16 + r * std::cos(a)), (int)(16 + r * std::sin(a)), bone);
+    }
+    c.Ring(16, 16, 12.5f, 1.2f, Shade(base, 0.6f));
+}
+
+void Vein(Canvas &c, uint32_t colour, int seed, bool sparkle)
+{
+    float y = 6;
+    for (int x = -2; x < T + 2; x += 2) {
+        float ny = 16 + std::sin(x * 0.2f + seed) * 8;
+        c.Line((float)x, y, (float)x + 2, ny, Shade(colour, 0.7f), 3.2f);
+        c.Line((float)x, y, (float)x + 2, ny, colour, 1.6f);
+        y = ny;
+    }
+    for (int i = 0; i < 6; i++) {
+        int x = (int)(Noise(i, 1, seed) * 30) + 1, yy = (int)(Noise(i, 2, seed) * 30) + 1;
+        c.Set(x, yy, colour);
+        if (sparkle)
+            c.Set(x + 1, yy, 0xFFFFFF);
+    }
+}
+
+void Door(Canvas &c)
+{
+    Earth(c, kEarth[3], 40);
+    c.Rect(3, 2, 26, 30, 0x6A6A72);                   // stone frame
+    c.Ellipse(16, 10, 13, 9, 0x6A6A72);
+    for (int y = 3; y < 31; y += 4)
+        for (int x = 3; x < 29; x += 7)
+            c.Rect(x + ((y / 4) % 2) * 3, y, 1, 3, 0x55555C);
+    c.Rect(7, 9, 18, 23, 0x6E3C18);                    // door leaf
+    c.Ellipse(16, 10, 9, 6, 0x6E3C18);
+    for (int x = 9; x < 25; x += 4)
+        c.Rect(x, 5, 1, 27, 0x4E2A10);
+    c.Rect(7, 14, 18, 2, 0x3A3A40);                    // iron bands
+    c.Rect(7, 24, 18, 2, 0x3A3A40);
+    c.Disc(21, 20, 1.6f, 0xF0C040);                    // handle
+}
+
+void Shield(Canvas &c)
+{
+    const uint32_t bar = 0x3CA0FF, core = 0xD8F0FF;
+    for (int x = 5; x < 30; x += 6) {
+        c.Rect(x - 1, 0, 4, T, Shade(bar, 0.55f));
+        c.Rect(x, 0, 2, T, bar);
+        c.Rect(x, 0, 1, T, core);
+    }
+    for (int y : {3, 27}) {
+        c.Rect(0, y - 1, T, 4, Shade(bar, 0.55f));
+        c.Rect(0, y, T, 2, bar);
+        c.Rect(0, y, T, 1, core);
+    }
+    // A warning stud in the middle: clearly a barrier, not a door.
+    c.Disc(16, 15, 5, Shade(bar, 0.5f));
+    c.Ball(16, 15, 4, 0xFF4040);
+}
+
+void Tunnel(Canvas &c)
+{
+    for (int y = 0; y < T; y++)
+        for (int x = 0; x < T; x++) {
+            float n = TileNoise(x, y, 8, 71);
+            c.Set(x, y, Mix(0x120C08, 0x22180F, n));
+        }
+}
+
+// --- see-through decorations ------------------------------------------------
+
+void Grass(Canvas &c)
+{
+    for (int x = 0; x < T; x++) {
+        int h = 3 + (int)(Noise(x, 0, 3) * 7);
+        uint32_t g = Mix(0x2E8A1E, 0x7CD040, Noise(x, 1, 3));
+        c.Line((float)x + 0.5f, 0, (float)x + 0.5f + (Noise(x, 2, 3) - 0.5f) * 3, (float)h, g);
+    }
+    c.Rect(0, 0, T, 2, 0x2A6E18);
+}
+
+void Flowers(Canvas &c)
+{
+    const uint32_t petals[3] = {0xFF5A8A, 0xFFE040, 0x8AA0FF};
+    for (int i = 0; i < 3; i++) {
+        float x = 6 + i * 10, top = 14 + (i % 2) * 5;
+        c.Line(x, top, x, 31, 0x2E8A1E, 1.5f);
+        c.Line(x, 26, x + 3, 23, 0x2E8A1E, 1.2f);
+        for (int k = 0; k < 5; k++) {
+            float a = k * 1.2566f;
+            c.Disc(x + std::cos(a) * 2.6f, top + std::sin(a) * 2.6f, 1.8f, petals[i]);
+        }
+        c.Disc(x, top, 1.3f, 0xFFF0A0);
+    }
+    c.Outline(0x14300C);
+}
+
+void Mushrooms(Canvas &c)
+{
+    for (int i = 0; i < 2; i++) {
+        float x = 10 + i * 13, s = i ? 0.8f : 1.1f;
+        c.Rect((int)(x - 2 * s), (int)(31 - 9 * s), (int)(4 * s) + 1, (int)(9 * s) + 1, 0xEEE2C8);
+        c.Ellipse(x, 31 - 10 * s, 8 * s, 5 * s, 0xD02828);
+        c.Rect((int)(x - 8 * s), (int)(31 - 10 * s), (int)(16 * s) + 1, 2, Mix(0xD02828, 0x000000, 0.3f));
+        c.Disc(x - 3 * s, 31 - 12 * s, 1.3f, 0xFFFFFF);
+        c.Disc(x + 3 * s, 31 - 13 * s, 1.1f, 0xFFFFFF);
+    }
+    c.Outline(0x301010);
+}
+
+void Bones(Canvas &c)
+{
+    auto bone = [&](float x0, float y0, float x1, float y1) {
+        c.Line(x0, y0, x1, y1, 0xE8E0CC, 2.5f);
+        c.Disc(x0, y0, 2.2f, 0xE8E0CC);
+        c.Disc(x1, y1, 2.2f, 0xE8E0CC);
+    };
+    bone(5, 26, 25, 20);
+    bone(8, 16, 22, 29);
+    c.Outline(0x403828);
+}
+
+void CrystalDecor(Canvas &c)
+{
+    const uint32_t col[3] = {0x60E0FF, 0xA080FF, 0x60FFC0};
+    for (int i = 0; i < 3; i++) {
+        float x = 8 + i * 8, h = 12 + (i == 1) * 8;
+        c.Poly({{x - 3, 31}, {x - 3, 31 - h + 4}, {x, 31 - h}, {x + 3, 31 - h + 4}, {x + 3, 31}}, col[i]);
+        c.Line(x, 31 - h + 1, x, 30, Shade(col[i], 1.5f));
+    }
+    c.Outline(0x102040);
+}
+
+void Torch(Canvas &c)
+{
+    c.Rect(14, 14, 4, 16, 0x6A4020);
+    c.Rect(12, 13, 8, 3, 0x505058);
+    c.Ellipse(16, 8, 5, 7, 0xFF8020);
+    c.Ellipse(16, 9, 3, 5, 0xFFD040);
+    c.Ellipse(16, 10, 1.5f, 3, 0xFFFFC0);
+    c.Outline(0x301808);
+}
+
+void ArrowSign(Canvas &c)
+{
+    c.Rect(14, 14, 4, 18, 0x7A4A22);
+    c.Poly({{3, 5}, {22, 5}, {29, 11}, {22, 17}, {3, 17}}, 0xB07838);
+    c.Rect(3, 10, 19, 1, 0x8A5A28);
+    c.Poly({{8, 11}, {14, 8}, {14, 14}}, 0xF0E0C0);
+    c.Rect(14, 10, 6, 3, 0xF0E0C0);
+    c.Outline(0x301808);
+}
+
+void Skull(Canvas &c, float cx, float cy, float s)
+{
+    c.Ellipse(cx, cy, 8 * s, 7 * s, 0xEEE8D8);
+    c.Rect((int)(cx - 4 * s), (int)(cy + 4 * s), (int)(8 * s) + 1, (int)(4 * s), 0xEEE8D8);
+    c.Ellipse(cx - 3.2f * s, cy, 2.4f * s, 2.6f * s, 0x201818);
+    c.Ellipse(cx + 3.2f * s, cy, 2.4f * s, 2.6f * s, 0x201818);
+    c.Poly({{cx, cy + 2 * s}, {cx - 1.3f * s, cy + 4.5f * s}, {cx + 1.3f * s, cy + 4.5f * s}}, 0x201818);
+    for (int i = -1; i <= 1; i++)
+        c.Rect((int)(cx + i * 2.5f * s), (int)(cy + 5.5f * s), 1, (int)(2.5f * s), 0x807868);
+}
+
+void Cobweb(Canvas &c)
+{
+    const uint32_t web = 0xD8D8E0;
+    for (int i = 0; i < 5; i++) {
+        float a = i * 0.3927f;
+        c.Line(0, 0, std::cos(a) * 31, std::sin(a) * 31, web);
+    }
+    for (float r = 7; r < 32; r += 7)
+        for (int i = 0; i < 4; i++) {
+            float a0 = i * 0.3927f, a1 = (i + 1) * 0.3927f;
+            c.Line(std::cos(a0) * r, std::sin(a0) * r, std::cos(a1) * r * 0.92f, std::sin(a1) * r * 0.92f, web);
+        }
+}
+
+void Stalactite(Canvas &c)
+{
+    c.Poly({{2, 0}, {30, 0}, {22, 6}, {17, 27}, {13, 10}, {9, 16}, {6, 4}}, 0x8A8478);
+    c.Line(16, 2, 17, 24, 0xB0AA9C, 1.2f);
+    c.Disc(17, 29, 1.2f, 0x80C0FF);
+    c.Outline(0x302C28);
+}
+
+void HangingRoots(Canvas &c)
+{
+    for (int i = 0; i < 5; i++) {
+        float x = 3 + i * 6.5f, y = 0, len = 10 + Noise(i, 0, 50) * 18;
+        while (y < len) {
+            float nx = x + (Noise(i, (int)y, 51) - 0.5f) * 3;
+            c.Line(x, y, nx, y + 3, 0xB08A58, 1.3f);
+            x = nx, y += 3;
+        }
+    }
+    c.Outline(0x3A2410);
+}
+
+void Worm(Canvas &c)
+{
+    for (int i = 0; i < 12; i++) {
+        float x = 5 + i * 2, y = 20 + std::sin(i * 0.8f) * 4;
+        c.Disc(x, y, 2.6f, i == 11 ? 0xF08890 : Mix(0xE07880, 0xC05060, (i % 2) * 0.6f));
+    }
+    c.Set(28, 19, 0x000000);
+    c.Outline(0x401818);
+}
+
+void Puddle(Canvas &c)
+{
+    c.Ellipse(16, 27, 14, 4, 0x2050A0);
+    c.Ellipse(14, 26.5f, 9, 2, 0x4A88D8);
+    c.Rect(9, 26, 5, 1, 0xB0D8FF);
+    c.Disc(16, 6, 1.5f, 0x6AA8F0);                       // a falling drop
+    c.Disc(16, 13, 1.8f, 0x6AA8F0);
+}
+
+void Lantern(Canvas &c)
+{
+    c.Line(16, 0, 16, 6, 0x404048, 1.2f);
+    c.Rect(10, 6, 12, 3, 0x303038);
+    c.Rect(11, 9, 10, 14, 0xFFD860);
+    c.Glow(16, 16, 8, 0xFFFFE0, 0.9f);
+    c.Box(10, 9, 12, 14, 0x303038);
+    c.Rect(15, 9, 2, 14, 0x303038);
+    c.Rect(9, 23, 14, 3, 0x303038);
+    c.Outline(0x101014);
+}
+
+void Chain(Canvas &c)
+{
+    for (int y = -2; y < T; y += 7) {
+        c.Ring(16, (float)y + 3, 3.8f, 1.4f, 0x9098A4);
+        c.Rect(15, y + 6, 2, 3, 0x70767E);
+    }
+    c.Outline(0x202428);
+}
+
+void Vines(Canvas &c)
+{
+    for (int i = 0; i < 3; i++) {
+        float x = 5 + i * 11, y = 0;
+        int len = 18 + i * 5 % 14;
+        while (y < len) {
+            float nx = x + std::sin(y * 0.5f + i) * 1.5f;
+            c.Line(x, y, nx, y + 2, 0x2E8A1E, 1.4f);
+            if ((int)y % 6 == 0)
+                c.Ellipse(nx + ((int)y % 12 ? 2.5f : -2.5f), y + 1, 2.3f, 1.4f, 0x58C038);
+            x = nx, y += 2;
+        }
+    }
+    c.Outline(0x0E2A08);
+}
+
+// Brick (codes 56..63) and timber (64..69) frame pieces.
+void BrickStrip(Canvas &c, int x, int y, int w, int h)
+{
+    c.Rect(x, y, w, h, 0x9A3E26);
+    for (int j = y; j < y + h; j += 5) {
+        c.Rect(x, j, w, 1, 0xC8B8A0);
+        for (int i = x + ((j / 5) % 2) * 4; i < x + w; i += 8)
+            c.Rect(i, j, 1, 5, 0xC8B8A0);
+    }
+}
+
+void TimberStrip(Canvas &c, int x, int y, int w, int h)
+{
+    c.Rect(x, y, w, h, 0x8A5A2A);
+    bool horizontal = w > h;
+    for (int k = 0; k < (horizontal ? h : w); k += 3) {
+        if (horizontal)
+            c.Rect(x, y + k, w, 1, 0x6E4420);
+        else
+            c.Rect(x + k, y, 1, h, 0x6E4420);
+    }
+    c.Box(x, y, w, h, 0x3E2410);
+    c.Disc(horizontal ? x + 3.5f : x + w / 2.0f, horizontal ? y + h / 2.0f : y + 3.5f, 1, 0x303030);
+    c.Disc(horizontal ? x + w - 3.5f : x + w / 2.0f, horizontal ? y + h / 2.0f : y + h - 3.5f, 1, 0x303030);
+}
+
+void FramePiece(Canvas &c, int code)
+{
+    const int k = 8;
+    switch (code) {
+    case 56: BrickStrip(c, 0, 0, T, k); break;
+    case 57: BrickStrip(c, 0, T - k, T, k); break;
+    case 58: BrickStrip(c, 0, 0, k, T); break;
+    case 59: BrickStrip(c, T - k, 0, k, T); break;
+    case 60: BrickStrip(c, 0, 0, T, k); BrickStrip(c, 0, 0, k, T); break;
+    case 61: BrickStrip(c, 0, 0, T, k); BrickStrip(c, T - k, 0, k, T); break;
+    case 62: BrickStrip(c, 0, T - k, T, k); BrickStrip(c, 0, 0, k, T); break;
+    case 63: BrickStrip(c, 0, T - k, T, k); BrickStrip(c, T - k, 0, k, T); break;
+    case 64: TimberStrip(c, 0, 0, T, k); break;
+    case 65: TimberStrip(c, 0, T - k, T, k); break;
+    case 66: TimberStrip(c, 0, 0, k, T); break;
+    case 67: TimberStrip(c, T - k, 0, k, T); break;
+    case 68: TimberStrip(c, 0, 0, k, T); TimberStrip(c, 0, 0, T, k); break;
+    case 69: TimberStrip(c, T - k, 0, k, T); TimberStrip(c, 0, 0, T, k); break;
+    }
+}
+
+void EnemyHome(Canvas &c)
+{
+    // A ring of boulders with an open mouth: the figures inside stay visible.
+    for (int i = 0; i < 12; i++) {
+        float a = 3.1416f + i * 0.2618f * 1.0f;
+        float x = 16 + std::cos(a) * 13, y = 20 + std::sin(a) * 14;
+        if (y > 31)
+            continue;
+        c.Ball(x, y, 3.8f, i % 2 ? 0x787068 : 0x8A8276, false);
+    }
+    for (float y : {22.0f, 28.0f}) {
+        c.Ball(3.5f, y, 3.5f, 0x807870, false);
+        c.Ball(28.5f, y, 3.5f, 0x807870, false);
+    }
+    Skull(c, 16, 4, 0.42f);
+    c.Outline(0x201C18);
+}
+
+void SupportBeam(Canvas &c)
+{
+    TimberStrip(c, 0, 0, T, 6);
+    TimberStrip(c, 1, 6, 5, 26);
+    TimberStrip(c, 26, 6, 5, 26);
+}
+
+void Rubble(Canvas &c)
+{
+    for (int i = 0; i < 9; i++) {
+        float x = 3 + Noise(i, 0, 73) * 26, y = 25 + Noise(i, 1, 73) * 5;
+        c.Ball(x, y, 2.2f + Noise(i, 2, 73) * 2.5f, Mix(0x8A8276, 0x6A5A48, Noise(i, 3, 73)), false);
+    }
+    c.Outline(0x201C18);
+}
+
+}  // namespace
+
+Picture BlockTile(int code)
+{
+    Canvas c(T, T);
+    if (code == 0)
+        Door(c);
+    else if (code >= 1 && code <= 8)
+        Earth(c, kEarth[code - 1], code);
+    else if (code == 9)
+        Shield(c);
+    else if (code >= 10 && code <= 17) {
+        Earth(c, kEarth[code - 10], code);
+        Pebbles(c, kEarth[code - 10], code);
+    } else if (code >= 18 && code <= 25) {
+        Earth(c, kEarth[code - 18], code);
+        Roots(c, kEarth[code - 18], code);
+    } else if (code >= 26 && code <= 33) {
+        Earth(c, Shade(kEarth[code - 26], 0.62f), code);
+    } else if (code >= 34 && code <= 39) {
+        static const uint32_t base[6] = {0x8A6A48, 0x4A4858, 0x5E5650, 0x7A5A3A, 0x3A2A26, 0xA8D0E8};
+        Earth(c, base[code - 34], code);
+        switch (code) {
+        case 34: Fossil(c, base[0]); break;
+        case 35: Vein(c, 0x80F0FF, code, true); break;
+        case 36: Vein(c, 0xF0C030, code, true); break;
+        case 37: Bones(c); break;
+        case 38: Vein(c, 0xFF6010, code, false); break;
+        case 39: Vein(c, 0xF0FAFF, code, false); break;
+        }
+    } else if (code >= 40 && code <= 55) {
+        switch (code) {
+        case 40: Grass(c); break;
+        case 41: Flowers(c); break;
+        case 42: Mushrooms(c); break;
+        case 43: Bones(c); break;
+        case 44: CrystalDecor(c); break;
+        case 45: Torch(c); break;
+        case 46: ArrowSign(c); break;
+        case 47: Skull(c, 16, 18, 1.2f); c.Outline(0x302820); break;
+        case 48: Cobweb(c); break;
+        case 49: Stalactite(c); break;
+        case 50: HangingRoots(c); break;
+        case 51: Worm(c); break;
+        case 52: Puddle(c); break;
+        case 53: Lantern(c); break;
+        case 54: Chain(c); break;
+        case 55: Vines(c); break;
+        }
+    } else if (code >= 56 && code <= 69)
+        FramePiece(c, code);
+    else if (code == 70)
+        EnemyHome(c);
+    else if (code == 71)
+        Tunnel(c);
+    else if (code == 72)
+        SupportBeam(c);
+    else if (code == 73)
+        Rubble(c);
+    return c.pic;
+}

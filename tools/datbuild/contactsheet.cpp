@@ -1,0 +1,116 @@
+// contactsheet.cpp: the art review sheet, composed in an Allegro memory
+// bitmap (for its font) and saved with libpng.
+#include "tools/datbuild/contactsheet.h"
+
+#include <allegro.h>
+#include <png.h>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+uint32_t ShownColour(uint32_t p, int x, int y)
+{
+    if ((p & 0xFFFFFF) != 0xFF00FF)
+        return p & 0xFFFFFF;
+    return (((x >> 2) + (y >> 2)) & 1) ? 0x505058 : 0x383840;
+}
+
+bool SaveRgbPng(const std::string &path, int w, int h, const std::vector<uint32_t> &rgb)
+{
+    FILE *fp = std::fopen(path.c_str(), "wb");
+    if (!fp)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(fp);
+        return false;
+    }
+    png_init_io(png, fp);
+    png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(w * 3);
+    for (int y = 0; y < h; y++) {
+        for (int x = 0; x < w; x++) {
+            uint32_t p = rgb[(size_t)y * w + x];
+            row[x * 3] = (p >> 16) & 0xFF;
+            row[x * 3 + 1] = (p >> 8) & 0xFF;
+            row[x * 3 + 2] = p & 0xFF;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(fp) == 0;
+}
+
+// Nearest-neighbour copy of pic into bmp at (x, y), scaled to w x h.
+void PutScaled(BITMAP *bmp, const Picture &pic, int x, int y, int w, int h)
+{
+    for (int j = 0; j < h; j++)
+        for (int i = 0; i < w; i++) {
+            int sx = i * pic.width / w, sy = j * pic.height / h;
+            uint32_t p = ShownColour(pic.pixels[(size_t)sy * pic.width + sx], i, j);
+            putpixel(bmp, x + i, y + j, makecol32((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+        }
+}
+
+}  // namespace
+
+bool SavePicturePng(const std::string &path, const Picture &pic)
+{
+    std::vector<uint32_t> rgb(pic.pixels.size());
+    for (int y = 0; y < pic.height; y++)
+        for (int x = 0; x < pic.width; x++)
+            rgb[(size_t)y * pic.width + x] = ShownColour(pic.pixels[(size_t)y * pic.width + x], x, y);
+    return SaveRgbPng(path, pic.width, pic.height, rgb);
+}
+
+bool WriteContactSheet(const std::string &path,
+                       const std::vector<std::pair<int, Picture>> &pictures)
+{
+    const int sheetW = 1640, cellW = 80, cellH = 84, bigW = 400, bigH = 316;
+    const int perRow = sheetW / cellW;
+    int small = 0, big = 0;
+    for (auto &e : pictures)
+        (e.second.width > 64 || e.second.height > 64) ? big++ : small++;
+    const int smallRows = (small + perRow - 1) / perRow;
+    const int bigPerRow = sheetW / (bigW + 10);
+    const int sheetH = smallRows * cellH + ((big + bigPerRow - 1) / bigPerRow) * (bigH + 10) + 10;
+
+    BITMAP *bmp = create_bitmap_ex(32, sheetW, sheetH);
+    if (!bmp)
+        return false;
+    clear_to_color(bmp, makecol32(24, 24, 30));
+    int si = 0, bi = 0;
+    for (auto &e : pictures) {
+        const Picture &p = e.second;
+        char label[16];
+        std::snprintf(label, sizeof label, "%d", e.first);
+        if (p.width > 64 || p.height > 64) {
+            int x = (bi % bigPerRow) * (bigW + 10) + 5;
+            int y = smallRows * cellH + (bi / bigPerRow) * (bigH + 10) + 5;
+            double k = std::min((double)bigW / p.width, (double)(bigH - 12) / p.height);
+            PutScaled(bmp, p, x, y, (int)(p.width * k), (int)(p.height * k));
+            textout_ex(bmp, font, label, x, y + bigH - 10, makecol32(255, 255, 120), -1);
+            bi++;
+        } else {
+            int x = (si % perRow) * cellW + 8, y = (si / perRow) * cellH + 4;
+            int k = std::max(1, 64 / std::max(p.width, p.height));
+            PutScaled(bmp, p, x, y, p.width * k, p.height * k);
+            textout_ex(bmp, font, label, x, y + 68, makecol32(255, 255, 120), -1);
+            si++;
+        }
+    }
+    std::vector<uint32_t> rgb((size_t)sheetW * sheetH);
+    for (int y = 0; y < sheetH; y++)
+        for (int x = 0; x < sheetW; x++) {
+            int c = getpixel(bmp, x, y);
+            rgb[(size_t)y * sheetW + x] = (getr32(c) << 16) | (getg32(c) << 8) | getb32(c);
+        }
+    destroy_bitmap(bmp);
+    return SaveRgbPng(path, sheetW, sheetH, rgb);
+}

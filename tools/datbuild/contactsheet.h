@@ -1,0 +1,19 @@
+// contactsheet.h: PNG output for reviewing the art: one sheet with every
+// picture and its entry number, or a single picture at full size.
+#ifndef DELVORN_CONTACTSHEET_H
+#define DELVORN_CONTACTSHEET_H
+
+#include <string>
+#include <utility>
+#include <vector>
+#include "tools/datbuild/assets.h"
+
+// Writes pixels (0xRRGGBB; magenta shown as a checkerboard) as a PNG.
+bool SavePicturePng(const std::string &path, const Picture &pic);
+
+// Small pictures enlarged, full pictures reduced, each labelled with its entry.
+// Needs Allegro installed (it uses the built-in font).
+bool WriteContactSheet(const std::string &path,
+                       const std::vector<std::pair<int, Picture>> &pictures);
+
+#endif

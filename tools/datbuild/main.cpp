@@ -1,0 +1,71 @@
+// main.cpp: datbuild, the data file builder. Generates every picture, sample
+// and tune of the game and writes them as Data.dat entries 0..308.
+//   datbuild <Data.dat> [<contact sheet.png>]
+//   datbuild --picture <entry> <out.png>      (one picture, full size)
+#include <allegro.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shell/datapass.h"
+#include "tools/datbuild/assets.h"
+#include "tools/datbuild/contactsheet.h"
+#include "tools/datbuild/datwriter.h"
+
+static int Fail(const std::string &why)
+{
+    std::fprintf(stderr, "datbuild: %s\n", why.c_str());
+    return 1;
+}
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return Fail("usage: datbuild <Data.dat> [<sheet.png>] | --picture <entry> <out.png>");
+    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
+        return Fail("cannot start Allegro");
+
+    if (std::string(argv[1]) == "--picture") {
+        if (argc != 4)
+            return Fail("usage: datbuild --picture <entry> <out.png>");
+        int entry = std::atoi(argv[2]);
+        if (EntryKindOf(entry) != ENTRY_BITMAP)
+            return Fail("entry " + std::to_string(entry) + " is not a picture");
+        return SavePicturePng(argv[3], MakePicture(entry)) ? 0 : Fail("cannot write " + std::string(argv[3]));
+    }
+
+    std::vector<DatObject> objects;
+    std::vector<std::pair<int, Picture>> pictures;
+    for (int entry = 0; entry < DATA_ENTRY_COUNT; entry++) {
+        DatObject o;
+        std::string error;
+        bool ok = true;
+        switch (EntryKindOf(entry)) {
+        case ENTRY_BITMAP: {
+            Picture p = MakePicture(entry);
+            ok = EncodeBitmap(p, &o, &error);
+            if (ok && argc > 2)
+                pictures.emplace_back(entry, std::move(p));
+            break;
+        }
+        case ENTRY_SAMPLE: ok = EncodeSample(MakeSample(entry), &o, &error); break;
+        case ENTRY_MIDI: ok = EncodeMidi(MakeTune(entry), &o, &error); break;
+        case ENTRY_UNUSED: o = EncodePlaceholder(); break;
+        }
+        if (!ok)
+            return Fail("entry " + std::to_string(entry) + ": " + error);
+        objects.push_back(std::move(o));
+    }
+
+    char password[18];
+    UnscrambleDataPassword(password);
+    std::string error;
+    bool written = WriteDataFile(argv[1], password, objects, &error);
+    WipeDataPassword(password);
+    if (!written)
+        return Fail(error);
+    if (argc > 2 && !WriteContactSheet(argv[2], pictures))
+        return Fail("cannot write contact sheet " + std::string(argv[2]));
+    return 0;
+}
