@@ -14,12 +14,12 @@
 #include "shell/sound.h"
 #include "shell/startup.h"
 
-// Row colours stay readable on the dark panel.
+// Row colours stay readable on the dark blue panel.
 static int RowColour()
 {
-    int r = 32 + std::rand() % 224;
-    int g = 32 + std::rand() % 224;
-    int b = 32 + std::rand() % 224;
+    int r = 96 + std::rand() % 160;
+    int g = 96 + std::rand() % 160;
+    int b = 96 + std::rand() % 160;
     return makecol(r, g, b);
 }
 

@@ -120,7 +120,7 @@ int ProcessMenu()
                 choice = 4;
                 done = true;
             }
-            yield_timeslice();
+            rest(0);  // gives up the rest of the time slice
         }
 
         alfont_destroy_font(font);
