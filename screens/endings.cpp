@@ -104,7 +104,7 @@ void DrawClosing(ALFONT_FONT *font, int y)
 
 void WaitForAnyKey()
 {
-    while (!keypressed()) {
+    while (!keypressed() && !closeRequested) {
         logicTicks = 0;
         WaitPass();
     }
@@ -191,12 +191,13 @@ void ViewCredits()
             DrawRoll(page.font, y);
             logicTicks = 0;
             PresentFrame();
-            if (y <= rollEndY || key[KEY_ESC])
+            if (y <= rollEndY || key[KEY_ESC] || closeRequested)
                 break;
         }
 
-        // The closing lines always play out: they cannot be skipped.
-        for (int y = closingStartY; y >= closingEndY; y -= 2) {
+        // The closing lines always play out: no key skips them (only the
+        // window's close button).
+        for (int y = closingStartY; y >= closingEndY && !closeRequested; y -= 2) {
             DrawBackground();
             DrawClosing(page.font, y);
             logicTicks = 0;

@@ -117,7 +117,8 @@ void WaitForPagePress(KeyLatch &latch)
         logicTicks = 0;
         const bool pressed = latch.Pressed();
         clear_keybuf();
-        if (pressed)
+        // The close button must still end the program while a page waits.
+        if (pressed || closeRequested)
             return;
         WaitPass();
     }
