@@ -1,0 +1,351 @@
+// mivolen.cpp: Mivolen, the player. A 1 ms Allegro timer drives the clock;
+// each step refills one audio buffer and draws the frame the clock has reached.
+#include <allegro.h>
+
+#include <cstdlib>
+
+#include "audio_fill.h"
+#include "mivolen.h"
+
+namespace {
+
+const int kChunkSamples = 8192;
+const int kVolume = 255;
+const int kPan = 127;
+const int kTimerMs = 1;
+const int kBufferWaitMs = 1000;  // longest wait for a free stream buffer on restart
+
+}  // namespace
+
+Mivolen::Mivolen()
+    : playTime(0),
+      drawDib(nullptr),
+      videoFormat(nullptr),
+      audioFormat(nullptr),
+      audioStream(nullptr),
+      chunkBytes(0),
+      chunkSamples(0),
+      readBuffer(nullptr),
+      readBufferBytes(0),
+      streamBuffer(nullptr),
+      audioPos(0),
+      frameBitmap(nullptr),
+      lastFrame(-1),
+      samplesRead(0),
+      audioStreamCount(0),
+      bitsPerSample(-1),
+      isOpen(false),
+      soundEnabled(true),
+      isPlaying(false),
+      audioStarted(false) {}
+
+Mivolen::~Mivolen() {
+  PlayEnd();
+  Close();
+}
+
+void Mivolen::handler(void *param) { ++static_cast<Mivolen *>(param)->playTime; }
+
+int Mivolen::Open(const char *path) {
+  PlayEnd();
+  if (isOpen) Close();
+  if (!aviFile.Open(path)) return -1;
+  // The file is let go on every failure so that a later Open starts clean.
+  if (!aviFile.StartVideoRetrieve(0)) {
+    aviFile.Release();
+    return -2;
+  }
+  audioStreamCount = short(aviFile.GetAudioStreamCount());
+  videoFormat = aviFile.GetVideoFormat(0);
+  if (!videoFormat) {
+    aviFile.EndVideoRetrieve(0);
+    aviFile.Release();
+    audioStreamCount = 0;
+    return -3;
+  }
+  bitsPerSample = -1;
+  if (audioStreamCount) {
+    audioFormat = aviFile.GetAudioFormat(0);
+    unsigned rate = audioFormat->nSamplesPerSec, channels = audioFormat->nChannels;
+    // A damaged header must not divide by zero.
+    bitsPerSample = rate && channels ? short(audioFormat->nAvgBytesPerSec / rate / channels * 8) : short(0);
+  }
+  isOpen = true;
+  return 0;
+}
+
+int Mivolen::Close() {
+  PlayEnd();
+  if (isOpen) {
+    aviFile.EndVideoRetrieve(0);
+    aviFile.Release();
+    videoFormat = nullptr;
+    isOpen = false;
+  }
+  // The audio format lived in the released file.
+  audioFormat = nullptr;
+  audioStreamCount = 0;
+  bitsPerSample = -1;
+  return 0;
+}
+
+int Mivolen::StartCommon(bool direct) {
+  if (!isOpen || isPlaying) return 0;
+  if (direct) {
+    if (install_param_int(handler, this, kTimerMs) < 0) return -1;
+    drawDib = DrawDibOpen();
+  } else {
+    drawDib = DrawDibOpen();
+    if (install_param_int(handler, this, kTimerMs) < 0) {
+      DrawDibClose(drawDib);
+      drawDib = nullptr;
+      return -1;
+    }
+    // Without a graphics driver there are no system bitmaps; a memory bitmap does the same job.
+    if (gfx_driver && screen) {
+      frameBitmap = create_system_bitmap(Width(), Height());
+    } else {
+      int depth = get_color_depth() > 8 ? get_color_depth() : 32;
+      frameBitmap = create_bitmap_ex(depth, Width(), Height());
+    }
+    if (!frameBitmap) {
+      remove_param_int(handler, this);
+      DrawDibClose(drawDib);
+      drawDib = nullptr;
+      return -2;
+    }
+  }
+  DrawDibStart(drawDib, 1);
+  if (!direct) DrawDibBegin(drawDib, nullptr, -1, -1, videoFormat, Width(), Height(), 0);
+  lastFrame = -1;
+  audioPos = 0;
+  AudioInit();
+  playTime = 0;
+  isPlaying = true;
+  return 0;
+}
+
+int Mivolen::PlayStart() { return StartCommon(false); }
+
+int Mivolen::PlayStart_Direct() { return StartCommon(true); }
+
+int Mivolen::StreamBufferBytes() {
+  int channels = audioFormat && audioFormat->nChannels != 1 ? 2 : 1;
+  return kChunkSamples * channels * (bitsPerSample / 8);
+}
+
+bool Mivolen::CreateAudioStream() {
+  if (!audioFormat || audioFormat->nSamplesPerSec == 0 || (bitsPerSample != 8 && bitsPerSample != 16)) return false;
+  audioStream = play_audio_stream(kChunkSamples, bitsPerSample, audioFormat->nChannels != 1,
+                                  int(audioFormat->nSamplesPerSec), kVolume, kPan);
+  return audioStream != nullptr;
+}
+
+void Mivolen::AudioInit() {
+  audioPos = 0;
+  audioStarted = false;
+  if (!soundEnabled || !audioStreamCount) return;
+  LONG bytes = 0, samples = 0;
+  if (AVIStreamRead(aviFile.audioStreams[0], 0, kChunkSamples, nullptr, 0, &bytes, &samples) != AVIERR_OK) return;
+  chunkBytes = bytes;
+  chunkSamples = samples;
+  // A chunk is read whole and a stream buffer filled whole, whichever is larger.
+  readBufferBytes = chunkBytes > StreamBufferBytes() ? chunkBytes : StreamBufferBytes();
+  if (readBufferBytes <= 0) return;
+  readBuffer = static_cast<BYTE *>(std::malloc(size_t(readBufferBytes)));
+  if (!readBuffer) return;
+  // Without a stream the video plays on silently.
+  if (!CreateAudioStream()) {
+    std::free(readBuffer);
+    readBuffer = nullptr;
+    return;
+  }
+  audioStarted = true;
+}
+
+void Mivolen::RefillAudio() {
+  if (!audioStarted || !audioStream || !audioStreamCount || (bitsPerSample != 8 && bitsPerSample != 16)) return;
+  streamBuffer = static_cast<BYTE *>(get_audio_stream_buffer(audioStream));
+  if (!streamBuffer) return;
+  LONG got = 0, samples = 0;
+  if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
+      AVIERR_OK)
+    got = samples = 0;
+  samplesRead = samples;
+  audioPos += kChunkSamples;
+  // Once the file's audio runs out the rest is silence, never old data.
+  FillStreamBuffer(streamBuffer, size_t(StreamBufferBytes()), readBuffer, size_t(got), bitsPerSample);
+  free_audio_stream_buffer(audioStream);
+  streamBuffer = nullptr;
+}
+
+void Mivolen::AudioStreamInit() {
+  if (!audioStarted || !audioStream || !audioStreamCount || (bitsPerSample != 8 && bitsPerSample != 16)) return;
+  // Bounded waits: a sound driver that never takes the data must not hang the caller.
+  for (int waited = 0; waited < kBufferWaitMs; ++waited) {
+    void *buffer = get_audio_stream_buffer(audioStream);
+    if (buffer) {
+      streamBuffer = static_cast<BYTE *>(buffer);
+      LONG got = 0, samples = 0;
+      if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
+          AVIERR_OK)
+        got = samples = 0;
+      samplesRead = samples;
+      audioPos += kChunkSamples;
+      FillStreamBuffer(streamBuffer, size_t(StreamBufferBytes()), readBuffer, size_t(got), bitsPerSample);
+      free_audio_stream_buffer(audioStream);
+      streamBuffer = nullptr;
+      break;
+    }
+    rest(1);
+  }
+  // Wait until the next buffer is free; PlayStep fills it.
+  for (int waited = 0; waited < kBufferWaitMs; ++waited) {
+    if (get_audio_stream_buffer(audioStream)) break;
+    rest(1);
+  }
+}
+
+void Mivolen::DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y) {
+  HDC dc = win_get_dc(bitmap);
+  DWORD table = 0;
+  if (format->biCompression == BI_BITFIELDS) table = 3;
+  else if (format->biBitCount <= 8) table = format->biClrUsed ? format->biClrUsed : 1u << format->biBitCount;
+  BYTE *bits = reinterpret_cast<BYTE *>(format) + format->biSize + table * sizeof(RGBQUAD);
+  DrawDibDraw(drawDib, dc, x, y, -1, -1, format, bits, 0, 0, Width(), Height(), 0);
+  win_release_dc(bitmap, dc);
+}
+
+bool Mivolen::PlayStep(BITMAP *target, int x, int y, bool force, bool waitVsync) {
+  if (!isPlaying) return false;
+  RefillAudio();
+  // One reading of the clock for both the frame number and the frame.
+  int now = playTime;
+  int frame = aviFile.GetVideoFrameNum(0, now);
+  if (frame < 0) {
+    lastFrame = frame;
+    return false;
+  }
+  if (force || frame != lastFrame) {
+    LPBITMAPINFOHEADER image = nullptr;
+    aviFile.GetVideoFrameAtTime(0, now, &image);
+    if (!image || !target) {
+      lastFrame = frame;
+      return false;
+    }
+    if (frameBitmap) {
+      DrawBitmap(image, frameBitmap, 0, 0);
+      if (waitVsync && gfx_driver) vsync();
+      acquire_bitmap(target);
+      blit(frameBitmap, target, 0, 0, x, y, frameBitmap->w, frameBitmap->h);
+      release_bitmap(target);
+    } else {
+      if (waitVsync && gfx_driver) vsync();
+      DrawBitmap(image, target, x, y);
+    }
+  }
+  lastFrame = frame;
+  return true;
+}
+
+bool Mivolen::PlayStep(BITMAP *target, bool force, bool waitVsync) {
+  if (!target) return false;
+  return PlayStep(target, (target->w - Width()) >> 1, (target->h - Height()) >> 1, force, waitVsync);
+}
+
+int Mivolen::PlayEnd() {
+  if (isPlaying) {
+    if (audioStreamCount && audioStarted) {
+      if (audioStream) stop_audio_stream(audioStream);
+      audioStream = nullptr;
+      std::free(readBuffer);
+      readBuffer = nullptr;
+    }
+    DrawDibStop(drawDib);
+    DrawDibClose(drawDib);
+    drawDib = nullptr;
+    remove_param_int(handler, this);
+    if (frameBitmap) destroy_bitmap(frameBitmap);
+    frameBitmap = nullptr;
+    isPlaying = false;
+  }
+  return 0;
+}
+
+void Mivolen::PlayRestart() {
+  if (!isPlaying) return;
+  if (audioStreamCount && audioStarted) {
+    if (audioStream) stop_audio_stream(audioStream);
+    audioStream = nullptr;
+    if (!CreateAudioStream()) {
+      // Sound is lost, the picture goes on.
+      audioStarted = false;
+      std::free(readBuffer);
+      readBuffer = nullptr;
+    }
+  }
+  audioPos = 0;
+  AudioStreamInit();
+  playTime = 0;
+}
+
+int Mivolen::Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
+  if (PlayStart() < 0) return -1;
+  for (;;) {
+    bool r = PlayStep(target, x, y, false, waitVsync);
+    if (stopOnKey && (key[KEY_ESC] || key[KEY_ENTER])) break;
+    if (!r) break;
+  }
+  PlayEnd();
+  return 0;
+}
+
+int Mivolen::Play(BITMAP *target, bool stopOnKey, bool waitVsync) {
+  if (!target) return -1;
+  return Play(target, (target->w - Width()) >> 1, (target->h - Height()) >> 1, stopOnKey, waitVsync);
+}
+
+int Mivolen::Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
+  if (PlayStart_Direct() < 0) return -1;
+  for (;;) {
+    bool r = PlayStep(target, x, y, false, waitVsync);
+    if (stopOnKey && (key[KEY_ESC] || key[KEY_ENTER])) break;
+    if (!r) break;
+  }
+  PlayEnd();
+  return 0;
+}
+
+int Mivolen::Play_Direct(BITMAP *target, bool stopOnKey, bool waitVsync) {
+  if (!target) return -1;
+  return Play_Direct(target, (target->w - Width()) >> 1, (target->h - Height()) >> 1, stopOnKey, waitVsync);
+}
+
+void Mivolen::EnableSound() { soundEnabled = true; }
+
+void Mivolen::DisableSound() { soundEnabled = false; }
+
+int Mivolen::Width() { return videoFormat ? int(videoFormat->biWidth) : -1; }
+
+int Mivolen::Height() {
+  if (!videoFormat) return -1;
+  return videoFormat->biHeight < 0 ? -int(videoFormat->biHeight) : int(videoFormat->biHeight);
+}
+
+int Mivolen::BitsPerPixel() { return videoFormat ? int(videoFormat->biBitCount) : -1; }
+
+bool Mivolen::HasAudio() { return audioStreamCount != 0; }
+
+int Mivolen::BitsPerSample() { return bitsPerSample; }
+
+int Mivolen::SamplesPerSecond() { return audioFormat ? int(audioFormat->nSamplesPerSec) : -1; }
+
+int Mivolen::Channels() { return audioFormat ? int(audioFormat->nChannels) : -1; }
+
+int Mivolen::GetFrameNumber() { return isPlaying ? aviFile.GetVideoFrameNum(0, playTime) : -1; }
+
+int Mivolen::GetPlayingTime() {
+  if (!isPlaying) return -1;
+  int now = playTime;
+  return aviFile.GetVideoFrameNum(0, now) < 0 ? -1 : now;
+}

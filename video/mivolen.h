@@ -1,0 +1,141 @@
+// mivolen.h: plays AVI video onto Allegro bitmaps. CAviFile reads an AVI
+// file's streams, formats, frames and audio; Mivolen plays its first video
+// stream (with the first audio stream through an Allegro audio stream).
+// Results of int type are 0 for success and negative for errors.
+#ifndef MIVOLEN_H
+#define MIVOLEN_H
+
+#include <atomic>
+
+#include "vfw/vfw.h"
+
+struct BITMAP;
+struct AUDIOSTREAM;
+
+class MIVOLEN_API CAviFile {
+  friend class Mivolen;  // the player reads its audio straight from the stream
+
+ public:
+  CAviFile();
+  virtual ~CAviFile();
+  // Each object owns its file handles; copies would release them twice.
+  CAviFile(const CAviFile &) = delete;
+  CAviFile &operator=(const CAviFile &) = delete;
+
+  bool Open(const char *path);
+  void Release();
+
+  int GetAudioStreamCount();
+  int GetVideoStreamCount();
+  LPWAVEFORMATEX GetAudioFormat(unsigned int stream);
+  LPBITMAPINFOHEADER GetVideoFormat(unsigned int stream);
+
+  bool StartVideoRetrieve(unsigned int stream);
+  bool EndVideoRetrieve(unsigned int stream);
+  // Frame shown at the time, or -1 past the stream's end.
+  int GetVideoFrameNum(unsigned int stream, long ms);
+  // Frames are packed DIBs owned by the stream's frame reader, valid until the
+  // next request on that stream; null when there is none.
+  void GetVideoFrameAtTime(unsigned int stream, long ms, LPBITMAPINFOHEADER *frame);
+  void GetVideoFrame(unsigned int stream, long frameNumber, LPBITMAPINFOHEADER *frame);
+  // The whole audio stream as raw sample bytes, read once and kept until Release.
+  BYTE *ExtractAudioStream(unsigned int stream);
+  // Bytes in the buffer ExtractAudioStream returned (0 before).
+  long GetAudioDataSize(unsigned int stream);
+
+ protected:
+  void Init();
+  bool FindStreams();
+  bool DetermineAudioFormats();
+  bool DetermineVideoFormats();
+
+ private:
+  enum { MAX_STREAMS = 5 };
+  PAVISTREAM audioStreams[MAX_STREAMS];
+  PAVISTREAM videoStreams[MAX_STREAMS];
+  PAVIFILE file;
+  unsigned int audioCount;
+  unsigned int videoCount;
+  LPWAVEFORMATEX audioFormats[MAX_STREAMS];
+  BYTE *audioData[MAX_STREAMS];
+  LPBITMAPINFOHEADER videoFormats[MAX_STREAMS];
+  PGETFRAME frameReaders[MAX_STREAMS];
+  long videoEndTimes[MAX_STREAMS];
+  long audioSizes[MAX_STREAMS];
+};
+
+class MIVOLEN_API Mivolen {
+ public:
+  Mivolen();
+  ~Mivolen();
+  // A player owns its timer, streams and bitmaps; it cannot be copied.
+  Mivolen(const Mivolen &) = delete;
+  Mivolen &operator=(const Mivolen &) = delete;
+
+  // 0 opened; -1 the file does not open; -2 its first video stream cannot be
+  // decoded; -3 it has no video format.
+  int Open(const char *path);
+  int Close();
+
+  // 0 started (or nothing to do); -1 no timer; -2 no frame bitmap.
+  int PlayStart();
+  int PlayStart_Direct();
+  // True while playing; draws only when the clock reaches a new frame, or when forced.
+  bool PlayStep(BITMAP *target, int x, int y, bool force, bool waitVsync);
+  bool PlayStep(BITMAP *target, bool force, bool waitVsync);
+  int PlayEnd();
+  void PlayRestart();
+
+  // Blocking playback to the end (or ESC/ENTER with stopOnKey); -1 when it cannot start.
+  int Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
+  int Play(BITMAP *target, bool stopOnKey, bool waitVsync);
+  int Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
+  int Play_Direct(BITMAP *target, bool stopOnKey, bool waitVsync);
+
+  void EnableSound();
+  void DisableSound();
+
+  int Width();
+  int Height();
+  int BitsPerPixel();
+  bool HasAudio();
+  int BitsPerSample();
+  int SamplesPerSecond();
+  int Channels();
+  int GetFrameNumber();
+  int GetPlayingTime();
+
+ private:
+  static void handler(void *param);
+  int StartCommon(bool direct);
+  void AudioInit();
+  bool CreateAudioStream();
+  void RefillAudio();
+  void AudioStreamInit();
+  void DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y);
+  int StreamBufferBytes();
+
+  std::atomic<int> playTime;
+  CAviFile aviFile;
+  HDRAWDIB drawDib;
+  LPBITMAPINFOHEADER videoFormat;
+  LPWAVEFORMATEX audioFormat;
+  AUDIOSTREAM *audioStream;
+  int chunkBytes;
+  int chunkSamples;
+  BYTE *readBuffer;
+  int readBufferBytes;
+  BYTE *streamBuffer;
+  int audioPos;
+  BITMAP *frameBitmap;
+  int lastFrame;
+  int samplesRead;
+  short audioStreamCount;
+  short bitsPerSample;
+  bool isOpen;
+  bool soundEnabled;
+  bool isPlaying;
+  bool audioStarted;
+};
+
+#endif

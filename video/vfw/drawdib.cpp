@@ -1,0 +1,206 @@
+// drawdib.cpp: DrawDib calls. Converts an uncompressed packed DIB (8 bits with
+// palette, 16, 24 or 32 bits, either row order) into an Allegro bitmap of
+// any colour depth, clipped to the bitmap's clipping rectangle.
+#include <allegro.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "vfw.h"
+
+struct DrawDibImpl {
+  bool started = false;
+  bool begun = false;
+};
+
+namespace {
+
+struct Mask {
+  uint32_t mask = 0;
+  int shift = 0, bits = 0;
+  explicit Mask(uint32_t m = 0) : mask(m) {
+    if (!m) return;
+    while (!(m & 1)) m >>= 1, ++shift;
+    while (m & 1) m >>= 1, ++bits;
+  }
+  int Channel(uint32_t v) const {
+    if (!bits) return 0;
+    uint32_t c = (v & mask) >> shift;
+    if (bits >= 8) return int(c >> (bits - 8));
+    return int((c * 255) / ((1u << bits) - 1));
+  }
+};
+
+template <int DEPTH>
+inline int MakeCol(int r, int g, int b) {
+  switch (DEPTH) {
+    case 15: return makecol15(r, g, b);
+    case 16: return makecol16(r, g, b);
+    case 24: return makecol24(r, g, b);
+    case 32: return makecol32(r, g, b);
+    default: return makecol8(r, g, b);
+  }
+}
+
+enum SourceKind { SRC_PAL8, SRC_MASK16, SRC_RGB24, SRC_RGB32, SRC_MASK32 };
+
+// Writes one clipped rectangle; Colour maps a source pixel to the destination colour.
+template <int DEPTH, class Colour>
+void DrawRows(BITMAP *bmp, int x0, int x1, int y0, int y1, int yDst, const std::vector<int> &srcX,
+              const std::vector<const uint8_t *> &srcRows, Colour colour) {
+  for (int y = y0; y < y1; ++y) {
+    const uint8_t *row = srcRows[size_t(y - yDst)];
+    uintptr_t addr = bmp_write_line(bmp, y);
+    for (int x = x0; x < x1; ++x) {
+      int c = colour(row, srcX[size_t(x - x0)]);
+      if (DEPTH == 8) bmp_write8(addr + x, c);
+      else if (DEPTH == 15 || DEPTH == 16) bmp_write16(addr + x * 2, c);
+      else if (DEPTH == 24) bmp_write24(addr + x * 3, c);
+      else bmp_write32(addr + x * 4, c);
+    }
+  }
+  bmp_unwrite_line(bmp);
+}
+
+template <int DEPTH>
+void DrawDepth(BITMAP *bmp, SourceKind kind, const int *lut, const Mask *m, int x0, int x1, int y0, int y1,
+               int yDst, const std::vector<int> &srcX, const std::vector<const uint8_t *> &rows) {
+  switch (kind) {
+    case SRC_PAL8:
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [lut](const uint8_t *r, int sx) { return lut[r[sx]]; });
+      break;
+    case SRC_MASK16:
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m](const uint8_t *r, int sx) {
+        uint32_t v = uint32_t(r[sx * 2] | r[sx * 2 + 1] << 8);
+        return MakeCol<DEPTH>(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
+      });
+      break;
+    case SRC_RGB24:
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [](const uint8_t *r, int sx) {
+        const uint8_t *p = r + sx * 3;
+        return MakeCol<DEPTH>(p[2], p[1], p[0]);
+      });
+      break;
+    case SRC_RGB32:
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [](const uint8_t *r, int sx) {
+        const uint8_t *p = r + sx * 4;
+        return MakeCol<DEPTH>(p[2], p[1], p[0]);
+      });
+      break;
+    case SRC_MASK32:
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m](const uint8_t *r, int sx) {
+        const uint8_t *p = r + sx * 4;
+        uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        return MakeCol<DEPTH>(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
+      });
+      break;
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+HDRAWDIB DrawDibOpen(void) { return new (std::nothrow) DrawDibImpl; }
+
+BOOL DrawDibClose(HDRAWDIB hdd) {
+  if (!hdd) return FALSE;
+  delete hdd;
+  return TRUE;
+}
+
+BOOL DrawDibStart(HDRAWDIB hdd, DWORD) {
+  if (!hdd) return FALSE;
+  hdd->started = true;
+  return TRUE;
+}
+
+BOOL DrawDibStop(HDRAWDIB hdd) {
+  if (!hdd) return FALSE;
+  hdd->started = false;
+  return TRUE;
+}
+
+BOOL DrawDibBegin(HDRAWDIB hdd, HDC, int, int, LPBITMAPINFOHEADER lpbi, int, int, UINT) {
+  if (!hdd || !lpbi) return FALSE;
+  hdd->begun = true;
+  return TRUE;
+}
+
+BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi,
+                 LPVOID lpBits, int xSrc, int ySrc, int dxSrc, int dySrc, UINT) {
+  BITMAP *bmp = hdc;
+  if (!hdd || !bmp || !lpbi || !lpBits) return FALSE;
+  const int64_t w = lpbi->biWidth, h = lpbi->biHeight < 0 ? -int64_t(lpbi->biHeight) : lpbi->biHeight;
+  const int bits = lpbi->biBitCount;
+  if (w <= 0 || h <= 0 || w > 65536 || h > 65536) return FALSE;
+  const uint8_t *masks = reinterpret_cast<const uint8_t *>(lpbi) + lpbi->biSize;
+  SourceKind kind;
+  Mask m[3];
+  if (lpbi->biCompression == BI_RGB && bits == 8) kind = SRC_PAL8;
+  else if (lpbi->biCompression == BI_RGB && bits == 16) kind = SRC_MASK16, m[0] = Mask(0x7c00), m[1] = Mask(0x3e0), m[2] = Mask(0x1f);
+  else if (lpbi->biCompression == BI_RGB && bits == 24) kind = SRC_RGB24;
+  else if (lpbi->biCompression == BI_RGB && bits == 32) kind = SRC_RGB32;
+  else if (lpbi->biCompression == BI_BITFIELDS && (bits == 16 || bits == 32)) {
+    kind = bits == 16 ? SRC_MASK16 : SRC_MASK32;
+    uint32_t v[3];
+    std::memcpy(v, masks, 12);
+    for (int i = 0; i < 3; ++i) m[i] = Mask(v[i]);
+  } else {
+    return FALSE;
+  }
+
+  // The source rectangle, kept inside the picture.
+  int64_t sx0 = xSrc < 0 ? 0 : xSrc, sy0 = ySrc < 0 ? 0 : ySrc;
+  int64_t sw = dxSrc <= 0 ? w : dxSrc, sh = dySrc <= 0 ? h : dySrc;
+  if (sx0 >= w || sy0 >= h) return TRUE;
+  if (sx0 + sw > w) sw = w - sx0;
+  if (sy0 + sh > h) sh = h - sy0;
+  int64_t dw = dxDst < 0 ? sw : dxDst, dh = dyDst < 0 ? sh : dyDst;
+  if (dw <= 0 || dh <= 0) return TRUE;
+
+  // The destination rectangle, kept inside the clipping rectangle.
+  int cl = bmp->clip ? bmp->cl : 0, ct = bmp->clip ? bmp->ct : 0;
+  int cr = bmp->clip ? bmp->cr : bmp->w, cb = bmp->clip ? bmp->cb : bmp->h;
+  int64_t x0 = xDst > cl ? xDst : cl, y0 = yDst > ct ? yDst : ct;
+  int64_t x1 = int64_t(xDst) + dw < cr ? int64_t(xDst) + dw : cr;
+  int64_t y1 = int64_t(yDst) + dh < cb ? int64_t(yDst) + dh : cb;
+  if (x0 >= x1 || y0 >= y1) return TRUE;
+
+  const int64_t stride = ((w * bits + 31) / 32) * 4;
+  const uint8_t *base = static_cast<const uint8_t *>(lpBits);
+  const bool bottomUp = lpbi->biHeight > 0;
+  std::vector<int> srcX(size_t(x1 - x0));
+  for (int64_t x = x0; x < x1; ++x) srcX[size_t(x - x0)] = int(sx0 + (x - xDst) * sw / dw);
+  // Rows are indexed from yDst so DrawRows can look them up directly.
+  std::vector<const uint8_t *> rows(size_t(y1 - yDst), nullptr);
+  for (int64_t y = y0; y < y1; ++y) {
+    int64_t sy = sy0 + (y - yDst) * sh / dh;
+    rows[size_t(y - yDst)] = base + (bottomUp ? h - 1 - sy : sy) * stride;
+  }
+
+  const int depth = bitmap_color_depth(bmp);
+  int lut[256] = {};
+  if (kind == SRC_PAL8) {
+    const RGBQUAD *pal = reinterpret_cast<const RGBQUAD *>(masks);
+    int colours = lpbi->biClrUsed && lpbi->biClrUsed <= 256 ? int(lpbi->biClrUsed) : 256;
+    for (int i = 0; i < colours; ++i) lut[i] = makecol_depth(depth, pal[i].rgbRed, pal[i].rgbGreen, pal[i].rgbBlue);
+  }
+  int X0 = int(x0), X1 = int(x1), Y0 = int(y0), Y1 = int(y1);
+  switch (depth) {
+    case 8: DrawDepth<8>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
+    case 15: DrawDepth<15>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
+    case 16: DrawDepth<16>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
+    case 24: DrawDepth<24>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
+    case 32: DrawDepth<32>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
+    default: return FALSE;
+  }
+  return TRUE;
+}
+
+HDC win_get_dc(BITMAP *bmp) { return bmp; }
+
+void win_release_dc(BITMAP *, HDC) {}
+
+}  // extern "C"

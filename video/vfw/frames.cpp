@@ -1,0 +1,270 @@
+// frames.cpp: frame readers. Uncompressed DIB frames are copied out as they
+// are stored; compressed ones are decoded with libavcodec into 32-bit DIBs,
+// decoding forward from the nearest key frame when asked out of order.
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+
+#include "avi_internal.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+namespace {
+
+const int64_t kMaxDimension = 16384;
+const int64_t kMaxImageBytes = 512ll << 20;
+
+uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+
+}  // namespace
+
+struct GetFrameImpl {
+  PAVISTREAM stream = nullptr;
+  std::vector<uint8_t> out;       // the packed DIB handed to the caller
+  std::vector<int64_t> shownChunk;  // per frame: the last non-empty chunk at or before it (-1: none)
+  int64_t current = -1;           // frame chunk held in out
+  // Uncompressed frames.
+  bool raw = false;
+  size_t headerBytes = 0, imageBytes = 0;
+  std::vector<uint8_t> chunk;
+  // Compressed frames.
+  AVCodecContext *ctx = nullptr;
+  AVFrame *frame = nullptr;
+  AVPacket *packet = nullptr;
+  SwsContext *sws = nullptr;
+  int64_t nextPacket = 0;       // next chunk to send to the decoder
+  int64_t lastOut = -1;         // chunk of the last picture the decoder gave back
+  std::deque<int64_t> pending;  // chunks sent whose pictures have not come back yet
+  bool drained = false;
+  bool sendPalette = true;
+  uint8_t palette[AVPALETTE_SIZE] = {};
+  bool hasPalette = false;
+
+  ~GetFrameImpl() {
+    sws_freeContext(sws);
+    av_packet_free(&packet);
+    av_frame_free(&frame);
+    avcodec_free_context(&ctx);
+    AVIStreamRelease(stream);
+  }
+
+  bool OpenRaw(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi) {
+    int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
+    int bits = bi.biBitCount;
+    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
+    if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+    if (bi.biCompression == BI_BITFIELDS && bits != 16 && bits != 32) return false;
+    size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
+    size_t table = 0;  // bytes of colour table or masks after the header
+    DWORD colours = 0;
+    if (bits == 8) {
+      colours = bi.biClrUsed && bi.biClrUsed <= 256 ? bi.biClrUsed : 256;
+      table = colours * 4;
+    } else if (bi.biCompression == BI_BITFIELDS) {
+      table = 12;
+    }
+    int64_t stride = ((w * bits + 31) / 32) * 4;
+    if (stride * h > kMaxImageBytes) return false;
+    imageBytes = size_t(stride * h);
+    headerBytes = 40 + table;
+    out.assign(headerBytes + imageBytes, 0);
+    BITMAPINFOHEADER o = bi;
+    o.biSize = 40;
+    o.biSizeImage = DWORD(imageBytes);
+    o.biClrUsed = colours;
+    std::memcpy(out.data(), &o, 40);
+    if (hdr + table <= fmt.size()) std::memcpy(out.data() + 40, fmt.data() + hdr, table);
+    raw = true;
+    return true;
+  }
+
+  bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
+    int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
+    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
+    const AVCodecTag *tags[] = {avformat_get_riff_video_tags(), nullptr};
+    AVCodecID id = av_codec_get_id(tags, bi.biCompression);
+    if (id == AV_CODEC_ID_NONE) id = av_codec_get_id(tags, handler);
+    const AVCodec *codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
+    if (!codec) return false;
+    ctx = avcodec_alloc_context3(codec);
+    frame = av_frame_alloc();
+    packet = av_packet_alloc();
+    if (!ctx || !frame || !packet) return false;
+    ctx->width = int(w);
+    ctx->height = int(h);
+    ctx->codec_tag = bi.biCompression;
+    ctx->bits_per_coded_sample = bi.biBitCount;
+    ctx->thread_count = 1;
+    size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
+    if (fmt.size() > hdr) {
+      size_t n = fmt.size() - hdr;
+      ctx->extradata = static_cast<uint8_t *>(av_mallocz(n + AV_INPUT_BUFFER_PADDING_SIZE));
+      if (!ctx->extradata) return false;
+      std::memcpy(ctx->extradata, fmt.data() + hdr, n);
+      ctx->extradata_size = int(n);
+    }
+    if (bi.biBitCount <= 8 && bi.biBitCount > 0) {
+      DWORD colours = bi.biClrUsed && bi.biClrUsed <= 256 ? bi.biClrUsed : 1u << bi.biBitCount;
+      for (DWORD i = 0; i < colours && hdr + i * 4 + 4 <= fmt.size(); ++i) {
+        uint32_t c = 0xff000000u | (Rd32(&fmt[hdr + i * 4]) & 0xffffffu);
+        std::memcpy(palette + i * 4, &c, 4);
+      }
+      hasPalette = true;
+    }
+    if (avcodec_open2(ctx, codec, nullptr) < 0) return false;
+    return true;
+  }
+
+  void Restart(int64_t key) {
+    avcodec_flush_buffers(ctx);
+    nextPacket = key;
+    lastOut = -1;
+    pending.clear();
+    drained = false;
+    sendPalette = true;
+  }
+
+  bool Convert() {
+    int w = frame->width, h = frame->height;
+    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
+    sws = sws_getCachedContext(sws, w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR0, SWS_POINT,
+                               nullptr, nullptr, nullptr);
+    if (!sws) return false;
+    out.assign(40 + size_t(w) * size_t(h) * 4, 0);
+    BITMAPINFOHEADER o = {};
+    o.biSize = 40;
+    o.biWidth = w;
+    o.biHeight = -h;  // top-down, as the decoder delivers it
+    o.biPlanes = 1;
+    o.biBitCount = 32;
+    o.biCompression = BI_RGB;
+    o.biSizeImage = DWORD(size_t(w) * size_t(h) * 4);
+    std::memcpy(out.data(), &o, 40);
+    uint8_t *dst[4] = {out.data() + 40, nullptr, nullptr, nullptr};
+    int dstStride[4] = {w * 4, 0, 0, 0};
+    return sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride) == h;
+  }
+
+  // Sends the next packet (or the end of the stream); false when nothing is left to send.
+  bool Feed() {
+    const AviStreamLayout &L = stream->Layout();
+    int64_t count = int64_t(L.chunks.size());
+    while (nextPacket < count && L.chunks[size_t(nextPacket)].size == 0) ++nextPacket;
+    if (nextPacket >= count) {
+      if (drained) return false;
+      drained = true;
+      avcodec_send_packet(ctx, nullptr);
+      return true;
+    }
+    int64_t c = nextPacket++;
+    if (av_new_packet(packet, int(L.chunks[size_t(c)].size)) < 0) return false;
+    if (!stream->file->source->ReadAt(L.chunks[size_t(c)].offset, packet->data, L.chunks[size_t(c)].size)) {
+      av_packet_unref(packet);
+      return false;
+    }
+    if (sendPalette && hasPalette) {
+      uint8_t *side = av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+      if (side) std::memcpy(side, palette, AVPALETTE_SIZE);
+    }
+    sendPalette = false;
+    packet->pts = packet->dts = c;
+    if (L.chunks[size_t(c)].key) packet->flags |= AV_PKT_FLAG_KEY;
+    if (avcodec_send_packet(ctx, packet) >= 0) pending.push_back(c);
+    av_packet_unref(packet);
+    return true;
+  }
+
+  LPVOID Decode(int64_t target) {
+    const AviStreamLayout &L = stream->Layout();
+    int64_t key = target;
+    while (key > 0 && !(L.chunks[size_t(key)].key && L.chunks[size_t(key)].size)) --key;
+    if (!(target > lastOut && key <= nextPacket && !drained)) Restart(key);
+    // Each pass either takes a picture back or sends a packet, and there are
+    // only so many packets, so this ends.
+    for (;;) {
+      int r = avcodec_receive_frame(ctx, frame);
+      if (r == 0) {
+        int64_t shown = pending.empty() ? lastOut : pending.front();
+        if (!pending.empty()) pending.pop_front();
+        lastOut = shown;
+        bool ok = shown < target || Convert();
+        av_frame_unref(frame);
+        if (!ok) return nullptr;
+        if (shown >= target) {
+          current = target;
+          return out.data();
+        }
+      } else if (r == AVERROR(EAGAIN)) {
+        if (!Feed()) return nullptr;
+      } else {
+        drained = true;  // end of stream or a broken decoder: start over next time
+        return nullptr;
+      }
+    }
+  }
+
+  LPVOID Get(LONG pos) {
+    const AviStreamLayout &L = stream->Layout();
+    int64_t idx = int64_t(pos) - int64_t(L.start);
+    if (idx < 0 || idx >= int64_t(L.chunks.size())) return nullptr;
+    int64_t target = shownChunk[size_t(idx)];  // an empty chunk repeats the frame before it
+    if (target < 0) return nullptr;
+    if (target == current) return out.data();
+    current = -1;
+    if (!raw) return Decode(target);
+    if (!ReadStreamChunk(stream, size_t(target), chunk, 0) || chunk.size() < imageBytes) return nullptr;
+    std::memcpy(out.data() + headerBytes, chunk.data(), imageBytes);
+    current = target;
+    return out.data();
+  }
+};
+
+extern "C" {
+
+PGETFRAME AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) {
+  // Only the decompressor's own format is offered.
+  if (!pavi || lpbiWanted) return nullptr;
+  const AviStreamLayout &L = pavi->Layout();
+  if (L.type != streamtypeVIDEO || L.format.size() < 40) return nullptr;
+  try {
+    std::unique_ptr<GetFrameImpl> g(new GetFrameImpl);
+    AviStreamAddRef(pavi);
+    g->stream = pavi;
+    BITMAPINFOHEADER bi;
+    std::memcpy(&bi, L.format.data(), 40);
+    bool ok = (bi.biCompression == BI_RGB || bi.biCompression == BI_BITFIELDS) ? g->OpenRaw(L.format, bi)
+                                                                                : g->OpenCodec(L.format, bi, L.handler);
+    if (!ok) return nullptr;
+    g->shownChunk.resize(L.chunks.size());
+    int64_t last = -1;
+    for (size_t i = 0; i < L.chunks.size(); ++i) {
+      if (L.chunks[i].size) last = int64_t(i);
+      g->shownChunk[i] = last;
+    }
+    return g.release();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+LPVOID AVIStreamGetFrame(PGETFRAME pg, LONG lPos) {
+  if (!pg) return nullptr;
+  try {
+    return pg->Get(lPos);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+HRESULT AVIStreamGetFrameClose(PGETFRAME pg) {
+  if (!pg) return AVIERR_BADPARAM;
+  delete pg;
+  return AVIERR_OK;
+}
+
+}  // extern "C"
