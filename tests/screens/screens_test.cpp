@@ -13,8 +13,10 @@
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
+#include "screens/text.h"
 #include "shell/config.h"
 #include "shell/gameloop.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -375,6 +377,25 @@ TEST_F(Screens, ProgressMapKeyIsLeftInTheBuffer)
     });
     EXPECT_TRUE(waiting);
     currentLevel = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// ---- darkened backdrop ------------------------------------------------------------
+
+TEST_F(Screens, DarkenedBackdropReachesScreenAndBackdropAlike)
+{
+    clear_to_color(backBuffer, makecol(255, 255, 255));
+    clear_bitmap(backdropBitmap);
+    DimBackdrop(false);
+    int onScreen = getpixel(screen, 400, 300);
+    int kept = getpixel(backdropBitmap, 400, 300);
+    EXPECT_EQ(onScreen, kept);
+    EXPECT_NEAR(getr(kept), 96, 10);
+    EXPECT_NEAR(getg(kept), 96, 10);
+    clear_bitmap(backBuffer);
 }
 
 }  // namespace
