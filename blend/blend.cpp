@@ -21,16 +21,12 @@ struct RowSet {
 bool Supported(BlendPath path)
 {
     switch (path) {
-    case BLEND_SCALAR:
-        return true;
+    case BLEND_SCALAR: return true;
 #ifdef DELVORN_BLEND_X86
-    case BLEND_SSE2:
-        return __builtin_cpu_supports("sse2");
-    case BLEND_AVX2:
-        return __builtin_cpu_supports("avx2");
+    case BLEND_SSE2: return __builtin_cpu_supports("sse2");
+    case BLEND_AVX2: return __builtin_cpu_supports("avx2");
 #endif
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -49,13 +45,10 @@ RowSet Rows(BlendPath path)
 {
     switch (path) {
 #ifdef DELVORN_BLEND_X86
-    case BLEND_AVX2:
-        return { BlendRow32Avx2, BlendRow16Avx2, BlendRow15Avx2 };
-    case BLEND_SSE2:
-        return { BlendRow32Sse2, BlendRow16Sse2, BlendRow15Sse2 };
+    case BLEND_AVX2: return {BlendRow32Avx2, BlendRow16Avx2, BlendRow15Avx2};
+    case BLEND_SSE2: return {BlendRow32Sse2, BlendRow16Sse2, BlendRow15Sse2};
 #endif
-    default:
-        return { BlendRow32Scalar, BlendRow16Scalar, BlendRow15Scalar };
+    default: return {BlendRow32Scalar, BlendRow16Scalar, BlendRow15Scalar};
     }
 }
 
@@ -87,16 +80,15 @@ BlendTerms Terms(int depth, int colour, int factor)
 
 // Two 15/16-bit pixels at once: the channels are spread over a 32-bit word
 // with room to multiply, masked back, and the colour added without carries.
-inline uint32_t MixPair(uint32_t pair, unsigned f5, uint32_t lowMask, uint32_t highMask,
-                        uint32_t colourPair)
+inline uint32_t MixPair(uint32_t pair, unsigned f5, uint32_t lowMask, uint32_t highMask, uint32_t colourPair)
 {
     uint32_t lo = pair & lowMask;
     uint32_t hi = (pair & highMask) >> 5;
     return (((lo * f5) >> 5) & lowMask) + ((hi * f5) & highMask) + colourPair;
 }
 
-void BlendRowPairs(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
-                   uint32_t lowMask, uint32_t highMask)
+void BlendRowPairs(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t, uint32_t lowMask,
+                   uint32_t highMask)
 {
     int i = 0;
     for (; i + 2 <= w; i += 2) {
@@ -109,15 +101,15 @@ void BlendRowPairs(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &
         dst[i] = (uint16_t)MixPair(src[i], t.weight, lowMask, highMask, t.colourTerm);
 }
 
-}  // namespace
+} // namespace
 
 void BlendRow32Scalar(const uint32_t *src, uint32_t *dst, int w, const BlendTerms &t)
 {
     uint32_t f = t.weight;
     for (int i = 0; i < w; i++) {
         uint32_t s = src[i];
-        dst[i] = ((((s & 0xFF00FF) * f) >> 8) & 0xFF00FF) + ((((s & 0xFF00) * f) >> 8) & 0xFF00) +
-                 t.colourTerm;
+        dst[i] =
+            ((((s & 0xFF00FF) * f) >> 8) & 0xFF00FF) + ((((s & 0xFF00) * f) >> 8) & 0xFF00) + t.colourTerm;
     }
 }
 
@@ -200,10 +192,26 @@ void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colou
 {
     int first, last, step;
     switch (mode) {
-    case 0: first = 0; last = 254; step = 1; break;
-    case 1: first = 255; last = 1; step = -1; break;
-    case 2: first = 255; last = 96; step = -1; break;
-    case 3: first = 0; last = 127; step = 1; break;
+    case 0:
+        first = 0;
+        last = 254;
+        step = 1;
+        break;
+    case 1:
+        first = 255;
+        last = 1;
+        step = -1;
+        break;
+    case 2:
+        first = 255;
+        last = 96;
+        step = -1;
+        break;
+    case 3:
+        first = 0;
+        last = 127;
+        step = 1;
+        break;
     default: return;
     }
     for (int factor = first;; factor += step) {

@@ -28,8 +28,8 @@ void BlendRow32Sse2(const uint32_t *src, uint32_t *dst, int w, const BlendTerms 
 }
 
 // shift: where red starts (11 for 16 bits, 10 for 15); greenMask: 0x3F or 0x1F.
-static inline __m128i Mix16Sse2(__m128i p, __m128i weight, __m128i colour, int shift,
-                                __m128i greenMask, __m128i five)
+static inline __m128i Mix16Sse2(__m128i p, __m128i weight, __m128i colour, int shift, __m128i greenMask,
+                                __m128i five)
 {
     __m128i r = _mm_and_si128(_mm_srli_epi16(p, shift), five);
     __m128i g = _mm_and_si128(_mm_srli_epi16(p, 5), greenMask);
@@ -41,8 +41,8 @@ static inline __m128i Mix16Sse2(__m128i p, __m128i weight, __m128i colour, int s
     return _mm_add_epi16(out, colour);
 }
 
-static void BlendRow16BitSse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
-                              int shift, int greenMax,
+static void BlendRow16BitSse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t, int shift,
+                              int greenMax,
                               void (*tail)(const uint16_t *, uint16_t *, int, const BlendTerms &))
 {
     const __m128i weight = _mm_set1_epi16((short)t.weight);
@@ -87,8 +87,8 @@ AVX2 void BlendRow32Avx2(const uint32_t *src, uint32_t *dst, int w, const BlendT
     BlendRow32Sse2(src + i, dst + i, w - i, t);
 }
 
-AVX2 static void BlendRow16BitAvx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
-                                   int shift, int greenMax,
+AVX2 static void BlendRow16BitAvx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t, int shift,
+                                   int greenMax,
                                    void (*tail)(const uint16_t *, uint16_t *, int, const BlendTerms &))
 {
     const __m256i weight = _mm256_set1_epi16((short)t.weight);
@@ -105,7 +105,8 @@ AVX2 static void BlendRow16BitAvx2(const uint16_t *src, uint16_t *dst, int w, co
         r = _mm256_srli_epi16(_mm256_mullo_epi16(r, weight), 5);
         g = _mm256_srli_epi16(_mm256_mullo_epi16(g, weight), 5);
         b = _mm256_srli_epi16(_mm256_mullo_epi16(b, weight), 5);
-        __m256i out = _mm256_or_si256(_mm256_or_si256(_mm256_sll_epi16(r, count), _mm256_slli_epi16(g, 5)), b);
+        __m256i out =
+            _mm256_or_si256(_mm256_or_si256(_mm256_sll_epi16(r, count), _mm256_slli_epi16(g, 5)), b);
         _mm256_storeu_si256((__m256i *)(dst + i), _mm256_add_epi16(out, colour));
     }
     tail(src + i, dst + i, w - i, t);

@@ -24,8 +24,10 @@ Box Inked(BITMAP *b, int background)
     for (int y = 0; y < b->h; y++)
         for (int x = 0; x < b->w; x++)
             if (getpixel(b, x, y) != background) {
-                box.x1 = std::min(box.x1, x); box.y1 = std::min(box.y1, y);
-                box.x2 = std::max(box.x2, x); box.y2 = std::max(box.y2, y);
+                box.x1 = std::min(box.x1, x);
+                box.y1 = std::min(box.y1, y);
+                box.x2 = std::max(box.x2, x);
+                box.y2 = std::max(box.y2, y);
                 box.count++;
             }
     return box;
@@ -41,7 +43,7 @@ int CountColour(BITMAP *b, int colour)
 }
 
 class Text : public ::testing::Test {
-protected:
+  protected:
     ALFONT_FONT *font = nullptr;
     void SetUp() override
     {
@@ -57,7 +59,7 @@ protected:
 
 TEST_F(Text, GlyphsLandInTheirBoxInTheColourAsked)
 {
-    for (int depth : { 8, 15, 16, 24, 32 }) {
+    for (int depth : {8, 15, 16, 24, 32}) {
         BITMAP *b = create_bitmap_ex(depth, 200, 80);
         int background = makecol_depth(depth, 0, 0, 64);
         int colour = depth == 8 ? 15 : makecol_depth(depth, 250, 200, 10);
@@ -79,7 +81,7 @@ TEST_F(Text, GlyphsLandInTheirBoxInTheColourAsked)
 TEST_F(Text, TopOfTheTextIsY)
 {
     BITMAP *b = create_bitmap_ex(16, 300, 120);
-    for (int size : { 12, 36 }) {
+    for (int size : {12, 36}) {
         clear_to_color(b, 0);
         alfont_set_font_size(font, size);
         alfont_textout(b, font, "EXIT", 10, 40, 0xFFFF);
@@ -87,7 +89,7 @@ TEST_F(Text, TopOfTheTextIsY)
         // Capitals start just below y: within the line's upper part.
         EXPECT_GE(box.y1, 40) << size;
         EXPECT_LT(box.y1, 40 + size / 2) << size;
-        EXPECT_GE(box.y2 - box.y1 + 1, size / 2) << size;  // and are of the size asked
+        EXPECT_GE(box.y2 - box.y1 + 1, size / 2) << size; // and are of the size asked
         EXPECT_LE(box.y2 - box.y1 + 1, size) << size;
     }
     destroy_bitmap(b);
@@ -151,7 +153,7 @@ TEST_F(Text, TextModeFillsTheBoxOrLeavesTheBackground)
             int p = getpixel(b, x, y);
             other += p != 0x112233 && p != 0xFFFFFF && getr32(p) < 0x11;
         }
-    EXPECT_EQ(other, 0);  // nothing darker than the background: no box behind
+    EXPECT_EQ(other, 0); // nothing darker than the background: no box behind
     destroy_bitmap(b);
 }
 
@@ -183,14 +185,14 @@ TEST_F(Text, DrawingStaysInsideTheClipRectangle)
 {
     BITMAP *b = create_bitmap_ex(16, 100, 50);
     alfont_set_font_size(font, 30);
-    for (bool aa : { false, true }) {
+    for (bool aa : {false, true}) {
         clear_to_color(b, 0);
         set_clip_rect(b, 20, 10, 59, 29);
         auto draw = aa ? alfont_textout_aa : alfont_textout;
         draw(b, font, "WWWWWWWW", 0, 0, 0xFFFF);
-        draw(b, font, "XX", -30, -20, 0xFFFF);   // partly off the bitmap
+        draw(b, font, "XX", -30, -20, 0xFFFF); // partly off the bitmap
         draw(b, font, "XX", 90, 40, 0xFFFF);
-        draw(b, font, "XX", -500, -500, 0xFFFF);  // wholly off
+        draw(b, font, "XX", -500, -500, 0xFFFF); // wholly off
         set_clip_rect(b, 0, 0, 99, 49);
         Box box = Inked(b, 0);
         ASSERT_FALSE(box.Empty());
@@ -224,7 +226,7 @@ TEST(TextWithoutFont, MissingOrBrokenFilesGiveNullAndNullFontsDoNothing)
     EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr);
     f = fopen(junk.c_str(), "wb");
     fclose(f);
-    EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr);  // empty
+    EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr); // empty
     remove(junk.c_str());
 
     BITMAP *b = create_bitmap_ex(16, 50, 50);
@@ -254,4 +256,4 @@ TEST(TextWithoutFont, MissingOrBrokenFilesGiveNullAndNullFontsDoNothing)
     destroy_bitmap(b);
 }
 
-}  // namespace
+} // namespace

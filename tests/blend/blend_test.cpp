@@ -37,16 +37,18 @@ void FillRandom(BITMAP *b, std::mt19937 &rng)
 {
     for (int y = 0; y < b->h; y++)
         for (int x = 0; x < b->w; x++)
-            SetPixel(b, x, y, rng());  // junk in unused bits on purpose
+            SetPixel(b, x, y, rng()); // junk in unused bits on purpose
 }
 
 // The blend written out channel by channel, as plainly as possible.
 uint32_t Expected(int depth, uint32_t s, uint32_t c, int factor)
 {
-    struct Channel { int shift, bits; };
-    const Channel c32[] = { { 16, 8 }, { 8, 8 }, { 0, 8 } };
-    const Channel c16[] = { { 11, 5 }, { 5, 6 }, { 0, 5 } };
-    const Channel c15[] = { { 10, 5 }, { 5, 5 }, { 0, 5 } };
+    struct Channel {
+        int shift, bits;
+    };
+    const Channel c32[] = {{16, 8}, {8, 8}, {0, 8}};
+    const Channel c16[] = {{11, 5}, {5, 6}, {0, 5}};
+    const Channel c15[] = {{10, 5}, {5, 5}, {0, 5}};
     const Channel *ch = depth == 32 ? c32 : depth == 16 ? c16 : c15;
     int f = depth == 32 ? factor : (factor + 7) >> 3;
     int scale = depth == 32 ? 256 : 32;
@@ -62,12 +64,18 @@ uint32_t Expected(int depth, uint32_t s, uint32_t c, int factor)
 struct Bitmaps {
     BITMAP *src, *dst;
     Bitmaps(int depth, int sw, int sh, int dw, int dh)
-        : src(create_bitmap_ex(depth, sw, sh)), dst(create_bitmap_ex(depth, dw, dh)) {}
-    ~Bitmaps() { destroy_bitmap(src); destroy_bitmap(dst); }
+        : src(create_bitmap_ex(depth, sw, sh)), dst(create_bitmap_ex(depth, dw, dh))
+    {
+    }
+    ~Bitmaps()
+    {
+        destroy_bitmap(src);
+        destroy_bitmap(dst);
+    }
 };
 
 class Blend : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { NeedAllegro(); }
     void TearDown() override { SetBlendPath(BLEND_AUTO); }
 };
@@ -75,18 +83,18 @@ protected:
 TEST_F(Blend, FullFactorCopiesAndZeroFactorFills)
 {
     std::mt19937 rng(1);
-    for (int depth : { 15, 16, 32 }) {
+    for (int depth : {15, 16, 32}) {
         Bitmaps b(depth, 9, 5, 9, 5);
         FillRandom(b.src, rng);
         uint32_t colour = depth == 32 ? 0x123456 : 0x1234;
-        for (int factor : { 255, 300 }) {
+        for (int factor : {255, 300}) {
             clear_to_color(b.dst, 0);
             BlendToColour(b.src, b.dst, 0, 0, colour, factor);
             for (int y = 0; y < 5; y++)
                 for (int x = 0; x < 9; x++)
                     ASSERT_EQ(Pixel(b.dst, x, y), Pixel(b.src, x, y)) << depth << " " << factor;
         }
-        for (int factor : { 0, -5 }) {
+        for (int factor : {0, -5}) {
             clear_to_color(b.dst, 0);
             BlendToColour(b.src, b.dst, 0, 0, colour, factor);
             for (int y = 0; y < 5; y++)
@@ -117,7 +125,7 @@ TEST_F(Blend, KnownPixels)
 
 TEST_F(Blend, ClipsAgainstTheDestinationEdges)
 {
-    for (int factor : { 128, 255, 0 }) {
+    for (int factor : {128, 255, 0}) {
         Bitmaps b(16, 20, 4, 800, 10);
         for (int y = 0; y < 4; y++)
             for (int x = 0; x < 20; x++)
@@ -150,12 +158,12 @@ TEST_F(Blend, ClipsAgainstTheDestinationEdges)
 
 TEST_F(Blend, UnsupportedOrMismatchedDepthsDrawNothing)
 {
-    const int pairs[][2] = { { 16, 32 }, { 32, 16 }, { 15, 16 }, { 8, 8 }, { 24, 24 } };
+    const int pairs[][2] = {{16, 32}, {32, 16}, {15, 16}, {8, 8}, {24, 24}};
     for (const auto &p : pairs) {
         BITMAP *src = create_bitmap_ex(p[0], 4, 4);
         BITMAP *dst = create_bitmap_ex(p[1], 4, 4);
         clear_to_color(src, 5);
-        for (int factor : { 255, 128, 0 }) {
+        for (int factor : {255, 128, 0}) {
             clear_to_color(dst, 7);
             BlendToColour(src, dst, 0, 0, 9, factor);
             EXPECT_EQ(getpixel(dst, 1, 1), 7) << p[0] << "->" << p[1] << " at " << factor;
@@ -174,12 +182,12 @@ TEST_F(Blend, UnsupportedOrMismatchedDepthsDrawNothing)
 TEST_F(Blend, EveryPathMatchesTheFormula)
 {
     std::vector<BlendPath> paths;
-    for (BlendPath p : { BLEND_SCALAR, BLEND_SSE2, BLEND_AVX2 })
+    for (BlendPath p : {BLEND_SCALAR, BLEND_SSE2, BLEND_AVX2})
         if (SetBlendPath(p) == p)
             paths.push_back(p);
     std::mt19937 rng(7);
-    const int widths[] = { 1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33, 801 };
-    for (int depth : { 15, 16, 32 }) {
+    const int widths[] = {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 33, 801};
+    for (int depth : {15, 16, 32}) {
         uint32_t colourMask = depth == 32 ? 0xFFFFFF : depth == 16 ? 0xFFFF : 0x7FFF;
         for (int w : widths) {
             Bitmaps b(depth, w, 2, w + 4, 4);
@@ -197,11 +205,12 @@ TEST_F(Blend, EveryPathMatchesTheFormula)
                             uint32_t want = border;
                             if (inside)
                                 want = factor >= 255 ? Pixel(b.src, x - 1, y - 1)
-                                       : factor <= 0 ? colour
-                                                     : Expected(depth, Pixel(b.src, x - 1, y - 1), colour, factor);
+                                       : factor <= 0
+                                           ? colour
+                                           : Expected(depth, Pixel(b.src, x - 1, y - 1), colour, factor);
                             ASSERT_EQ(Pixel(b.dst, x, y), want)
-                                << "path " << path << " depth " << depth << " width " << w << " factor " << factor
-                                << " at " << x << "," << y;
+                                << "path " << path << " depth " << depth << " width " << w << " factor "
+                                << factor << " at " << x << "," << y;
                         }
                 }
             }
@@ -225,18 +234,19 @@ TEST_F(Blend, FadeEndsOnTheModesLastStep)
     std::mt19937 rng(3);
     Bitmaps b(32, 16, 3, 16, 3);
     FillRandom(b.src, rng);
-    const int lastFactor[] = { 254, 1, 96, 127 };
+    const int lastFactor[] = {254, 1, 96, 127};
     for (int mode = 0; mode < 4; mode++) {
         clear_to_color(b.dst, 0);
         Fade(b.src, b.dst, 0, 0, mode, 0x102030, 0);
         for (int x = 0; x < 16; x++)
-            ASSERT_EQ(Pixel(b.dst, x, 2), Expected(32, Pixel(b.src, x, 2), 0x102030, lastFactor[mode])) << mode;
+            ASSERT_EQ(Pixel(b.dst, x, 2), Expected(32, Pixel(b.src, x, 2), 0x102030, lastFactor[mode]))
+                << mode;
     }
-    for (int mode : { -1, 4 }) {
+    for (int mode : {-1, 4}) {
         clear_to_color(b.dst, 0x445566);
         Fade(b.src, b.dst, 0, 0, mode, 0, 0);
         EXPECT_EQ(Pixel(b.dst, 3, 1), 0x445566u);
     }
 }
 
-}  // namespace
+} // namespace
