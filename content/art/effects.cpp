@@ -8,31 +8,40 @@
 
 Picture BlastFrame(int frame)
 {
-    // Grows for five frames, then burns out and fades into smoke.
+    // Grows for five frames, burns for three, then drifts apart as smoke.
     Canvas c(32, 32);
-    const float grow = std::min(1.0f, (frame + 1) / 5.0f);
-    const float fade = frame < 5 ? 0.0f : (frame - 4) / 8.0f;
-    const float r = 5 + grow * 11;
-    for (int y = 0; y < 32; y++)
-        for (int x = 0; x < 32; x++) {
-            float dx = x + 0.5f - 16, dy = y + 0.5f - 16;
-            float a = std::atan2(dy, dx);
-            float edge = r * (0.82f + 0.18f * std::sin(a * 7 + frame * 0.9f)) *
-                         (0.9f + 0.2f * Noise((int)(a * 6 + 20), frame, 5));
-            float d = std::hypot(dx, dy) / edge;
-            if (d > 1)
-                continue;
-            float heat = (1 - d) * (1 - fade);
-            uint32_t col = heat > 0.7f ? 0xFFFFD0 : heat > 0.45f ? 0xFFE040
-                         : heat > 0.25f ? 0xFF8A18 : heat > 0.1f ? 0xD83010 : 0x602418;
-            if (fade > 0.5f) {
-                // Late frames: ragged smoke, thinning out.
-                if (Noise(x, y, frame) < (fade - 0.5f) * 1.6f)
+    if (frame < 8) {
+        const float grow = std::min(1.0f, (frame + 1) / 5.0f);
+        const float cool = frame < 5 ? 0.0f : (frame - 4) * 0.18f;
+        const float r = 5 + grow * 10;
+        for (int y = 0; y < 32; y++)
+            for (int x = 0; x < 32; x++) {
+                float dx = x + 0.5f - 16, dy = y + 0.5f - 16;
+                float a = std::atan2(dy, dx);
+                float edge = r * (0.8f + 0.2f * std::sin(a * 7 + frame * 0.9f));
+                float d = std::hypot(dx, dy) / edge;
+                if (d > 1)
                     continue;
-                col = Mix(col, 0x707070, fade);
+                float heat = (1 - d) * (1 - cool);
+                uint32_t col = heat > 0.7f ? 0xFFFFD0 : heat > 0.45f ? 0xFFE040
+                             : heat > 0.25f ? 0xFF8A18 : heat > 0.1f ? 0xD83010 : 0x802418;
+                c.Set(x, y, col);
             }
-            c.Set(x, y, col);
-        }
+        return c.pic;
+    }
+    // Smoke puffs that spread out, shrink and thin away.
+    const float t = (frame - 8) / 4.0f;             // 0 .. 1
+    for (int i = 0; i < 7; i++) {
+        float a = i * 0.8976f + 0.3f;
+        float dist = 5 + t * 8;
+        float x = 16 + std::cos(a) * dist, y = 16 + std::sin(a) * dist - t * 4;
+        float r = 5.5f - t * 3.5f;
+        uint32_t col = Mix(0x6A5A50, 0x9A9A9A, t);
+        c.Disc(x, y, r, Shade(col, 0.8f));
+        c.Disc(x - 0.8f, y - 0.8f, r * 0.7f, col);
+    }
+    if (frame == 8)
+        c.Disc(16, 16, 3, 0xD83010);
     return c.pic;
 }
 

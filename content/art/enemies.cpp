@@ -53,8 +53,15 @@ void Gnasher(Canvas &c, View v, float t)
                 for (int k = -1; k <= 1; k++)
                     c.Line(x, 21 + s, x + k * 2, 25 + s, claw);
         } else {
-            c.Ellipse(16, 17, 8, 6, Shade(fur, 0.8f));
-            c.Line(16, 26, 16 + s * 3, 31, fur, 2.5f);
+            // From behind: striped back, ears and a wagging tail.
+            for (int k = 0; k < 3; k++)
+                c.Ellipse(16, 13 + k * 5, 7 - k, 1.2f, Shade(fur, 0.7f));
+            c.Poly({{8, 11}, {9, 6}, {12, 10}}, Shade(fur, 1.2f));
+            c.Poly({{24, 11}, {23, 6}, {20, 10}}, Shade(fur, 1.2f));
+            c.Line(16, 25, 16 + s * 5, 30, Shade(fur, 0.6f), 2.5f);
+            for (float x : {4.0f, 28.0f})
+                for (int k = -1; k <= 1; k++)
+                    c.Line(x, 14 - s, x + k * 2, 10 - s, claw);
         }
     }
     c.Outline(0x200808);

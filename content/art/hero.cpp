@@ -13,55 +13,77 @@ const uint32_t kHelmet = 0xF0C020, kLamp = 0xFFFFD0, kSkin = 0xF4B88A, kShirt = 
 
 enum View { FRONT, SIDE, BACK };
 
-void Helmet(Canvas &c, float cx, float top, View v)
+// The upper half of an ellipse: a helmet dome.
+void Dome(Canvas &c, float cx, float cy, float rx, float ry, uint32_t col)
 {
-    c.Ellipse(cx, top + 5, 7, 5, kHelmet);
-    c.Rect((int)(cx - 7), (int)(top + 5), 14, 2, kHelmet);
-    if (v == SIDE) {
-        c.Rect((int)(cx), (int)(top + 6), 10, 2, Shade(kHelmet, 0.8f));   // brim
-        c.Disc(cx + 6, top + 4, 2.4f, kLamp);
-        c.Disc(cx + 6, top + 4, 1.2f, 0xFFFFFF);
-    } else if (v == FRONT) {
-        c.Rect((int)(cx - 8), (int)(top + 6), 16, 2, Shade(kHelmet, 0.8f));
-        c.Disc(cx, top + 3.5f, 2.6f, kLamp);
-        c.Disc(cx, top + 3.5f, 1.3f, 0xFFFFFF);
-    } else {
-        c.Rect((int)(cx - 8), (int)(top + 6), 16, 2, Shade(kHelmet, 0.8f));
-        c.Rect((int)(cx - 1), (int)(top + 1), 2, 5, Shade(kHelmet, 0.85f));
-    }
-    c.Rect((int)(cx - 5), (int)(top + 1), 3, 1, Shade(kHelmet, 1.4f));
+    for (int y = (int)(cy - ry); y < (int)cy; y++)
+        for (int x = (int)(cx - rx); x <= (int)(cx + rx); x++) {
+            float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;
+            if (dx * dx + dy * dy <= 1)
+                c.Set(x, y, col);
+        }
 }
 
-void Boot(Canvas &c, float x, float y, bool toRight)
+// Helmet whose brim sits at row top + 7.
+void Helmet(Canvas &c, float cx, float top, View v)
 {
-    c.Ellipse(x + (toRight ? 1 : 0), y, 3.5f, 2, kBoots);
+    Dome(c, cx, top + 7, 8, 7, kHelmet);
+    c.Rect((int)(cx - 4), (int)(top + 1), 3, 1, Shade(kHelmet, 1.4f));
+    c.Rect((int)(cx - 6), (int)(top + 3), 1, 3, Shade(kHelmet, 1.3f));
+    if (v == SIDE) {
+        c.Rect((int)(cx - 8), (int)(top + 7), 19, 2, Shade(kHelmet, 0.75f));
+        c.Rect((int)(cx + 3), (int)(top + 3), 4, 4, 0x505050);      // lamp housing
+        c.Disc(cx + 6, top + 5, 2.2f, kLamp);
+        c.Set((int)(cx + 6), (int)(top + 4), 0xFFFFFF);
+    } else if (v == FRONT) {
+        c.Rect((int)(cx - 9), (int)(top + 7), 18, 2, Shade(kHelmet, 0.75f));
+        c.Disc(cx, top + 4, 2.8f, 0x505050);
+        c.Disc(cx, top + 4, 2, kLamp);
+        c.Set((int)cx - 1, (int)(top + 3), 0xFFFFFF);
+    } else {
+        c.Rect((int)(cx - 9), (int)(top + 7), 18, 2, Shade(kHelmet, 0.75f));
+        c.Rect((int)(cx - 1), (int)(top + 1), 2, 6, Shade(kHelmet, 0.85f));
+    }
+}
+
+void Boot(Canvas &c, float x, float y)
+{
+    c.Ellipse(x, y, 4, 2.3f, kBoots);
+    c.Rect((int)(x - 3), (int)(y - 1), 3, 1, Shade(kBoots, 1.4f));
 }
 
 // Walking to the right: phase 0..7 is one full stride.
 void Side(Canvas &c, int phase)
 {
     const float s = std::sin(phase * 0.7854f);
-    const float bob = std::fabs(std::cos(phase * 0.7854f)) * 1.0f;
-    const float hipY = 21 - bob, hipX = 15;
-    // Back leg and arm first, darker.
-    c.Line(hipX, hipY, hipX - s * 5, 29, Shade(kOveralls, 0.7f), 3.5f);
-    Boot(c, hipX - s * 5 + 1, 29.5f, true);
-    c.Line(hipX + 1, 14 - bob, hipX + 1 + s * 5, 19 - bob, Shade(kShirt, 0.7f), 2.8f);
+    const float bob = std::fabs(s) > 0.9f ? 0 : 1;       // lowest with legs apart
+    const float hipX = 15, hipY = 23 + bob * 0;
+    const float top = bob;
+    // Back leg and back arm first, in shadow.
+    c.Line(hipX, hipY, hipX - s * 5, 28, Shade(kOveralls, 0.7f), 4);
+    Boot(c, hipX - s * 5 + 1.5f, 29.5f);
+    c.Line(hipX + 1, 17 + top, hipX + 1 + s * 6, 22 + top, Shade(kShirt, 0.7f), 3.2f);
+    c.Disc(hipX + 1 + s * 6, 22.5f + top, 2, Shade(kSkin, 0.8f));
     // Body.
-    c.Ellipse(hipX + 1, 17 - bob, 6, 6, kShirt);
-    c.Rect((int)hipX - 4, (int)(16 - bob), 10, 6, kOveralls);
-    c.Rect((int)hipX - 3, (int)(12 - bob), 2, 5, kOveralls);             // strap
-    c.Line(hipX, hipY, hipX + s * 5, 29, kOveralls, 3.5f);
-    Boot(c, hipX + s * 5 + 1, 29.5f, true);
-    // Front arm swinging with a fist.
-    c.Line(hipX + 1, 14 - bob, hipX + 1 - s * 5, 19 - bob, kShirt, 2.8f);
-    c.Disc(hipX + 1 - s * 5, 20 - bob, 1.8f, kSkin);
-    // Head: face to the right, nose, eye.
-    c.Disc(17, 8 - bob, 5, kSkin);
-    c.Disc(22, 9 - bob, 1.6f, Shade(kSkin, 0.9f));
-    c.Rect(19, (int)(7 - bob), 1, 2, kInk);
-    c.Rect(12, (int)(7 - bob), 3, 4, 0x6A3A1A);                           // hair at the back
-    Helmet(c, 16, -1 - bob, SIDE);
+    c.Ellipse(hipX, 19 + top, 7, 5.5f, kShirt);
+    c.Rect((int)hipX - 6, (int)(20 + top), 13, 4, kOveralls);
+    c.Rect((int)hipX - 2, (int)(15 + top), 6, 6, kOveralls);             // bib
+    c.Disc(hipX + 2, 17 + top, 0.8f, kHelmet);
+    // Front leg.
+    c.Line(hipX, hipY, hipX + s * 5, 28, kOveralls, 4);
+    Boot(c, hipX + s * 5 + 1.5f, 29.5f);
+    // Front arm, swinging the other way.
+    c.Line(hipX, 17 + top, hipX - s * 6, 22 + top, kShirt, 3.2f);
+    c.Disc(hipX - s * 6, 22.5f + top, 2, kSkin);
+    // Head: face to the right.
+    c.Disc(15, 11 + top, 5.5f, kSkin);
+    c.Rect(9, (int)(9 + top), 3, 5, 0x6A3A1A);                           // hair at the back
+    c.Disc(21, 12 + top, 1.8f, Shade(kSkin, 0.92f));                      // nose
+    c.Rect(18, (int)(10 + top), 2, 2, kInk);                              // eye
+    c.Rect(17, (int)(14 + top), 5, 1, 0x6A3A1A);                          // moustache
+    c.Rect(19, (int)(15 + top), 2, 1, 0x6A3A1A);
+    c.Set(14, 12 + (int)top, Shade(kSkin, 0.8f));                         // ear
+    Helmet(c, 15, -1 + top, SIDE);
     c.Outline(kInk);
 }
 
@@ -69,42 +91,47 @@ void Front(Canvas &c, int bob, bool blink, int dig)
 {
     const float y = (float)bob;
     // Legs and boots.
-    c.Rect(11, (int)(21 + y), 4, 8 - bob, kOveralls);
-    c.Rect(17, (int)(21 + y), 4, 8 - bob, kOveralls);
-    Boot(c, 12, 29.5f, false);
-    Boot(c, 20, 29.5f, true);
-    // Body and straps.
-    c.Ellipse(16, 17 + y, 7, 6, kShirt);
-    c.Rect(10, (int)(17 + y), 12, 6, kOveralls);
-    c.Rect(11, (int)(12 + y), 2, 6, kOveralls);
-    c.Rect(19, (int)(12 + y), 2, 6, kOveralls);
-    c.Disc(12, 18 + y, 0.8f, kHelmet);
-    c.Disc(20, 18 + y, 0.8f, kHelmet);
+    c.Rect(11, (int)(23 + y), 4, 6 - bob, kOveralls);
+    c.Rect(17, (int)(23 + y), 4, 6 - bob, kOveralls);
+    Boot(c, 12, 29.5f);
+    Boot(c, 20, 29.5f);
+    // Body, bib and straps.
+    c.Ellipse(16, 19 + y, 8, 5.5f, kShirt);
+    c.Rect(9, (int)(20 + y), 14, 4, kOveralls);
+    c.Rect(12, (int)(16 + y), 8, 5, kOveralls);
+    c.Rect(11, (int)(14 + y), 2, 3, kOveralls);
+    c.Rect(19, (int)(14 + y), 2, 3, kOveralls);
+    c.Disc(12.5f, 17 + y, 0.8f, kHelmet);
+    c.Disc(19.5f, 17 + y, 0.8f, kHelmet);
     if (dig >= 0) {
-        // Digging down: both hands on a shovel stuck into the ground.
+        // Digging down: both hands on a shovel driven into the ground.
         float sy = dig ? 2 : 0;
-        c.Line(16, 12 + y + sy, 16, 27 + sy, 0x8A5A2A, 2);
-        c.Poly({{12, 26 + sy}, {20, 26 + sy}, {19, 31}, {13, 31}}, 0xA8B0B8);
-        c.Line(9, 14 + y, 14, 18 + y + sy, kShirt, 2.8f);
-        c.Line(23, 14 + y, 18, 18 + y + sy, kShirt, 2.8f);
-        c.Disc(15, 18 + y + sy, 1.7f, kSkin);
-        c.Disc(17, 18 + y + sy, 1.7f, kSkin);
+        c.Line(16, 14 + y + sy, 16, 26 + sy, 0x8A5A2A, 2);
+        c.Poly({{12, 25 + sy}, {20, 25 + sy}, {19, 31}, {13, 31}}, 0xA8B0B8);
+        c.Rect(13, (int)(25 + sy), 6, 1, 0xE0E8F0);
+        c.Line(9, 16 + y, 14, 20 + y + sy, kShirt, 3.2f);
+        c.Line(23, 16 + y, 18, 20 + y + sy, kShirt, 3.2f);
+        c.Disc(14.5f, 20 + y + sy, 1.8f, kSkin);
+        c.Disc(17.5f, 20 + y + sy, 1.8f, kSkin);
     } else {
-        c.Line(9, 14 + y, 7, 21 + y, kShirt, 2.8f);
-        c.Line(23, 14 + y, 25, 21 + y, kShirt, 2.8f);
-        c.Disc(7, 22 + y, 1.8f, kSkin);
-        c.Disc(25, 22 + y, 1.8f, kSkin);
+        c.Line(9, 16 + y, 7, 22 + y, kShirt, 3.2f);
+        c.Line(23, 16 + y, 25, 22 + y, kShirt, 3.2f);
+        c.Disc(7, 23 + y, 2, kSkin);
+        c.Disc(25, 23 + y, 2, kSkin);
     }
-    // Head.
-    c.Disc(16, 8 + y, 5.5f, kSkin);
+    // Head: eyes, nose and a big moustache.
+    c.Disc(16, 11 + y, 5.5f, kSkin);
     if (blink) {
-        c.Rect(13, (int)(8 + y), 2, 1, kInk);
-        c.Rect(18, (int)(8 + y), 2, 1, kInk);
+        c.Rect(13, (int)(11 + y), 2, 1, kInk);
+        c.Rect(18, (int)(11 + y), 2, 1, kInk);
     } else {
-        c.Rect(13, (int)(7 + y), 2, 2, kInk);
-        c.Rect(18, (int)(7 + y), 2, 2, kInk);
+        c.Rect(13, (int)(10 + y), 2, 2, kInk);
+        c.Rect(18, (int)(10 + y), 2, 2, kInk);
+        c.Set(13, 10 + bob, 0xFFFFFF), c.Set(18, 10 + bob, 0xFFFFFF);
     }
-    c.Rect(14, (int)(11 + y), 4, 1, Shade(kSkin, 0.6f));
+    c.Rect(15, (int)(12 + y), 2, 2, Shade(kSkin, 0.85f));
+    c.Rect(12, (int)(14 + y), 8, 1, 0x6A3A1A);
+    c.Rect(13, (int)(15 + y), 2, 1, 0x6A3A1A), c.Rect(17, (int)(15 + y), 2, 1, 0x6A3A1A);
     Helmet(c, 16, -1 + y, FRONT);
     c.Outline(kInk);
 }
@@ -113,19 +140,22 @@ void Front(Canvas &c, int bob, bool blink, int dig)
 void Back(Canvas &c, int phase)
 {
     const float up = phase == 1 ? 0 : phase == 0 ? -3 : 3;
-    c.Rect(11, 21, 4, (int)(8 + up * 0.5f), kOveralls);
-    c.Rect(17, 21, 4, (int)(8 - up * 0.5f), kOveralls);
-    Boot(c, 12, 29.5f + up * 0.5f, false);
-    Boot(c, 20, 29.5f - up * 0.5f, true);
-    c.Ellipse(16, 17, 7, 6, kShirt);
-    c.Rect(10, 17, 12, 6, kOveralls);
-    c.Rect(12, 13, 8, 7, 0x8A6A3A);                                     // rucksack
-    c.Rect(12, 13, 8, 1, Shade(0x8A6A3A, 1.3f));
-    c.Line(9, 15, 6, 6 + up, kShirt, 2.8f);
-    c.Line(23, 15, 26, 6 - up, kShirt, 2.8f);
-    c.Disc(6, 5 + up, 1.8f, kSkin);
-    c.Disc(26, 5 - up, 1.8f, kSkin);
-    c.Disc(16, 8, 5.5f, 0x6A3A1A);                                     // back of the head
+    c.Rect(11, 23, 4, (int)(6 + up * 0.5f), kOveralls);
+    c.Rect(17, 23, 4, (int)(6 - up * 0.5f), kOveralls);
+    Boot(c, 12, 29.5f + up * 0.5f);
+    Boot(c, 20, 29.5f - up * 0.5f);
+    c.Ellipse(16, 19, 8, 5.5f, kShirt);
+    c.Rect(9, 20, 14, 4, kOveralls);
+    c.Line(12, 14, 14, 22, kOveralls, 2), c.Line(20, 14, 18, 22, kOveralls, 2);
+    c.Rect(12, 15, 8, 7, 0x8A6A3A);                                     // rucksack
+    c.Rect(12, 15, 8, 1, Shade(0x8A6A3A, 1.3f));
+    c.Rect(14, 18, 4, 2, 0x6A4A20);
+    c.Line(9, 17, 6, 8 + up, kShirt, 3.2f);
+    c.Line(23, 17, 26, 8 - up, kShirt, 3.2f);
+    c.Disc(6, 7 + up, 2, kSkin);
+    c.Disc(26, 7 - up, 2, kSkin);
+    c.Disc(16, 11, 5.5f, 0x6A3A1A);                                     // back of the head
+    c.Set(10, 11, kSkin), c.Set(21, 11, kSkin);                          // ears
     Helmet(c, 16, -1, BACK);
     c.Outline(kInk);
 }

@@ -125,8 +125,15 @@ void MoneyBag(Canvas &c)
     c.Rect(11, 9, 10, 2, 0x6A3A18);                 // the tie
     c.Ball(16, 21, 10.5f, cloth);                   // light the body again over the neck
     c.Rect(11, 9, 10, 2, 0x6A3A18);
-    c.Text(14, 16, "$", 1, 0x2A6A18);
-    c.Text(13, 15, "$", 1, 0x30C030);
+    // A big dollar sign, so the bag reads as money at a glance.
+    c.Line(16, 14, 16, 30, 0x6A4010, 1.5f);
+    c.Line(20, 17, 13, 17, 0x6A4010, 2), c.Line(12, 18, 12, 20, 0x6A4010, 2);
+    c.Line(13, 21, 19, 21, 0x6A4010, 2), c.Line(20, 22, 20, 25, 0x6A4010, 2);
+    c.Line(19, 26, 12, 26, 0x6A4010, 2);
+    c.Line(15.5f, 13.5f, 15.5f, 29.5f, 0xFFE040, 1.2f);
+    c.Line(19.5f, 16.5f, 12.5f, 16.5f, 0xFFE040, 1.5f), c.Line(11.5f, 17.5f, 11.5f, 19.5f, 0xFFE040, 1.5f);
+    c.Line(12.5f, 20.5f, 18.5f, 20.5f, 0xFFE040, 1.5f), c.Line(19.5f, 21.5f, 19.5f, 24.5f, 0xFFE040, 1.5f);
+    c.Line(18.5f, 25.5f, 11.5f, 25.5f, 0xFFE040, 1.5f);
     c.Outline(kInk);
 }
 

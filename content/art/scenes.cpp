@@ -33,7 +33,7 @@ void Stars(Canvas &c, int x, int y, int w, int h, int seed, int count)
 }
 
 // Rock with soft mottling, in bands that darken with depth.
-void Strata(Canvas &c, int top, int bottom, float dark, int seed)
+void Strata(Canvas &c, int top, int bottom, float dark, int seed, bool specks = true)
 {
     const uint32_t bands[5] = {0x7A5230, 0x8C4A2C, 0x5E4636, 0x4A4450, 0x3A3040};
     for (int y = top; y < bottom; y++)
@@ -43,7 +43,7 @@ void Strata(Canvas &c, int top, int bottom, float dark, int seed)
             int band = std::clamp((int)(depth * 5), 0, 4);
             float n = 0.6f * SmoothNoise(x / 9.0f, y / 9.0f, seed) + 0.4f * SmoothNoise(x / 3.0f, y / 3.0f, seed + 1);
             uint32_t col = Shade(bands[band], (0.7f + 0.45f * n) * dark);
-            if (Noise(x, y, seed + 2) > 0.985f)
+            if (specks && Noise(x, y, seed + 2) > 0.985f)
                 col = Shade(col, 1.35f);
             c.Set(x, y, col);
         }
@@ -87,18 +87,36 @@ void SkyWithHills(Canvas &c, int bottom, int seed)
 
 Picture BackdropPicture()
 {
-    // A dark cavern: what shows through empty cells of a level.
+    // A dark cavern under the night sky: what shows through empty cells.
     Canvas c(800, 600);
     SkyWithHills(c, 40, 3);
-    Strata(c, 40, 600, 0.35f, 11);
-    for (int i = 0; i < 26; i++) {
-        float x = Noise(i, 0, 21) * 800, y = 80 + Noise(i, 1, 21) * 460;
-        Boulder(c, x, y, 6 + Noise(i, 2, 21) * 12, 0.35f);
+    Strata(c, 40, 600, 0.32f, 11, false);
+    // Cracks in the rock.
+    for (int i = 0; i < 40; i++) {
+        float x = Noise(i, 0, 23) * 800, y = 60 + Noise(i, 1, 23) * 530;
+        for (int k = 0; k < 6; k++) {
+            float nx = x + (Noise(i, k + 2, 23) - 0.5f) * 24, ny = y + Noise(i, k + 9, 23) * 10;
+            c.Line(x, y, nx, ny, 0x0C0A0C);
+            x = nx, y = ny;
+        }
     }
-    static const uint32_t glow[4] = {0x3C7090, 0x5A3C80, 0x3C8060, 0x806030};
-    for (int i = 0; i < 14; i++) {
-        float x = Noise(i, 5, 22) * 800, y = 90 + Noise(i, 6, 22) * 450;
-        Crystal(c, x, y, 10 + Noise(i, 7, 22) * 10, glow[i % 4]);
+    // Roots hanging down from the grass.
+    for (int i = 0; i < 30; i++) {
+        float x = Noise(i, 3, 24) * 800, y = 40, len = 10 + Noise(i, 4, 24) * 40;
+        while (y < 40 + len) {
+            float nx = x + (Noise(i, (int)y, 25) - 0.5f) * 4;
+            c.Line(x, y, nx, y + 4, 0x3A2A1A);
+            x = nx, y += 4;
+        }
+    }
+    // Glowing crystals, each lighting the rock around it a little.
+    static const uint32_t glow[4] = {0x50C0F0, 0xB070F0, 0x50E0A0, 0xF0B050};
+    for (int i = 0; i < 16; i++) {
+        float x = 20 + Noise(i, 5, 22) * 760, y = 110 + Noise(i, 6, 22) * 470;
+        float h = 8 + Noise(i, 7, 22) * 10;
+        c.Glow(x, y - h / 2, h * 2.2f, glow[i % 4], 0.35f);
+        Crystal(c, x - 4, y, h * 0.7f, Shade(glow[i % 4], 0.8f));
+        Crystal(c, x, y, h, glow[i % 4]);
     }
     return c.pic;
 }
@@ -131,13 +149,14 @@ Picture MenuPicture()
     SkyWithHills(c, 150, 5);
     Strata(c, 150, 600, 0.8f, 7);
     // Tunnels around the calm middle, with a few treasures.
-    TunnelStrip(c, 30, 200, 64, 32);
-    TunnelStrip(c, 62, 200, 32, 300);
+    TunnelStrip(c, 62, 150, 32, 350);
     TunnelStrip(c, 62, 500, 700, 32);
     TunnelStrip(c, 710, 170, 32, 362);
     TunnelStrip(c, 710, 150, 32, 20);
-    BlitScaled(c, ObjectTile(3), 24, 420, 2);
-    BlitScaled(c, ObjectTile(12), 730, 420 - 64 - 200, 2);
+    BlitScaled(c, ObjectTile(3), 10, 300, 1);
+    BlitScaled(c, ObjectTile(97 - 78), 710, 250, 1);
+    BlitScaled(c, ObjectTile(12), 710, 380, 1);
+    BlitScaled(c, EnemyFrame(3, 12), 62, 300, 1);
     BlitScaled(c, HeroFrame(35), 300, 504, 1);
     BlitScaled(c, EnemyFrame(0, 4), 200, 504, 1);
     BlitScaled(c, ObjectTile(1), 500, 545, 1);
@@ -153,8 +172,8 @@ Picture TitlePicture()
 {
     Canvas c(800, 600);
     SkyWithHills(c, 260, 9);
-    c.Disc(660, 70, 34, 0xF0EED8);                                     // moon
-    c.Disc(648, 62, 8, 0xD8D4C0), c.Disc(672, 82, 5, 0xD8D4C0);
+    c.Disc(755, 38, 24, 0xF0EED8);                                     // moon
+    c.Disc(747, 32, 6, 0xD8D4C0), c.Disc(764, 46, 4, 0xD8D4C0);
     Strata(c, 260, 600, 0.9f, 13);
     TunnelStrip(c, 150, 260, 64, 190);
     TunnelStrip(c, 150, 450, 520, 64);

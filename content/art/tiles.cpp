@@ -86,9 +86,9 @@ void Fossil(Canvas &c, uint32_t base)
 
 void Vein(Canvas &c, uint32_t colour, int seed, bool sparkle)
 {
-    float y = 6;
+    float y = 16 + std::sin(seed) * 8;
     for (int x = -2; x < T + 2; x += 2) {
-        float ny = 16 + std::sin(x * 0.2f + seed) * 8;
+        float ny = 16 + std::sin((x + 2) * 0.19635f + seed) * 8;   // one wave per cell: veins join up
         c.Line((float)x, y, (float)x + 2, ny, Shade(colour, 0.7f), 3.2f);
         c.Line((float)x, y, (float)x + 2, ny, colour, 1.6f);
         y = ny;

@@ -114,3 +114,67 @@ bool WriteContactSheet(const std::string &path,
     destroy_bitmap(bmp);
     return SaveRgbPng(path, sheetW, sheetH, rgb);
 }
+
+bool WriteMockLevel(const std::string &path)
+{
+    Picture screen = MakePicture(292);
+    auto put = [&](int entry, int x, int y) {
+        Picture p = MakePicture(entry);
+        for (int j = 0; j < p.height; j++)
+            for (int i = 0; i < p.width; i++) {
+                uint32_t v = p.pixels[(size_t)j * p.width + i];
+                if ((v & 0xFFFFFF) != 0xFF00FF && x + i < 800 && y + j < 600)
+                    screen.pixels[(size_t)(y + j) * 800 + x + i] = v;
+            }
+    };
+    // Layer 0: earth in bands, a few tunnels, the door; row 0 left open.
+    static const char *tunnels[17] = {
+        "                         ",
+        "..............########.##",
+        "..###.........#......#..#",
+        "..#.#.........#......#..#",
+        "..#.##########D......####",
+        "..#.....#...............#",
+        "..#.....#...............#",
+        "..#######.......#########",
+        "........#.......#........",
+        "........#.......#........",
+        "....#############........",
+        "....#...........#........",
+        "....#...........#####....",
+        "....#...............#....",
+        "....#########.......#....",
+        "............###H#####....",
+        ".........................",
+    };
+    for (int r = 0; r < 17; r++)
+        for (int col = 0; col < 25; col++) {
+            char t = tunnels[r][col];
+            if (t == ' ')
+                continue;
+            int style = r < 5 ? 1 : r < 9 ? 2 : r < 13 ? 5 : 4;
+            int code = t == '#' || t == 'H' ? 71 : t == 'D' ? 0 : ((col * 7 + r * 3) % 11 == 0 ? style + 9 : style);
+            if (t == '.' && (col * 5 + r) % 23 == 0)
+                code = 34 + (col + r) % 6;
+            put(code + 2, col * 32, r * 32);
+        }
+    put(9 + 2, 14 * 32, 4 * 32);                       // shield over the door
+    put(70 + 2, 24 * 32, 0);                           // enemies' home
+    const int decor[][3] = {{40, 3, 0}, {41, 7, 0}, {45, 4, 2}, {48, 2, 2}, {53, 12, 5}, {49, 20, 7}, {73, 9, 10}, {72, 16, 12}};
+    for (auto &d : decor)
+        put(d[0] + 2, d[1] * 32, d[2] * 32);
+    put(237 + 35, 12 * 32 + 8, 15 * 32);               // hero walking right
+    put(124 + 1, 20 * 32, 7 * 32);                     // enemies
+    put(138 + 6, 9 * 32, 10 * 32);
+    put(154 + 7, 8 * 32, 6 * 32);
+    put(90, 6 * 32, 9 * 32);                           // bags
+    put(90, 18 * 32, 4 * 32);
+    put(91, 10 * 32, 7 * 32);
+    const int items[][3] = {{78, 3, 3}, {79, 13, 6}, {86, 5, 12}, {87, 22, 10}, {84, 18, 8}, {97, 23, 2},
+                            {100, 2, 14}, {94, 10, 12}, {101, 14, 14}, {104, 20, 5}};
+    for (auto &it : items)
+        put(it[0], it[1] * 32, it[2] * 32);
+    put(111 + 5, 4 * 32, 10 * 32);                     // a blast
+    put(298, 0, 545);
+    return SavePicturePng(path, screen);
+}

@@ -16,4 +16,8 @@ bool SavePicturePng(const std::string &path, const Picture &pic);
 bool WriteContactSheet(const std::string &path,
                        const std::vector<std::pair<int, Picture>> &pictures);
 
+// A made-up level scene built from the tiles and figures, to judge how they
+// look together on the play field.
+bool WriteMockLevel(const std::string &path);
+
 #endif

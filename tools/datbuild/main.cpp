@@ -2,6 +2,7 @@
 // and tune of the game and writes them as Data.dat entries 0..308.
 //   datbuild <Data.dat> [<contact sheet.png>]
 //   datbuild --picture <entry> <out.png>      (one picture, full size)
+//   datbuild --mock <out.png>                 (a made-up level, for review)
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,8 @@ int main(int argc, char **argv)
     if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
         return Fail("cannot start Allegro");
 
+    if (std::string(argv[1]) == "--mock" && argc == 3)
+        return WriteMockLevel(argv[2]) ? 0 : Fail("cannot write " + std::string(argv[2]));
     if (std::string(argv[1]) == "--picture") {
         if (argc != 4)
             return Fail("usage: datbuild --picture <entry> <out.png>");
