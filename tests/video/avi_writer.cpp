@@ -1,0 +1,289 @@
+// avi_writer.cpp: the test AVI writer and its frame and audio makers.
+#include "avi_writer.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavutil/imgutils.h>
+}
+
+namespace {
+
+struct Out {
+  std::vector<uint8_t> b;
+  void U8(uint8_t v) { b.push_back(v); }
+  void U16(uint16_t v) { U8(uint8_t(v)), U8(uint8_t(v >> 8)); }
+  void U32(uint32_t v) { U16(uint16_t(v)), U16(uint16_t(v >> 16)); }
+  void Fcc(const char *s) { b.insert(b.end(), s, s + 4); }
+  void Bytes(const std::vector<uint8_t> &v) { b.insert(b.end(), v.begin(), v.end()); }
+  size_t Begin(const char *id) {  // returns where the size goes
+    Fcc(id);
+    U32(0);
+    return b.size() - 4;
+  }
+  void End(size_t at) {
+    uint32_t size = uint32_t(b.size() - at - 4);
+    std::memcpy(&b[at], &size, 4);
+    if (size & 1) U8(0);
+  }
+};
+
+uint32_t FourCC(const char *s) { return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 | uint32_t(uint8_t(s[3])) << 24; }
+
+std::string ChunkId(int stream, const char *kind) {
+  char id[5];
+  std::snprintf(id, sizeof id, "%02x%s", stream, kind);
+  return id;
+}
+
+}  // namespace
+
+Rgb QuadrantColour(int k, int q) {
+  static const Rgb base[4] = {{200, 30, 30}, {30, 200, 30}, {30, 30, 200}, {220, 220, 40}};
+  Rgb c = base[q];
+  // Frames differ clearly, also after lossy coding.
+  int shift = (k * 37) % 120;
+  return {(c.r + shift) % 256, (c.g + 2 * shift) % 256, (c.b + 3 * shift) % 256};
+}
+
+static int QuadrantOf(int x, int y, int w, int h) { return (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0); }
+
+std::vector<uint8_t> QuadrantFrame24(int w, int h, int k, bool topDown) {
+  int stride = ((w * 24 + 31) / 32) * 4;
+  std::vector<uint8_t> f(size_t(stride * h), 0);
+  for (int y = 0; y < h; ++y) {
+    int row = topDown ? y : h - 1 - y;
+    for (int x = 0; x < w; ++x) {
+      Rgb c = QuadrantColour(k, QuadrantOf(x, y, w, h));
+      uint8_t *p = &f[size_t(row * stride + x * 3)];
+      p[0] = uint8_t(c.b), p[1] = uint8_t(c.g), p[2] = uint8_t(c.r);
+    }
+  }
+  return f;
+}
+
+std::vector<uint8_t> QuadrantPalette() {
+  std::vector<uint8_t> pal(1024, 0);
+  for (int i = 0; i < 256; ++i) {
+    Rgb c = QuadrantColour(i / 4, i % 4);
+    pal[size_t(i * 4)] = uint8_t(c.b), pal[size_t(i * 4 + 1)] = uint8_t(c.g), pal[size_t(i * 4 + 2)] = uint8_t(c.r);
+  }
+  return pal;
+}
+
+std::vector<uint8_t> QuadrantFrame8(int w, int h, int k, bool topDown) {
+  int stride = ((w * 8 + 31) / 32) * 4;
+  std::vector<uint8_t> f(size_t(stride * h), 0);
+  for (int y = 0; y < h; ++y) {
+    int row = topDown ? y : h - 1 - y;
+    for (int x = 0; x < w; ++x) f[size_t(row * stride + x)] = uint8_t((k % 64) * 4 + QuadrantOf(x, y, w, h));
+  }
+  return f;
+}
+
+TestVideo Video24(int frames, int w, int h, bool topDown) {
+  TestVideo v;
+  v.width = w, v.height = h, v.bits = 24, v.topDown = topDown;
+  for (int k = 0; k < frames; ++k) v.frames.push_back(QuadrantFrame24(w, h, k, topDown));
+  return v;
+}
+
+TestVideo Video8(int frames, int w, int h) {
+  TestVideo v;
+  v.width = w, v.height = h, v.bits = 8;
+  v.palette = QuadrantPalette();
+  for (int k = 0; k < frames; ++k) v.frames.push_back(QuadrantFrame8(w, h, k, false));
+  return v;
+}
+
+TestAudio Pcm(int channels, int bits, int rate, int samples) {
+  TestAudio a;
+  a.channels = channels, a.bits = bits, a.rate = rate;
+  for (int n = 0; n < samples; ++n)
+    for (int c = 0; c < channels; ++c) {
+      if (bits == 16) {
+        int16_t v = int16_t((n * 7 + c * 1000) % 60000 - 30000);
+        a.data.push_back(uint8_t(v)), a.data.push_back(uint8_t(uint16_t(v) >> 8));
+      } else {
+        a.data.push_back(uint8_t(n + c * 50));
+      }
+    }
+  a.chunkBytes = size_t(rate / 10) * size_t(channels * bits / 8);
+  return a;
+}
+
+bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
+  bool mjpeg = std::strcmp(fourcc, "MJPG") == 0;
+  const AVCodec *codec = avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_MPEG4);
+  if (!codec) return false;
+  AVCodecContext *ctx = avcodec_alloc_context3(codec);
+  ctx->width = v.width, ctx->height = v.height;
+  ctx->time_base = {int(v.scale), int(v.rate)};
+  ctx->pix_fmt = mjpeg ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+  ctx->gop_size = gop;
+  ctx->max_b_frames = 0;
+  ctx->bit_rate = 2000000;
+  if (avcodec_open2(ctx, codec, nullptr) < 0) return false;
+  AVFrame *f = av_frame_alloc();
+  f->format = ctx->pix_fmt, f->width = v.width, f->height = v.height;
+  av_frame_get_buffer(f, 0);
+  AVPacket *pkt = av_packet_alloc();
+  v.compression = FourCC(fourcc);
+  v.bits = 24;
+  v.frames.clear(), v.keys.clear();
+  auto drain = [&]() {
+    while (avcodec_receive_packet(ctx, pkt) == 0) {
+      v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
+      v.keys.push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
+      av_packet_unref(pkt);
+    }
+  };
+  for (int k = 0; k < frames; ++k) {
+    av_frame_make_writable(f);
+    for (int y = 0; y < v.height; ++y)
+      for (int x = 0; x < v.width; ++x) {
+        Rgb c = QuadrantColour(k, QuadrantOf(x, y, v.width, v.height));
+        f->data[0][y * f->linesize[0] + x] = uint8_t((66 * c.r + 129 * c.g + 25 * c.b + 128) / 256 + (mjpeg ? 0 : 16));
+        if (mjpeg) f->data[0][y * f->linesize[0] + x] = uint8_t((77 * c.r + 150 * c.g + 29 * c.b) / 256);
+        if (!(x & 1) && !(y & 1)) {
+          int u = mjpeg ? (-43 * c.r - 85 * c.g + 128 * c.b) / 256 + 128 : (-38 * c.r - 74 * c.g + 112 * c.b + 128) / 256 + 128;
+          int w = mjpeg ? (128 * c.r - 107 * c.g - 21 * c.b) / 256 + 128 : (112 * c.r - 94 * c.g - 18 * c.b + 128) / 256 + 128;
+          f->data[1][(y / 2) * f->linesize[1] + x / 2] = uint8_t(u);
+          f->data[2][(y / 2) * f->linesize[2] + x / 2] = uint8_t(w);
+        }
+      }
+    f->pts = k;
+    avcodec_send_frame(ctx, f);
+    drain();
+  }
+  avcodec_send_frame(ctx, nullptr);
+  drain();
+  av_packet_free(&pkt);
+  av_frame_free(&f);
+  avcodec_free_context(&ctx);
+  return int(v.frames.size()) == frames;
+}
+
+std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
+  Out o;
+  size_t riff = o.Begin("RIFF");
+  o.Fcc("AVI ");
+  size_t hdrl = o.Begin("LIST");
+  o.Fcc("hdrl");
+  size_t avih = o.Begin("avih");
+  const TestVideo *v0 = spec.video.empty() ? nullptr : &spec.video[0];
+  o.U32(v0 ? uint32_t(1000000ull * v0->scale / v0->rate) : 0);
+  o.U32(0), o.U32(0), o.U32(spec.index ? 0x10 : 0);
+  o.U32(v0 ? uint32_t(v0->frames.size()) : 0), o.U32(0);
+  o.U32(uint32_t(spec.video.size() + spec.audio.size())), o.U32(0);
+  o.U32(v0 ? uint32_t(v0->width) : 0), o.U32(v0 ? uint32_t(v0->height) : 0);
+  for (int i = 0; i < 4; ++i) o.U32(0);
+  o.End(avih);
+
+  for (const TestVideo &v : spec.video) {
+    size_t strl = o.Begin("LIST");
+    o.Fcc("strl");
+    size_t strh = o.Begin("strh");
+    o.Fcc("vids");
+    o.U32(v.compression ? v.compression : 0);
+    o.U32(0), o.U16(0), o.U16(0), o.U32(0);
+    o.U32(v.scale), o.U32(v.rate), o.U32(0), o.U32(uint32_t(v.frames.size()));
+    o.U32(0), o.U32(0xffffffff), o.U32(0);
+    o.U16(0), o.U16(0), o.U16(uint16_t(v.width)), o.U16(uint16_t(v.height));
+    o.End(strh);
+    size_t strf = o.Begin("strf");
+    o.U32(40), o.U32(uint32_t(v.width)), o.U32(uint32_t(v.topDown ? -v.height : v.height));
+    o.U16(1), o.U16(uint16_t(v.bits)), o.U32(v.compression);
+    o.U32(uint32_t(((v.width * v.bits + 31) / 32) * 4 * v.height));
+    o.U32(0), o.U32(0), o.U32(v.bits == 8 ? 256 : 0), o.U32(0);
+    if (v.bits == 8) o.Bytes(v.palette);
+    o.End(strf);
+    o.End(strl);
+  }
+  for (const TestAudio &a : spec.audio) {
+    size_t strl = o.Begin("LIST");
+    o.Fcc("strl");
+    uint16_t align = uint16_t(a.channels * a.bits / 8);
+    size_t strh = o.Begin("strh");
+    o.Fcc("auds");
+    o.U32(0), o.U32(0), o.U16(0), o.U16(0), o.U32(0);
+    o.U32(1), o.U32(uint32_t(a.rate)), o.U32(0), o.U32(uint32_t(a.data.size() / align));
+    o.U32(0), o.U32(0xffffffff), o.U32(align);
+    o.U16(0), o.U16(0), o.U16(0), o.U16(0);
+    o.End(strh);
+    size_t strf = o.Begin("strf");
+    o.U16(1), o.U16(uint16_t(a.channels)), o.U32(uint32_t(a.rate));
+    o.U32(uint32_t(a.rate) * align), o.U16(align), o.U16(uint16_t(a.bits));
+    if (!a.shortFormat) o.U16(0);
+    o.End(strf);
+    o.End(strl);
+  }
+  o.End(hdrl);
+
+  struct Entry {
+    std::string id;
+    uint32_t flags, offset, size;
+  };
+  std::vector<Entry> index;
+  size_t movi = o.Begin("LIST");
+  size_t moviType = o.b.size();
+  o.Fcc("movi");
+  auto chunk = [&](const std::string &id, const uint8_t *data, size_t n, bool key) {
+    index.push_back({id, key ? 0x10u : 0u, uint32_t(o.b.size() - moviType), uint32_t(n)});
+    size_t at = o.Begin(id.c_str());
+    o.b.insert(o.b.end(), data, data + n);
+    o.End(at);
+  };
+  size_t frames = 0;
+  for (const TestVideo &v : spec.video) frames = std::max(frames, v.frames.size());
+  std::vector<size_t> audioPos(spec.audio.size(), 0);
+  for (size_t k = 0; k < frames; ++k) {
+    for (size_t s = 0; s < spec.video.size(); ++s) {
+      const TestVideo &v = spec.video[s];
+      if (k >= v.frames.size()) continue;
+      bool key = v.keys.empty() || v.keys[k];
+      chunk(ChunkId(int(s), v.compression ? "dc" : "db"), v.frames[k].data(), v.frames[k].size(), key);
+    }
+    for (size_t s = 0; s < spec.audio.size(); ++s) {
+      const TestAudio &a = spec.audio[s];
+      size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
+      if (n) chunk(ChunkId(int(spec.video.size() + s), "wb"), a.data.data() + audioPos[s], n, true);
+      audioPos[s] += n;
+    }
+  }
+  for (size_t s = 0; s < spec.audio.size(); ++s) {
+    const TestAudio &a = spec.audio[s];
+    while (audioPos[s] < a.data.size()) {
+      size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
+      chunk(ChunkId(int(spec.video.size() + s), "wb"), a.data.data() + audioPos[s], n, true);
+      audioPos[s] += n;
+    }
+  }
+  o.End(movi);
+  if (spec.index) {
+    size_t idx1 = o.Begin("idx1");
+    for (const Entry &e : index) {
+      o.Fcc(e.id.c_str());
+      o.U32(e.flags), o.U32(e.offset), o.U32(e.size);
+    }
+    o.End(idx1);
+  }
+  o.End(riff);
+  return o.b;
+}
+
+void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes) {
+  FILE *f = std::fopen(path.c_str(), "wb");
+  if (!f) throw std::runtime_error("cannot write " + path);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+std::string TempPath(const std::string &name) {
+  return "/tmp/mivolen_test_" + std::to_string(getpid()) + "_" + name;
+}

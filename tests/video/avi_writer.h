@@ -1,0 +1,55 @@
+// avi_writer.h: builds small AVI files for the video tests: uncompressed or
+// libavcodec-encoded video, PCM audio, with or without an idx1 index.
+#ifndef TESTS_VIDEO_AVI_WRITER_H
+#define TESTS_VIDEO_AVI_WRITER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Rgb {
+  int r, g, b;
+};
+
+struct TestVideo {
+  int width = 64, height = 48, bits = 24;
+  uint32_t compression = 0;  // 0: uncompressed DIB, else a fourcc
+  uint32_t rate = 10, scale = 1;
+  bool topDown = false;
+  std::vector<uint8_t> palette;  // 8-bit: 256 BGRX entries
+  std::vector<std::vector<uint8_t>> frames;
+  std::vector<bool> keys;  // empty: every frame is a key frame
+};
+
+struct TestAudio {
+  int channels = 2, rate = 8000, bits = 16;
+  std::vector<uint8_t> data;
+  size_t chunkBytes = 1600;
+  bool shortFormat = false;  // a 16-byte format block without cbSize
+};
+
+struct AviSpec {
+  std::vector<TestVideo> video;
+  std::vector<TestAudio> audio;
+  bool index = true;
+};
+
+std::vector<uint8_t> BuildAvi(const AviSpec &spec);
+void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+std::string TempPath(const std::string &name);
+
+// The four quadrant colours of test frame k (top-left, top-right, bottom-left, bottom-right).
+Rgb QuadrantColour(int k, int quadrant);
+// Frame k as a picture of four solid quadrants.
+std::vector<uint8_t> QuadrantFrame24(int w, int h, int k, bool topDown);
+std::vector<uint8_t> QuadrantFrame8(int w, int h, int k, bool topDown);
+std::vector<uint8_t> QuadrantPalette();  // colours of QuadrantFrame8: index 4k+q
+// Frames encoded with libavcodec ("MJPG" or "FMP4"); keys filled in.
+bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop);
+
+TestVideo Video24(int frames, int w = 64, int h = 48, bool topDown = false);
+TestVideo Video8(int frames, int w = 64, int h = 48);
+// PCM whose sample n of channel c is a ramp that identifies it.
+TestAudio Pcm(int channels, int bits, int rate, int samples);
+
+#endif
