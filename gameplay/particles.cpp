@@ -75,6 +75,10 @@ void ParticleSet::Update()
     for (Particle *p : items) {
         if (p->finished)
             continue;
+        if (p->life <= 0) {
+            p->finished = 1;
+            continue;
+        }
         p->x += p->vx;
         p->y += p->vy;
         p->vy += p->ay;

@@ -75,6 +75,26 @@ TEST_F(BombTest, BlastKillsTheHeroStandingOnItAndEnemiesForAThousand)
     EXPECT_EQ(hero->state, 0);
 }
 
+TEST_F(BombTest, OverlappingBlastsPayOnceForAnEnemyThatStaysDead)
+{
+    Dig(10, 15);
+    Load(5);
+    ParkEnemies();
+    GameObject *e = enemies[2];
+    e->SetPosition(352, 480);
+    e->work[ENEMY_START_DELAY] = 0;
+    e->work[ENEMY_RETURNS_LEFT] = 0;
+    hero->state = 2;
+    for (int b = 0; b < 2; b++) {
+        hero->SetPosition(348 + 8 * b, 480);
+        DropBomb();
+    }
+    bombsOut = 2;
+    Steps(34);
+    EXPECT_EQ(e->state, 0);
+    EXPECT_EQ(score, 1000);
+}
+
 TEST(Particles, BurstsRetireWhenTheirLifeRunsOutWithoutADraw)
 {
     ParticleSet set;

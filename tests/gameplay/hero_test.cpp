@@ -33,6 +33,20 @@ TEST_F(HeroTest, TurnsWaitForTheGridLineAndRightBeatsUp)
     EXPECT_EQ(hero->work[HERO_HOLDING_UP], 0);
 }
 
+TEST_F(HeroTest, OffBothGridLinesTheHeroStaysPut)
+{
+    Load();
+    ParkEnemies();
+    PlaceHero(380, 460);
+    for (int last = 1; last <= 2; last++) {
+        hero->work[HERO_LAST_DIRECTION] = last;
+        MoveZubRight();
+        MoveZubUp();
+        EXPECT_EQ((int)hero->x, 380);
+        EXPECT_EQ((int)hero->y, 460);
+    }
+}
+
 TEST_F(HeroTest, ShieldsBlockUntilTheLastItemIsTaken)
 {
     Set(1, 11, 15, 9);
