@@ -1,6 +1,6 @@
-// blend_simd.cpp: the SSE2 and AVX2 rows of BlendToColour. Channels are
-// widened to 16-bit lanes, multiplied by the weight and shifted, which is the
-// same rounding down as the plain rows; the row's tail goes to those rows.
+// blend_simd.cpp: the SSE2 and AVX2 rows of BlendToColour. Products are
+// taken in 16-bit lanes and cut back with shifts and masks, which rounds down
+// exactly as the plain rows do; a row's last few pixels go to those rows.
 #include "blend/blend_rows.h"
 
 #ifdef DELVORN_BLEND_X86
@@ -9,6 +9,8 @@
 #define AVX2 __attribute__((target("avx2")))
 
 // --- SSE2, 4 (32-bit) or 8 (15/16-bit) pixels per step ---------------------
+
+// 32 bits: bytes widened to 16-bit lanes, multiplied by the weight, >> 8.
 
 void BlendRow32Sse2(const uint32_t *src, uint32_t *dst, int w, const BlendTerms &t)
 {
@@ -27,44 +29,51 @@ void BlendRow32Sse2(const uint32_t *src, uint32_t *dst, int w, const BlendTerms 
     BlendRow32Scalar(src + i, dst + i, w - i, t);
 }
 
-// shift: where red starts (11 for 16 bits, 10 for 15); greenMask: 0x3F or 0x1F.
-static inline __m128i Mix16Sse2(__m128i p, __m128i weight, __m128i colour, int shift, __m128i greenMask,
-                                __m128i five)
-{
-    __m128i r = _mm_and_si128(_mm_srli_epi16(p, shift), five);
-    __m128i g = _mm_and_si128(_mm_srli_epi16(p, 5), greenMask);
-    __m128i b = _mm_and_si128(p, five);
-    r = _mm_srli_epi16(_mm_mullo_epi16(r, weight), 5);
-    g = _mm_srli_epi16(_mm_mullo_epi16(g, weight), 5);
-    b = _mm_srli_epi16(_mm_mullo_epi16(b, weight), 5);
-    __m128i out = _mm_or_si128(_mm_or_si128(_mm_slli_epi16(r, shift), _mm_slli_epi16(g, 5)), b);
-    return _mm_add_epi16(out, colour);
-}
+// 15/16 bits: red and blue share one multiply. mulhi by f5 << 11 is a
+// multiply by f5 and a shift right by 5 in one, and for red+blue (as for
+// green) the whole-channel products never reach each other's bits, so
+// masking keeps exactly floor(channel x f5 / 32) in place. f5 = 32 does not
+// fit that multiplier; it is the picture itself (keep = the pixel's bits).
+struct Masks16 {
+    uint16_t redBlue, green, keep;
+};
+const Masks16 masks16 = { 0xF81F, 0x07E0, 0xFFFF };
+const Masks16 masks15 = { 0x7C1F, 0x03E0, 0x7FFF };
 
-static void BlendRow16BitSse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t, int shift,
-                              int greenMax,
+static void BlendRow16BitSse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
+                              const Masks16 &m,
                               void (*tail)(const uint16_t *, uint16_t *, int, const BlendTerms &))
 {
-    const __m128i weight = _mm_set1_epi16((short)t.weight);
-    const __m128i colour = _mm_set1_epi32((int)t.colourTerm);
-    const __m128i greenMask = _mm_set1_epi16((short)greenMax);
-    const __m128i five = _mm_set1_epi16(0x1F);
+    const __m128i redBlue = _mm_set1_epi16((short)m.redBlue);
+    const __m128i green = _mm_set1_epi16((short)m.green);
     int i = 0;
-    for (; i + 8 <= w; i += 8) {
-        __m128i s = _mm_loadu_si128((const __m128i *)(src + i));
-        _mm_storeu_si128((__m128i *)(dst + i), Mix16Sse2(s, weight, colour, shift, greenMask, five));
+    if (t.weight >= 32) {
+        const __m128i keep = _mm_set1_epi16((short)m.keep);
+        for (; i + 8 <= w; i += 8) {
+            __m128i p = _mm_loadu_si128((const __m128i *)(src + i));
+            _mm_storeu_si128((__m128i *)(dst + i), _mm_and_si128(p, keep));
+        }
+    } else {
+        const __m128i weight = _mm_set1_epi16((short)(t.weight << 11));
+        const __m128i colour = _mm_set1_epi32((int)t.colourTerm);
+        for (; i + 8 <= w; i += 8) {
+            __m128i p = _mm_loadu_si128((const __m128i *)(src + i));
+            __m128i rb = _mm_and_si128(_mm_mulhi_epu16(_mm_and_si128(p, redBlue), weight), redBlue);
+            __m128i g = _mm_and_si128(_mm_mulhi_epu16(_mm_and_si128(p, green), weight), green);
+            _mm_storeu_si128((__m128i *)(dst + i), _mm_add_epi16(_mm_or_si128(rb, g), colour));
+        }
     }
     tail(src + i, dst + i, w - i, t);
 }
 
 void BlendRow16Sse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t)
 {
-    BlendRow16BitSse2(src, dst, w, t, 11, 0x3F, BlendRow16Scalar);
+    BlendRow16BitSse2(src, dst, w, t, masks16, BlendRow16Scalar);
 }
 
 void BlendRow15Sse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t)
 {
-    BlendRow16BitSse2(src, dst, w, t, 10, 0x1F, BlendRow15Scalar);
+    BlendRow16BitSse2(src, dst, w, t, masks15, BlendRow15Scalar);
 }
 
 // --- AVX2, 8 (32-bit) or 16 (15/16-bit) pixels per step ---------------------
@@ -87,39 +96,40 @@ AVX2 void BlendRow32Avx2(const uint32_t *src, uint32_t *dst, int w, const BlendT
     BlendRow32Sse2(src + i, dst + i, w - i, t);
 }
 
-AVX2 static void BlendRow16BitAvx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t, int shift,
-                                   int greenMax,
+AVX2 static void BlendRow16BitAvx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
+                                   const Masks16 &m,
                                    void (*tail)(const uint16_t *, uint16_t *, int, const BlendTerms &))
 {
-    const __m256i weight = _mm256_set1_epi16((short)t.weight);
-    const __m256i colour = _mm256_set1_epi32((int)t.colourTerm);
-    const __m256i greenMask = _mm256_set1_epi16((short)greenMax);
-    const __m256i five = _mm256_set1_epi16(0x1F);
-    const __m128i count = _mm_cvtsi32_si128(shift);
+    const __m256i redBlue = _mm256_set1_epi16((short)m.redBlue);
+    const __m256i green = _mm256_set1_epi16((short)m.green);
     int i = 0;
-    for (; i + 16 <= w; i += 16) {
-        __m256i p = _mm256_loadu_si256((const __m256i *)(src + i));
-        __m256i r = _mm256_and_si256(_mm256_srl_epi16(p, count), five);
-        __m256i g = _mm256_and_si256(_mm256_srli_epi16(p, 5), greenMask);
-        __m256i b = _mm256_and_si256(p, five);
-        r = _mm256_srli_epi16(_mm256_mullo_epi16(r, weight), 5);
-        g = _mm256_srli_epi16(_mm256_mullo_epi16(g, weight), 5);
-        b = _mm256_srli_epi16(_mm256_mullo_epi16(b, weight), 5);
-        __m256i out =
-            _mm256_or_si256(_mm256_or_si256(_mm256_sll_epi16(r, count), _mm256_slli_epi16(g, 5)), b);
-        _mm256_storeu_si256((__m256i *)(dst + i), _mm256_add_epi16(out, colour));
+    if (t.weight >= 32) {
+        const __m256i keep = _mm256_set1_epi16((short)m.keep);
+        for (; i + 16 <= w; i += 16) {
+            __m256i p = _mm256_loadu_si256((const __m256i *)(src + i));
+            _mm256_storeu_si256((__m256i *)(dst + i), _mm256_and_si256(p, keep));
+        }
+    } else {
+        const __m256i weight = _mm256_set1_epi16((short)(t.weight << 11));
+        const __m256i colour = _mm256_set1_epi32((int)t.colourTerm);
+        for (; i + 16 <= w; i += 16) {
+            __m256i p = _mm256_loadu_si256((const __m256i *)(src + i));
+            __m256i rb = _mm256_and_si256(_mm256_mulhi_epu16(_mm256_and_si256(p, redBlue), weight), redBlue);
+            __m256i g = _mm256_and_si256(_mm256_mulhi_epu16(_mm256_and_si256(p, green), weight), green);
+            _mm256_storeu_si256((__m256i *)(dst + i), _mm256_add_epi16(_mm256_or_si256(rb, g), colour));
+        }
     }
     tail(src + i, dst + i, w - i, t);
 }
 
 AVX2 void BlendRow16Avx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t)
 {
-    BlendRow16BitAvx2(src, dst, w, t, 11, 0x3F, BlendRow16Sse2);
+    BlendRow16BitAvx2(src, dst, w, t, masks16, BlendRow16Sse2);
 }
 
 AVX2 void BlendRow15Avx2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t)
 {
-    BlendRow16BitAvx2(src, dst, w, t, 10, 0x1F, BlendRow15Sse2);
+    BlendRow16BitAvx2(src, dst, w, t, masks15, BlendRow15Sse2);
 }
 
 #endif
