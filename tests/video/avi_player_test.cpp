@@ -1,0 +1,297 @@
+// Mivolen: Open results and video facts, the clocked steps, what lands on the
+// target bitmap at 16 and 32 bits, the play loops, and the audio conversion.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "audio_fill.h"
+#include "avi_writer.h"
+#include "mivolen.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace {
+
+// Allegro's timers need a system driver, which needs a display.
+bool AllegroReady() {
+  static int state = 0;  // 0 untried, 1 ready, -1 unavailable
+  if (state == 0) {
+    state = -1;
+    if (std::getenv("DISPLAY") && allegro_init() == 0 && install_timer() == 0) {
+      state = 1;
+      // Sound is optional: without it the player plays silently.
+      install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+    }
+  }
+  return state == 1;
+}
+
+#define NEED_TIMER()                                                      \
+  if (!AllegroReady()) GTEST_SKIP() << "needs DISPLAY for Allegro timers"
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  std::vector<std::string> paths;
+  std::vector<BITMAP *> bitmaps;
+  void SetUp() override { av_log_set_level(AV_LOG_QUIET); }
+  void TearDown() override {
+    for (BITMAP *b : bitmaps) destroy_bitmap(b);
+    for (const std::string &p : paths) std::remove(p.c_str());
+  }
+  std::string Write(const std::string &name, const AviSpec &spec) {
+    std::string p = TempPath(name);
+    WriteBytes(p, BuildAvi(spec));
+    paths.push_back(p);
+    return p;
+  }
+  BITMAP *Target(int depth, int w, int h) {
+    BITMAP *b = create_bitmap_ex(depth, w, h);
+    bitmaps.push_back(b);
+    clear_to_color(b, makecol_depth(depth, 1, 2, 3));
+    return b;
+  }
+};
+
+const int kSentinel[3] = {255, 0, 255};
+
+void Fill(BITMAP *b) {
+  clear_to_color(b, makecol_depth(bitmap_color_depth(b), kSentinel[0], kSentinel[1], kSentinel[2]));
+}
+
+bool IsSentinel(BITMAP *b, int x, int y) {
+  return getpixel(b, x, y) == makecol_depth(bitmap_color_depth(b), kSentinel[0], kSentinel[1], kSentinel[2]);
+}
+
+// Frame k of a 64x48 quadrant video drawn at (x, y) of the target.
+void ExpectFrameAt(BITMAP *b, int k, int x, int y, int tolerance = 0) {
+  int depth = bitmap_color_depth(b);
+  const int qx[4] = {16, 48, 16, 48}, qy[4] = {12, 12, 36, 36};
+  for (int q = 0; q < 4; ++q) {
+    int px = x + qx[q], py = y + qy[q];
+    if (px < 0 || py < 0 || px >= b->w || py >= b->h) continue;
+    Rgb want = QuadrantColour(k, q);
+    int c = getpixel(b, px, py);
+    if (tolerance == 0) {
+      EXPECT_EQ(c, makecol_depth(depth, want.r, want.g, want.b)) << "frame " << k << " quadrant " << q;
+    } else {
+      EXPECT_NEAR(getr_depth(depth, c), want.r, tolerance) << "frame " << k << " quadrant " << q;
+      EXPECT_NEAR(getg_depth(depth, c), want.g, tolerance) << "frame " << k << " quadrant " << q;
+      EXPECT_NEAR(getb_depth(depth, c), want.b, tolerance) << "frame " << k << " quadrant " << q;
+    }
+  }
+}
+
+TEST_F(PlayerTest, OpenResultsAndVideoFacts) {
+  Mivolen m;
+  EXPECT_EQ(m.Width(), -1);
+  EXPECT_EQ(m.Height(), -1);
+  EXPECT_EQ(m.BitsPerPixel(), -1);
+  EXPECT_FALSE(m.HasAudio());
+  EXPECT_EQ(m.BitsPerSample(), -1);
+  EXPECT_EQ(m.SamplesPerSecond(), -1);
+
+  EXPECT_EQ(m.Open(TempPath("missing.avi").c_str()), -1);
+  AviSpec audioOnly;
+  audioOnly.audio.push_back(Pcm(1, 8, 8000, 800));
+  EXPECT_EQ(m.Open(Write("audio.avi", audioOnly).c_str()), -2);
+  AviSpec unknown;
+  unknown.video.push_back(Video24(2, 16, 16));
+  unknown.video[0].compression = 0x5a5a5a5a;
+  EXPECT_EQ(m.Open(Write("zzzz.avi", unknown).c_str()), -2);
+
+  AviSpec stereo;
+  stereo.video.push_back(Video24(4, 64, 48, true));
+  stereo.audio.push_back(Pcm(2, 16, 22050, 1000));
+  ASSERT_EQ(m.Open(Write("stereo.avi", stereo).c_str()), 0);
+  EXPECT_EQ(m.Width(), 64);
+  EXPECT_EQ(m.Height(), 48) << "top-down video has a positive height";
+  EXPECT_EQ(m.BitsPerPixel(), 24);
+  EXPECT_TRUE(m.HasAudio());
+  EXPECT_EQ(m.BitsPerSample(), 16);
+  EXPECT_EQ(m.SamplesPerSecond(), 22050);
+  EXPECT_EQ(m.Channels(), 2);
+
+  AviSpec mono;
+  mono.video.push_back(Video8(2, 32, 16));
+  mono.audio.push_back(Pcm(1, 8, 11025, 1000));
+  ASSERT_EQ(m.Open(Write("mono.avi", mono).c_str()), 0) << "a new Open closes the previous file";
+  EXPECT_EQ(m.Width(), 32);
+  EXPECT_EQ(m.BitsPerPixel(), 8);
+  EXPECT_EQ(m.BitsPerSample(), 8);
+  EXPECT_EQ(m.Channels(), 1);
+
+  AviSpec silent;
+  silent.video.push_back(Video24(2, 16, 16));
+  ASSERT_EQ(m.Open(Write("silent.avi", silent).c_str()), 0);
+  EXPECT_FALSE(m.HasAudio());
+  EXPECT_EQ(m.BitsPerSample(), -1);
+
+  EXPECT_EQ(m.Close(), 0);
+  EXPECT_EQ(m.Width(), -1);
+  EXPECT_FALSE(m.HasAudio());
+  EXPECT_EQ(m.Close(), 0);
+}
+
+TEST_F(PlayerTest, NothingPlaysWithoutAnOpenFile) {
+  Mivolen m;
+  EXPECT_EQ(m.PlayStart(), 0);
+  EXPECT_EQ(m.GetFrameNumber(), -1);
+  EXPECT_FALSE(m.PlayStep(nullptr, 0, 0, true, false));
+  EXPECT_EQ(m.PlayEnd(), 0);
+}
+
+TEST_F(PlayerTest, AudioBuffersTurnSignedIntoUnsignedAndPadWithSilence) {
+  const uint8_t pcm16[6] = {0x34, 0x12, 0x00, 0x80, 0xff, 0x7f};
+  uint8_t out[10];
+  FillStreamBuffer(out, sizeof out, pcm16, sizeof pcm16, 16);
+  const uint8_t want16[10] = {0x34, 0x92, 0x00, 0x00, 0xff, 0xff, 0x00, 0x80, 0x00, 0x80};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(out[i], want16[i]) << "byte " << i;
+
+  const uint8_t pcm8[3] = {0x00, 0x7f, 0xff};
+  FillStreamBuffer(out, 5, pcm8, sizeof pcm8, 8);
+  const uint8_t want8[5] = {0x00, 0x7f, 0xff, 0x80, 0x80};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(out[i], want8[i]) << "byte " << i;
+
+  // More file data than the buffer holds: only the buffer is written.
+  uint8_t guard[6] = {1, 1, 1, 1, 0xaa, 0xaa};
+  FillStreamBuffer(guard, 4, pcm16, sizeof pcm16, 16);
+  EXPECT_EQ(guard[4], 0xaa);
+  EXPECT_EQ(guard[3], 0x00);
+}
+
+TEST_F(PlayerTest, StepDrawsOncePerFrameUnlessForced) {
+  NEED_TIMER();
+  AviSpec spec;
+  spec.video.push_back(Video24(3));
+  spec.video[0].rate = 5;  // 200 ms a frame
+  Mivolen m;
+  ASSERT_EQ(m.Open(Write("step.avi", spec).c_str()), 0);
+  BITMAP *b = Target(32, 64, 48);
+  EXPECT_EQ(m.GetFrameNumber(), -1);
+  EXPECT_EQ(m.GetPlayingTime(), -1);
+  ASSERT_EQ(m.PlayStart(), 0);
+  Fill(b);
+  ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
+  int first = m.GetFrameNumber();
+  EXPECT_FALSE(IsSentinel(b, 10, 10));
+  ExpectFrameAt(b, first, 0, 0);
+  Fill(b);
+  ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
+  if (m.GetFrameNumber() == first) {
+    EXPECT_TRUE(IsSentinel(b, 10, 10)) << "same frame period: no redraw";
+  }
+  ASSERT_TRUE(m.PlayStep(b, 0, 0, true, false));
+  EXPECT_FALSE(IsSentinel(b, 10, 10)) << "forced redraw";
+
+  while (m.GetFrameNumber() == first) rest(1);
+  EXPECT_GE(m.GetPlayingTime(), 200);
+  Fill(b);
+  ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
+  ExpectFrameAt(b, m.GetFrameNumber(), 0, 0);
+
+  while (m.GetFrameNumber() >= 0) rest(1);
+  EXPECT_EQ(m.GetPlayingTime(), -1) << "past the end";
+  EXPECT_FALSE(m.PlayStep(b, 0, 0, false, false));
+  EXPECT_EQ(m.PlayEnd(), 0);
+  EXPECT_EQ(m.GetFrameNumber(), -1);
+  EXPECT_EQ(m.GetPlayingTime(), -1);
+}
+
+TEST_F(PlayerTest, FramesLandWhereAskedAt16And32Bits) {
+  NEED_TIMER();
+  struct Case {
+    const char *name;
+    TestVideo video;
+  } cases[] = {{"24-bit", Video24(2)}, {"top-down 24-bit", Video24(2, 64, 48, true)}, {"8-bit", Video8(2)}};
+  for (Case &c : cases) {
+    for (int depth : {16, 32}) {
+      for (bool direct : {false, true}) {
+        SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(depth) + (direct ? " direct" : " plain"));
+        AviSpec spec;
+        spec.video.push_back(c.video);
+        spec.video[0].rate = 2;
+        Mivolen m;
+        ASSERT_EQ(m.Open(Write("pixels.avi", spec).c_str()), 0);
+        set_color_depth(depth);
+        BITMAP *b = Target(depth, 200, 150);
+        ASSERT_EQ(direct ? m.PlayStart_Direct() : m.PlayStart(), 0);
+        ASSERT_TRUE(m.PlayStep(b, 30, 20, false, false));
+        ExpectFrameAt(b, 0, 30, 20);
+        EXPECT_EQ(getpixel(b, 29, 20), makecol_depth(depth, 1, 2, 3)) << "nothing outside the frame";
+        EXPECT_EQ(getpixel(b, 30 + 64, 20), makecol_depth(depth, 1, 2, 3));
+        // Centred on a target smaller than the video: the offsets are negative.
+        BITMAP *small = Target(depth, 20, 10);
+        ASSERT_TRUE(m.PlayStep(small, true, false));
+        EXPECT_EQ(getpixel(small, 0, 0), getpixel(b, 30 + 22, 20 + 19));
+        EXPECT_EQ(getpixel(small, 19, 9), getpixel(b, 30 + 22 + 19, 20 + 19 + 9));
+        m.PlayEnd();
+      }
+    }
+  }
+  set_color_depth(8);
+}
+
+TEST_F(PlayerTest, CompressedVideoPlaysOntoTheTarget) {
+  NEED_TIMER();
+  AviSpec spec;
+  TestVideo v;
+  ASSERT_TRUE(EncodeQuadrants(v, 3, "MJPG", 1));
+  v.rate = 2;
+  spec.video.push_back(v);
+  Mivolen m;
+  ASSERT_EQ(m.Open(Write("mjpg.avi", spec).c_str()), 0);
+  BITMAP *b = Target(32, 64, 48);
+  ASSERT_EQ(m.PlayStart(), 0);
+  ASSERT_TRUE(m.PlayStep(b, false, false));
+  ExpectFrameAt(b, 0, 0, 0, 24);
+  m.PlayEnd();
+}
+
+TEST_F(PlayerTest, PlayRunsToTheEndAndRestartTurnsTheClockBack) {
+  NEED_TIMER();
+  AviSpec spec;
+  spec.video.push_back(Video24(3, 64, 48));
+  spec.video[0].rate = 20;  // 150 ms in all
+  spec.audio.push_back(Pcm(2, 16, 8000, 1200));
+  Mivolen m;
+  ASSERT_EQ(m.Open(Write("play.avi", spec).c_str()), 0);
+  BITMAP *b = Target(32, 100, 100);
+  // Keys are not read when stopOnKey is false, so this plays to the end.
+  EXPECT_EQ(m.Play(b, false, false), 0);
+  ExpectFrameAt(b, 2, 18, 26);
+  EXPECT_EQ(m.GetFrameNumber(), -1);
+
+  ASSERT_EQ(m.PlayStart(), 0);
+  while (m.GetPlayingTime() < 100) rest(1);
+  m.PlayRestart();
+  EXPECT_LT(m.GetPlayingTime(), 100);
+  EXPECT_TRUE(m.PlayStep(b, false, false));
+  m.PlayEnd();
+
+  m.DisableSound();
+  EXPECT_EQ(m.Play_Direct(b, 0, 0, true, false), 0);
+  EXPECT_TRUE(m.HasAudio()) << "the file still has sound, it is just not played";
+  ExpectFrameAt(b, 2, 0, 0);
+}
+
+TEST_F(PlayerTest, ShortAudioEndsInSilenceAndPlaybackGoesOn) {
+  NEED_TIMER();
+  AviSpec spec;
+  spec.video.push_back(Video24(4, 16, 16));
+  spec.video[0].rate = 40;
+  spec.audio.push_back(Pcm(1, 16, 8000, 100));  // far less than one stream buffer
+  Mivolen m;
+  ASSERT_EQ(m.Open(Write("short.avi", spec).c_str()), 0);
+  BITMAP *b = Target(16, 16, 16);
+  ASSERT_EQ(m.PlayStart(), 0);
+  int steps = 0;
+  while (m.PlayStep(b, false, false)) ++steps;
+  EXPECT_GT(steps, 0);
+  m.PlayEnd();
+}
+
+}  // namespace
