@@ -60,14 +60,13 @@ static bool ShieldAt(int column, int row)
     return CellCode(1, column, row) == SHIELD_CODE;
 }
 
-// Unlike the shell's general handler this one must also undo the hand-over
-// depth, or a single fault would stop every later turn.
-#define MOVE_GUARD_END(name)     \
-    catch (...)                  \
-    {                            \
-        handoverDepth = 0;       \
-        LogExceptReport(name);   \
-    }
+// Besides the usual report, a failed move must undo the hand-over depth, or
+// one fault would stop every later turn.
+static void MoveFailed(const char *name)
+{
+    handoverDepth = 0;
+    LogExceptReport(name);
+}
 
 void MoveZubRight()
 {
@@ -99,8 +98,9 @@ void MoveZubRight()
         int bagColumn = (int)(moneyBags[b]->x + 32) >> 5;
         if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
             moneyBags[b]->x += 8.0f;
+    } catch (...) {
+        MoveFailed("MoveZubRight");
     }
-    MOVE_GUARD_END("MoveZubRight")
 }
 
 void MoveZubLeft()
@@ -133,8 +133,9 @@ void MoveZubLeft()
         int bagColumn = (int)(moneyBags[b]->x - 32) >> 5;
         if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
             moneyBags[b]->x -= 16.0f;
+    } catch (...) {
+        MoveFailed("MoveZubLeft");
     }
-    MOVE_GUARD_END("MoveZubLeft")
 }
 
 void MoveZubUp()
@@ -158,8 +159,9 @@ void MoveZubUp()
         hero->work[HERO_HOLDING_UP] = 1;
         if (FindBagUnderHero())
             hero->y += 4 * heroSpeed;
+    } catch (...) {
+        MoveFailed("MoveZubUp");
     }
-    MOVE_GUARD_END("MoveZubUp")
 }
 
 void MoveZubDown()
@@ -183,8 +185,9 @@ void MoveZubDown()
         hero->work[HERO_HOLDING_UP] = 0;
         if (FindBagUnderHero())
             hero->y -= 4 * heroSpeed;
+    } catch (...) {
+        MoveFailed("MoveZubDown");
     }
-    MOVE_GUARD_END("MoveZubDown")
 }
 
 void HeroIdle()
