@@ -50,11 +50,25 @@ void ReleaseLibraryIfIdle()
 struct ALFONT_FONT {
     FT_Face face = nullptr;
     int size = 0;
+    int faceSize = 0;  // the size FreeType is set to, changed only to render
     SizeCache *current = nullptr;
     std::map<int, std::unique_ptr<SizeCache>> sizes;
 };
 
 namespace {
+
+// Screens switch sizes several times a frame; FreeType's own size change
+// (which may run the font's hinting set-up) is done only when a glyph of
+// that size still has to be rendered.
+bool SetFaceSize(ALFONT_FONT *f, int h)
+{
+    if (f->faceSize == h)
+        return true;
+    if (FT_Set_Pixel_Sizes(f->face, 0, (FT_UInt)h) != 0)
+        return false;
+    f->faceSize = h;
+    return true;
+}
 
 // Renders one glyph of the current size into the cache on first use.
 const Glyph &GetGlyph(ALFONT_FONT *f, unsigned char c, bool smooth)
@@ -63,6 +77,8 @@ const Glyph &GetGlyph(ALFONT_FONT *f, unsigned char c, bool smooth)
     if (g.rendered)
         return g;
     g.rendered = true;
+    if (!SetFaceSize(f, f->size))
+        return g;
     FT_Int32 flags = FT_LOAD_RENDER | (smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
     FT_UInt index = FT_Get_Char_Index(f->face, c);
     if (FT_Load_Glyph(f->face, index, flags) != 0)
@@ -257,10 +273,12 @@ int alfont_set_font_size(ALFONT_FONT *f, int h)
         return ALFONT_ERROR;
     if (f->size == h)
         return ALFONT_OK;
-    if (FT_Set_Pixel_Sizes(f->face, 0, (FT_UInt)h) != 0)
-        return ALFONT_ERROR;
     std::unique_ptr<SizeCache> &cache = f->sizes[h];
     if (!cache) {
+        if (!SetFaceSize(f, h)) {
+            f->sizes.erase(h);
+            return ALFONT_ERROR;
+        }
         cache.reset(new SizeCache);
         const FT_Size_Metrics &m = f->face->size->metrics;
         cache->ascender = (int)((m.ascender + 32) >> 6);

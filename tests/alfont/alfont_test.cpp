@@ -110,6 +110,35 @@ TEST_F(Text, SizesScaleTheText)
     EXPECT_EQ(alfont_text_length(font, ""), 0);
 }
 
+// Sizes are cached; going back to one must draw new glyphs at that size too.
+TEST_F(Text, SwitchingSizesBackAndForthDrawsAlike)
+{
+    BITMAP *fresh = create_bitmap_ex(16, 200, 60);
+    BITMAP *switched = create_bitmap_ex(16, 200, 60);
+    clear_to_color(fresh, 0);
+    clear_to_color(switched, 0);
+    ALFONT_FONT *other = alfont_load_font(fontPath);
+    ASSERT_NE(other, nullptr);
+    alfont_set_font_size(other, 12);
+    alfont_textout(fresh, other, "AZ", 10, 10, 0xFFFF);
+    alfont_textout_aa(fresh, other, "AZ", 10, 30, 0xFFFF);
+    alfont_destroy_font(other);
+
+    alfont_set_font_size(font, 12);
+    alfont_text_length(font, "A");
+    alfont_set_font_size(font, 36);
+    alfont_textout(switched, font, "B", 100, 0, 0xFFFF);
+    clear_to_color(switched, 0);
+    alfont_set_font_size(font, 12);
+    alfont_textout(switched, font, "AZ", 10, 10, 0xFFFF);  // Z is new at 12
+    alfont_textout_aa(switched, font, "AZ", 10, 30, 0xFFFF);
+    for (int y = 0; y < 60; y++)
+        for (int x = 0; x < 200; x++)
+            ASSERT_EQ(getpixel(switched, x, y), getpixel(fresh, x, y)) << x << "," << y;
+    destroy_bitmap(fresh);
+    destroy_bitmap(switched);
+}
+
 TEST_F(Text, CentredTextIsCentredOnX)
 {
     BITMAP *b = create_bitmap_ex(16, 400, 60);
