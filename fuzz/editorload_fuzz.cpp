@@ -1,0 +1,77 @@
+// editorload_fuzz.cpp: the editor's load and save against any bytes. The
+// load takes exactly the values the file holds and keeps the rest, kinds
+// follow the layers, and a save followed by a load changes nothing.
+#include <allegro.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "level/levelmap.h"
+#include "level/mapfile.h"
+#include "shell/startup.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static bool ready = false;
+    if (!ready) {
+        install_allegro(SYSTEM_NONE, &errno, atexit);
+        char dir[] = "/tmp/delvorn_editorload_fuzz_XXXXXX";
+        if (!mkdtemp(dir) || chdir(dir) != 0)
+            abort();
+        mkdir("Maps", 0755);
+        dataFileEntries = 310;  // what the editor's pictures are checked against
+        ready = true;
+    }
+    FILE *f = std::fopen("Maps/Zub7.map", "wb");
+    if (!f)
+        return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    // A pattern the file's missing tail must leave alone.
+    ClearEditorMap();
+    for (int i = 0; i < MAP_CELLS; i++) {
+        EditorCell &cell = (&editorMap[0][0][0])[i];
+        cell.code = i % 7 == 0 ? -1 : i % 80;
+        cell.kind = cell.code == -1 ? CELL_EMPTY : i >= 850;
+    }
+    editorLevel = 7;
+    if (!LoadEditorMap())
+        abort();
+    for (int i = 0; i < MAP_CELLS; i++) {
+        const EditorCell &cell = (&editorMap[0][0][0])[i];
+        int32_t expected = i % 7 == 0 ? -1 : i % 80;
+        size_t at = (size_t)i * 4;
+        if (at + 4 <= size) {
+            uint32_t v = (uint32_t)data[at] | (uint32_t)data[at + 1] << 8 |
+                         (uint32_t)data[at + 2] << 16 | (uint32_t)data[at + 3] << 24;
+            std::memcpy(&expected, &v, sizeof expected);
+        }
+        if (cell.code != expected)
+            abort();
+        int layer = i / (MAP_ROWS * MAP_COLUMNS);
+        int kind = cell.code == -1 ? CELL_EMPTY : (layer == 2 ? 1 : 0);
+        if (cell.kind != kind)
+            abort();
+        int entry = CellPictureEntry(layer, cell.code);
+        if (entry < -1 || entry >= dataFileEntries)
+            abort();
+    }
+
+    EditorCell before[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
+    std::memcpy(before, editorMap, sizeof before);
+    if (!SaveEditorMap())
+        abort();
+    struct stat st;
+    if (stat("Maps/Zub7.map", &st) != 0 || st.st_size != MAP_CELLS * 4)
+        abort();
+    ClearEditorMap();
+    editorLevel = 7;
+    if (!LoadEditorMap() || std::memcmp(before, editorMap, sizeof before) != 0)
+        abort();
+    return 0;
+}

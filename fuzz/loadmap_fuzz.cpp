@@ -1,0 +1,101 @@
+// loadmap_fuzz.cpp: the game's level loader against any bytes. Whatever the
+// file holds, the load succeeds, every code reads back as written (-1 and
+// missing values as empty), no picture entry lies outside the data file,
+// the figures it places stay within the pool, and the map draws and frees.
+#include <allegro.h>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "gameplay/figures.h"
+#include "level/levelmap.h"
+#include "level/levelsetup.h"
+#include "level/mapdraw.h"
+#include "level/mapfile.h"
+#include "shell/startup.h"
+
+namespace {
+
+enum { ENTRIES = 310 };
+DATAFILE madeUpData[ENTRIES + 1];
+std::string mapPath;
+
+void Prepare()
+{
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(16);
+    for (int e = 0; e < ENTRIES; e++) {
+        BITMAP *picture = create_bitmap(32, 32);
+        clear_to_color(picture, e + 1);
+        madeUpData[e] = {picture, DAT_BITMAP, 0, nullptr};
+    }
+    madeUpData[ENTRIES].type = DAT_END;
+    dataFile = madeUpData;
+    dataFileEntries = ENTRIES;
+    backBuffer = create_bitmap(800, 600);
+    char dir[] = "/tmp/delvorn_loadmap_fuzz_XXXXXX";
+    if (!mkdtemp(dir))
+        abort();
+    mapPath = std::string(dir) + "/fuzz.map";
+    if (!InitCharacters())
+        abort();
+}
+
+int32_t ValueAt(const uint8_t *data, size_t size, int index)
+{
+    size_t at = (size_t)index * 4;
+    if (at + 4 > size)
+        return CELL_EMPTY;
+    uint32_t v = (uint32_t)data[at] | (uint32_t)data[at + 1] << 8 | (uint32_t)data[at + 2] << 16 |
+                 (uint32_t)data[at + 3] << 24;
+    int32_t code;
+    std::memcpy(&code, &v, sizeof code);
+    return code == -1 ? CELL_EMPTY : code;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static bool ready = false;
+    if (!ready) {
+        Prepare();
+        ready = true;
+    }
+    FILE *f = std::fopen(mapPath.c_str(), "wb");
+    if (!f)
+        return 0;
+    std::fwrite(data, 1, size, f);
+    std::fclose(f);
+
+    ResetLevel(1);
+    if (!LoadMapFile(mapPath.c_str()) || !levelMap)
+        abort();
+    int items = 0;
+    for (int l = 0; l < MAP_LAYERS; l++)
+        for (int r = 0; r < MAP_ROWS; r++)
+            for (int c = 0; c < MAP_COLUMNS; c++) {
+                int code = CellCode(l, c, r);
+                if (code != ValueAt(data, size, CellIndex(l, r, c)) || !CellSprite(l, c, r))
+                    abort();
+                int entry = CellPictureEntry(l, code);
+                if (entry < -1 || entry >= dataFileEntries)
+                    abort();
+                if (l == 2 && code != CELL_EMPTY && code != 12 && code != 16 && code != 19 &&
+                    code != 22)
+                    items++;
+            }
+    if (itemsLeft != items)
+        abort();
+    for (GameObject *bag : moneyBags)
+        if (bag->state == 1 && CellCode(2, (int)bag->x >> 5, (int)bag->y >> 5) != 12)
+            abort();
+    DrawPlayFrame();
+    DeleteMap();
+    if (levelMap || cellSprites[0] || cellSprites[MAP_CELLS - 1])
+        abort();
+    return 0;
+}
