@@ -60,14 +60,6 @@ static bool ShieldAt(int column, int row)
     return CellCode(1, column, row) == SHIELD_CODE;
 }
 
-// Besides the usual report, a failed move must undo the hand-over depth, or
-// one fault would stop every later turn.
-static void MoveFailed(const char *name)
-{
-    handoverDepth = 0;
-    LogExceptReport(name);
-}
-
 void MoveZubRight()
 {
     try {
@@ -99,7 +91,7 @@ void MoveZubRight()
         if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
             moneyBags[b]->x += 8.0f;
     } catch (...) {
-        MoveFailed("MoveZubRight");
+        LogExceptReport("MoveZubRight");
     }
 }
 
@@ -134,7 +126,7 @@ void MoveZubLeft()
         if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
             moneyBags[b]->x -= 16.0f;
     } catch (...) {
-        MoveFailed("MoveZubLeft");
+        LogExceptReport("MoveZubLeft");
     }
 }
 
@@ -160,7 +152,7 @@ void MoveZubUp()
         if (FindBagUnderHero())
             hero->y += 4 * heroSpeed;
     } catch (...) {
-        MoveFailed("MoveZubUp");
+        LogExceptReport("MoveZubUp");
     }
 }
 
@@ -186,7 +178,7 @@ void MoveZubDown()
         if (FindBagUnderHero())
             hero->y -= 4 * heroSpeed;
     } catch (...) {
-        MoveFailed("MoveZubDown");
+        LogExceptReport("MoveZubDown");
     }
 }
 
