@@ -218,6 +218,9 @@ TEST_F(Pages, EditorViewsAndOverlayLines)
     editorBlock = 4;
     editorObject = 6;
 
+    for (BITMAP *&view : editorLayers)
+        if (!view)
+            view = create_bitmap(800, 600);
     EnterEditor();
     editorLayer = 2;
     editorViewAll = false;
@@ -227,6 +230,9 @@ TEST_F(Pages, EditorViewsAndOverlayLines)
     EXPECT_GT(CountOnScreen(255, 0, 24, 450, 39), 100);
     // Layer 0 is not shown while layer 2 is the current one.
     EXPECT_EQ(Colour(0, 0, 0), OnScreen(5, 16 * 32 + 5));
+    if (dataFile) {
+        EXPECT_NE(Colour(0, 0, 0), OnScreen(8 * 32 + 16, 15 * 32 + 16));
+    }
 
     editorViewAll = true;
     DrawEditorFrame();
