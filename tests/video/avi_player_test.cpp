@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "allegro_env.h"
 #include "audio_fill.h"
 #include "avi_writer.h"
 #include "mivolen.h"
@@ -15,23 +16,6 @@ extern "C" {
 }
 
 namespace {
-
-// Allegro's timers need a system driver, which needs a display.
-bool AllegroReady() {
-  static int state = 0;  // 0 untried, 1 ready, -1 unavailable
-  if (state == 0) {
-    state = -1;
-    if (std::getenv("DISPLAY") && allegro_init() == 0 && install_timer() == 0) {
-      state = 1;
-      // Sound is optional: without it the player plays silently.
-      install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
-    }
-  }
-  return state == 1;
-}
-
-#define NEED_TIMER()                                                      \
-  if (!AllegroReady()) GTEST_SKIP() << "needs DISPLAY for Allegro timers"
 
 class PlayerTest : public ::testing::Test {
  protected:
@@ -49,6 +33,7 @@ class PlayerTest : public ::testing::Test {
     return p;
   }
   BITMAP *Target(int depth, int w, int h) {
+    StartAllegro();
     BITMAP *b = create_bitmap_ex(depth, w, h);
     bitmaps.push_back(b);
     clear_to_color(b, makecol_depth(depth, 1, 2, 3));

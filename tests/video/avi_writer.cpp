@@ -285,5 +285,7 @@ void WriteBytes(const std::string &path, const std::vector<uint8_t> &bytes) {
 }
 
 std::string TempPath(const std::string &name) {
-  return "/tmp/mivolen_test_" + std::to_string(getpid()) + "_" + name;
+  // Memory-backed when possible: the damage tests write thousands of files.
+  static const std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return dir + "/mivolen_test_" + std::to_string(getpid()) + "_" + name;
 }

@@ -1,0 +1,149 @@
+// Damaged files: truncated and corrupted copies of good files either fail to
+// open or play until their data runs out; nothing reads outside the file.
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+#include "allegro_env.h"
+#include "avi_writer.h"
+#include "mivolen.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+namespace {
+
+// Uses everything a reader offers; any fault shows up as a crash or a sanitizer report.
+void Exercise(const std::string &path, BITMAP *target) {
+  CAviFile avi;
+  if (!avi.Open(path.c_str())) return;
+  for (int a = 0; a < avi.GetAudioStreamCount(); ++a) {
+    ASSERT_NE(avi.GetAudioFormat(unsigned(a)), nullptr);
+    avi.ExtractAudioStream(unsigned(a));
+  }
+  for (int v = 0; v < avi.GetVideoStreamCount(); ++v) {
+    LPBITMAPINFOHEADER fmt = avi.GetVideoFormat(unsigned(v));
+    ASSERT_NE(fmt, nullptr);
+    if (!avi.StartVideoRetrieve(unsigned(v))) continue;
+    HDRAWDIB dd = DrawDibOpen();
+    for (long k = -1; k < 14; ++k) {
+      LPBITMAPINFOHEADER f = nullptr;
+      avi.GetVideoFrame(unsigned(v), k, &f);
+      if (f && target) {
+        BYTE *bits = reinterpret_cast<BYTE *>(f) + f->biSize +
+                     (f->biBitCount <= 8 ? (f->biClrUsed ? f->biClrUsed : 256u) * 4 : 0);
+        DrawDibDraw(dd, target, 0, 0, -1, -1, f, bits, 0, 0, fmt->biWidth, fmt->biHeight, 0);
+      }
+    }
+    LPBITMAPINFOHEADER f = nullptr;
+    avi.GetVideoFrameAtTime(unsigned(v), 150, &f);
+    DrawDibClose(dd);
+    EXPECT_TRUE(avi.EndVideoRetrieve(unsigned(v)));
+  }
+  Mivolen m;
+  int r = m.Open(path.c_str());
+  EXPECT_TRUE(r == 0 || r == -1 || r == -2 || r == -3);
+}
+
+class DamageTest : public ::testing::Test {
+ protected:
+  std::string path = TempPath("damaged.avi");
+  BITMAP *target = nullptr;
+  void SetUp() override {
+    av_log_set_level(AV_LOG_QUIET);
+    StartAllegro();
+    target = create_bitmap_ex(32, 40, 30);
+  }
+  void TearDown() override {
+    destroy_bitmap(target);
+    std::remove(path.c_str());
+  }
+  void Check(const std::vector<uint8_t> &bytes) {
+    WriteBytes(path, bytes);
+    Exercise(path, target);
+  }
+};
+
+std::vector<uint8_t> GoodFile(bool index) {
+  AviSpec spec;
+  spec.index = index;
+  spec.video.push_back(Video24(6, 32, 24));
+  spec.video.push_back(Video8(4, 16, 8));
+  spec.audio.push_back(Pcm(2, 16, 8000, 2000));
+  spec.audio.push_back(Pcm(1, 8, 8000, 900));
+  return BuildAvi(spec);
+}
+
+std::vector<uint8_t> CodedFile() {
+  AviSpec spec;
+  TestVideo v;
+  EncodeQuadrants(v, 12, "FMP4", 4);
+  spec.video.push_back(v);
+  spec.audio.push_back(Pcm(2, 16, 8000, 1000));
+  return BuildAvi(spec);
+}
+
+TEST_F(DamageTest, TruncatedCopiesOpenOrFailCleanly) {
+  for (bool index : {true, false}) {
+    std::vector<uint8_t> good = GoodFile(index);
+    for (size_t len = 0; len < good.size(); len += len < 600 ? 7 : 211)
+      Check(std::vector<uint8_t>(good.begin(), good.begin() + long(len)));
+  }
+  std::vector<uint8_t> coded = CodedFile();
+  for (size_t len = 0; len < coded.size(); len += 97) Check(std::vector<uint8_t>(coded.begin(), coded.begin() + long(len)));
+}
+
+TEST_F(DamageTest, TruncatedFileKeepsTheFramesItStillHolds) {
+  std::vector<uint8_t> good = GoodFile(true);
+  // Cut off the index and the last part of the movi data.
+  good.resize(good.size() * 3 / 5);
+  WriteBytes(path, good);
+  CAviFile avi;
+  ASSERT_TRUE(avi.Open(path.c_str()));
+  ASSERT_TRUE(avi.StartVideoRetrieve(0));
+  LPBITMAPINFOHEADER f = nullptr;
+  avi.GetVideoFrame(0, 0, &f);
+  EXPECT_NE(f, nullptr);
+  avi.GetVideoFrame(0, 5, &f);
+  EXPECT_EQ(f, nullptr);
+}
+
+TEST_F(DamageTest, CorruptedCopiesOpenOrFailCleanly) {
+  std::mt19937 rng(1234);
+  for (const std::vector<uint8_t> &good : {GoodFile(true), GoodFile(false), CodedFile()}) {
+    for (int copy = 0; copy < 150; ++copy) {
+      std::vector<uint8_t> bad = good;
+      int hits = 1 + int(rng() % 8);
+      for (int i = 0; i < hits; ++i) {
+        // Mostly the headers and index, where the lengths and offsets live.
+        size_t at = (copy % 3 == 0 || bad.size() < 2048) ? rng() % bad.size() : rng() % 2048;
+        if (rng() % 2) at = bad.size() - 1 - (rng() % std::min<size_t>(bad.size(), 400));
+        switch (rng() % 4) {
+          case 0: bad[at] = uint8_t(rng()); break;
+          case 1: bad[at] = 0xff; break;
+          case 2: bad[at] = 0; break;
+          default: bad[at] ^= uint8_t(1u << (rng() % 8)); break;
+        }
+      }
+      Check(bad);
+    }
+  }
+}
+
+TEST_F(DamageTest, HostileSizesAndCountsAreRefused) {
+  std::vector<uint8_t> good = GoodFile(true);
+  // Every 32-bit field in the headers set to extreme values, one at a time.
+  for (size_t at = 4; at + 4 <= 600 && at + 4 <= good.size(); at += 2) {
+    for (uint32_t v : {0u, 1u, 0x7fffffffu, 0x80000000u, 0xffffffffu, 0xfffffff0u}) {
+      std::vector<uint8_t> bad = good;
+      bad[at] = uint8_t(v), bad[at + 1] = uint8_t(v >> 8), bad[at + 2] = uint8_t(v >> 16), bad[at + 3] = uint8_t(v >> 24);
+      Check(bad);
+    }
+  }
+}
+
+}  // namespace
