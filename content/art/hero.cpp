@@ -180,9 +180,16 @@ Picture Squash(const Picture &src, float k)
 Picture HeroFrame(int frame)
 {
     Canvas c(32, 32);
-    if (frame <= 6) {
-        const int standing = frame % 3;
-        Front(c, standing == 1 ? 1 : 0, standing == 2, -1);
+    if (frame <= 2) {
+        // Standing plays fast: only the helmet lamp flickers, so he stands still.
+        Front(c, 0, false, -1);
+        if (frame > 0) {
+            c.Disc(16, 3, 1.2f + frame * 0.5f, 0xFFFFFF);
+            for (int i = 0; i < 2 + frame; i++)
+                c.Set(16 + (i % 2 ? 1 : -1) * (3 + i / 2), 0, 0xFFF8C0);
+        }
+    } else if (frame <= 6) {
+        Front(c, frame == 4 ? 1 : 0, frame == 5, -1);   // unused: spare poses
     } else if (frame <= 9) {
         Front(c, 0, true, -1);
         static const float k[3] = {0.75f, 0.5f, 0.3f};

@@ -104,18 +104,20 @@ void Vein(Canvas &c, uint32_t colour, int seed, bool sparkle)
 void Door(Canvas &c)
 {
     Earth(c, kEarth[3], 40);
-    c.Rect(3, 2, 26, 30, 0x6A6A72);                   // stone frame
-    c.Ellipse(16, 10, 13, 9, 0x6A6A72);
-    for (int y = 3; y < 31; y += 4)
-        for (int x = 3; x < 29; x += 7)
+    c.Rect(2, 9, 28, 23, 0x6A6A72);                    // stone frame
+    for (int y = 10; y < 31; y += 4)
+        for (int x = 2; x < 30; x += 7)
             c.Rect(x + ((y / 4) % 2) * 3, y, 1, 3, 0x55555C);
-    c.Rect(7, 9, 18, 23, 0x6E3C18);                    // door leaf
-    c.Ellipse(16, 10, 9, 6, 0x6E3C18);
-    for (int x = 9; x < 25; x += 4)
-        c.Rect(x, 5, 1, 27, 0x4E2A10);
-    c.Rect(7, 14, 18, 2, 0x3A3A40);                    // iron bands
-    c.Rect(7, 24, 18, 2, 0x3A3A40);
-    c.Disc(21, 20, 1.6f, 0xF0C040);                    // handle
+    c.Rect(6, 12, 20, 20, 0x6E3C18);                   // door leaf
+    for (int x = 8; x < 26; x += 4)
+        c.Rect(x, 12, 1, 20, 0x4E2A10);
+    c.Rect(6, 16, 20, 2, 0x3A3A40);                    // iron bands
+    c.Rect(6, 26, 20, 2, 0x3A3A40);
+    c.Disc(22, 22, 1.6f, 0xF0C040);                    // handle
+    // A lit sign over the door.
+    c.Rect(2, 0, 28, 9, 0x0E3A12);
+    c.Box(2, 0, 28, 9, 0x2E8A2E);
+    c.Text(5, 1, "EXIT", 1, 0x9CFF9C);
 }
 
 void Shield(Canvas &c)
