@@ -23,16 +23,6 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: mivolen-play FILE.avi\n");
     return 1;
   }
-  if (allegro_init() != 0) {
-    std::fprintf(stderr, "mivolen-play: Allegro cannot start: %s\n", allegro_error);
-    return 1;
-  }
-  install_timer();
-  install_keyboard();
-  // Sound is welcome but not required.
-  if (install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) != 0)
-    std::fprintf(stderr, "mivolen-play: no sound: %s\n", allegro_error);
-
   int result;
   {
     Mivolen player;
@@ -42,6 +32,15 @@ int main(int argc, char **argv) {
                    OpenError(result));
       return 1;
     }
+    if (allegro_init() != 0) {
+      std::fprintf(stderr, "mivolen-play: Allegro cannot start: %s\n", allegro_error);
+      return 1;
+    }
+    install_timer();
+    install_keyboard();
+    // Sound is welcome but not required.
+    if (install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) != 0)
+      std::fprintf(stderr, "mivolen-play: no sound: %s\n", allegro_error);
     int w = player.Width() > 320 ? player.Width() : 320;
     int h = player.Height() > 240 ? player.Height() : 240;
     int depth = desktop_color_depth();

@@ -1,0 +1,103 @@
+// The installed library: cmake --install lays out header, library, pkg-config
+// file and mivolen-play; a program outside the project builds against it with
+// pkg-config and plays a file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "avi_writer.h"
+
+namespace {
+
+// Runs a shell command; returns its exit code and fills out with stdout and stderr.
+int Shell(const std::string &cmd, std::string &out) {
+  out.clear();
+  FILE *p = popen((cmd + " 2>&1").c_str(), "r");
+  if (!p) return -1;
+  std::array<char, 4096> buf;
+  size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool Exists(const std::string &path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+const char *kProgram = R"(#include <allegro.h>
+#include <mivolen.h>
+#include <cstdio>
+#include <cstdlib>
+int main(int argc, char **argv) {
+  Mivolen player;
+  int r = player.Open(argv[1]);
+  if (r != 0) { std::printf("open %d\n", r); return 1; }
+  std::printf("size %dx%d\n", player.Width(), player.Height());
+  if (!std::getenv("DISPLAY")) return 0;
+  if (allegro_init() != 0 || install_timer() != 0) return 2;
+  BITMAP *target = create_bitmap_ex(32, 100, 100);
+  clear_to_color(target, 0);
+  if (player.Play(target, false, false) != 0) return 3;
+  int c = getpixel(target, 50, 50);
+  std::printf("played %d %d %d\n", getr32(c) > 100, getg32(c) > 100, getb32(c) > 100);
+  destroy_bitmap(target);
+  return 0;
+}
+)";
+
+TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
+  std::string out;
+  if (Shell("command -v pkg-config && command -v c++", out) != 0) GTEST_SKIP() << "needs pkg-config and c++";
+  std::string root = TempPath("install");
+  std::string prefix = root + "/prefix";
+  ASSERT_EQ(Shell("rm -rf '" + root + "' && mkdir -p '" + root + "'", out), 0) << out;
+  ASSERT_EQ(Shell(std::string("'") + CMAKE_COMMAND + "' --install '" + MIVOLEN_BUILD_DIR + "' --prefix '" + prefix +
+                    "' --component mivolen",
+                out),
+            0)
+      << out;
+  for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/lib/libmivolen.so", "/lib/pkgconfig/mivolen.pc",
+                        "/bin/mivolen-play"})
+    EXPECT_TRUE(Exists(prefix + f)) << f;
+
+  std::ofstream(root + "/main.cpp") << kProgram;
+  AviSpec spec;
+  spec.video.push_back(Video24(2, 64, 48));
+  spec.video[0].rate = 20;
+  spec.audio.push_back(Pcm(2, 16, 8000, 800));
+  WriteBytes(root + "/clip.avi", BuildAvi(spec));
+
+  std::string env = "PKG_CONFIG_PATH='" + prefix + "/lib/pkgconfig' ";
+  ASSERT_EQ(Shell("cd '" + root + "' && " + env + "c++ -std=c++17 main.cpp -o player $(" + env +
+                    "pkg-config --cflags --libs mivolen)",
+                out),
+            0)
+      << out;
+  std::string run = "LD_LIBRARY_PATH='" + prefix + "/lib' '" + root + "/player' ";
+  ASSERT_EQ(Shell(run + "'" + root + "/clip.avi'", out), 0) << out;
+  EXPECT_NE(out.find("size 64x48"), std::string::npos) << out;
+  // Frame 1's bottom-right quadrant sits at the centre of the 100x100 target.
+  if (std::getenv("DISPLAY")) {
+    EXPECT_NE(out.find("played 0 0 1"), std::string::npos) << out;
+  }
+  EXPECT_EQ(Shell(run + "'" + root + "/missing.avi'", out), 1);
+  EXPECT_NE(out.find("open -1"), std::string::npos) << out;
+
+  // The example player explains a failed Open and exits 1.
+  EXPECT_EQ(Shell("DISPLAY= '" + prefix + "/bin/mivolen-play' '" + root + "/missing.avi'", out), 1);
+  EXPECT_NE(out.find("Open returned -1"), std::string::npos) << out;
+  if (std::getenv("DISPLAY")) {
+    EXPECT_EQ(Shell("'" + prefix + "/bin/mivolen-play' '" + root + "/clip.avi'", out), 0) << out;
+  }
+  Shell("rm -rf '" + root + "'", out);
+}
+
+}  // namespace
