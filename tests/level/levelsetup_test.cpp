@@ -257,3 +257,15 @@ TEST(NewGame, StartsAtLevelZeroWithThreeLivesAndNothingElse)
     EXPECT_EQ(4, enemySpeed);
     EXPECT_EQ(5, bombCapacity);  // the menu sets it
 }
+
+TEST(LevelComplete, RunsWithoutAScreenOrSound)
+{
+    StartHeadlessAllegro();
+    skipWaits = true;
+    OpenTestLog();
+    LevelDone(3);
+    LevelDone(-1);
+    EXPECT_EQ(std::string::npos, LogText().find("EXCEPT"));
+    CloseTestLog();
+    skipWaits = false;
+}
