@@ -20,7 +20,7 @@
 
 namespace {
 
-class Screens : public ::testing::Test {
+class ScreenLoops : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -41,7 +41,7 @@ int MenuChoice(const KeyScript &script, int *passes = nullptr)
     return choice;
 }
 
-TEST_F(Screens, MenuWrapsAtBothEnds)
+TEST_F(ScreenLoops, MenuWrapsAtBothEnds)
 {
     KeyScript up;
     AddPresses(up, KEY_UP, 1);
@@ -61,7 +61,7 @@ TEST_F(Screens, MenuWrapsAtBothEnds)
     EXPECT_EQ(MenuChoice(round), 4);
 }
 
-TEST_F(Screens, MenuKeysActInTheirOrderOncePerPress)
+TEST_F(ScreenLoops, MenuKeysActInTheirOrderOncePerPress)
 {
     KeyScript esc;
     AddPresses(esc, KEY_DOWN, 2);
@@ -97,7 +97,7 @@ TEST_F(Screens, MenuKeysActInTheirOrderOncePerPress)
     EXPECT_EQ(passes, 4);
 }
 
-TEST_F(Screens, EscapeHeldAsTheMenuOpensLeavesAtOnce)
+TEST_F(ScreenLoops, EscapeHeldAsTheMenuOpensLeavesAtOnce)
 {
     KeyScript script;
     AddPass(script, {KEY_ESC});
@@ -108,7 +108,7 @@ TEST_F(Screens, EscapeHeldAsTheMenuOpensLeavesAtOnce)
     EXPECT_EQ(logicTicks, 0);
 }
 
-TEST_F(Screens, MenuShotAndCloseButtonExits)
+TEST_F(ScreenLoops, MenuShotAndCloseButtonExits)
 {
     KeyScript script;
     AddPresses(script, KEY_DOWN, 2);
@@ -149,7 +149,7 @@ std::vector<int> AfterPresses(const std::vector<int> &perPass, int first, int pr
     return out;
 }
 
-TEST_F(Screens, VolumeStepsClampAtBothEnds)
+TEST_F(ScreenLoops, VolumeStepsClampAtBothEnds)
 {
     soundVolume = 200;
     KeyScript script;
@@ -175,7 +175,7 @@ TEST_F(Screens, VolumeStepsClampAtBothEnds)
     EXPECT_EQ(soundVolume, before);
 }
 
-TEST_F(Screens, SoundStateCyclesAndApplies)
+TEST_F(ScreenLoops, SoundStateCyclesAndApplies)
 {
     soundOn = 0;
     musicOn = 0;
@@ -211,7 +211,7 @@ TEST_F(Screens, SoundStateCyclesAndApplies)
     }
 }
 
-TEST_F(Screens, ScreenModeChangesNothingAndJoystickToggles)
+TEST_F(ScreenLoops, ScreenModeChangesNothingAndJoystickToggles)
 {
     int sound = soundVolume, music = midiVolume;
     useJoystick = 0;
@@ -247,7 +247,7 @@ std::string EnterInitials(const KeyScript &script)
     return std::string(currentInitials, strnlen(currentInitials, 4));
 }
 
-TEST_F(Screens, InitialsSymbolCycleHasThirtyNinePositions)
+TEST_F(ScreenLoops, InitialsSymbolCycleHasThirtyNinePositions)
 {
     KeyScript nine;
     AddPresses(nine, KEY_DOWN, 35);
@@ -277,7 +277,7 @@ TEST_F(Screens, InitialsSymbolCycleHasThirtyNinePositions)
     EXPECT_EQ(EnterInitials(threeBlanks), "");
 }
 
-TEST_F(Screens, InitialsIndexIsSharedByTheFields)
+TEST_F(ScreenLoops, InitialsIndexIsSharedByTheFields)
 {
     KeyScript carry;
     AddPresses(carry, KEY_DOWN, 2);   // C
@@ -306,7 +306,7 @@ TEST_F(Screens, InitialsIndexIsSharedByTheFields)
     EXPECT_EQ(gameState, GameState::MENU);
 }
 
-TEST_F(Screens, EnterHeldAsTheEntryOpensKeepsTheLetters)
+TEST_F(ScreenLoops, EnterHeldAsTheEntryOpensKeepsTheLetters)
 {
     KeyScript script;
     AddPass(script, {KEY_ENTER});
@@ -315,7 +315,7 @@ TEST_F(Screens, EnterHeldAsTheEntryOpensKeepsTheLetters)
     EXPECT_EQ(passes, 1);
 }
 
-TEST_F(Screens, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
+TEST_F(ScreenLoops, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
 {
     ResetHighScores();
     highScores.entries[9].score = 99999;
@@ -341,7 +341,7 @@ TEST_F(Screens, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
 
 // ---- progress map ---------------------------------------------------------------
 
-TEST_F(Screens, ProgressMapWaitsForAFreshKeyAndLeavesItWaiting)
+TEST_F(ScreenLoops, ProgressMapWaitsForAFreshKeyAndLeavesItWaiting)
 {
     const int levels[2] = {1, 20};
     for (int level : levels) {
@@ -362,7 +362,7 @@ TEST_F(Screens, ProgressMapWaitsForAFreshKeyAndLeavesItWaiting)
     currentLevel = 0;
 }
 
-TEST_F(Screens, ProgressMapKeyIsLeftInTheBuffer)
+TEST_F(ScreenLoops, ProgressMapKeyIsLeftInTheBuffer)
 {
     currentLevel = 5;
     KeyScript script;
@@ -385,7 +385,7 @@ namespace {
 
 // ---- darkened backdrop ------------------------------------------------------------
 
-TEST_F(Screens, DarkenedBackdropReachesScreenAndBackdropAlike)
+TEST_F(ScreenLoops, DarkenedBackdropReachesScreenAndBackdropAlike)
 {
     clear_to_color(backBuffer, makecol(255, 255, 255));
     clear_bitmap(backdropBitmap);
