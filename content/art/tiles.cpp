@@ -59,18 +59,20 @@ void Roots(Canvas &c, uint32_t base, int seed)
 {
     uint32_t root = Mix(0xC8A878, base, 0.35f);
     for (int i = 0; i < 2; i++) {
-        float x = 6 + Noise(i, 5, seed) * 20, y = 0;
+        const float x0 = 6 + Noise(i, 5, seed) * 20;
+        float x = x0, y = 0;
         while (y < T) {
-            float nx = x + (Noise((int)y, i, seed) - 0.5f) * 5;
+            // Ends where it began, so it runs on into the cell below.
+            float nx = y + 4 >= T ? x0 : x + (Noise((int)y, i, seed) - 0.5f) * 5;
             c.Line(x, y, nx, y + 4, root, 1.2f);
             x = nx, y += 4;
         }
     }
-    for (int i = 0; i < 3; i++) {  // thin streaks of a darker layer
+    for (int i = 0; i < 2; i++) {  // thin streaks of a darker layer
         int y = 5 + (int)(Noise(i, 9, seed) * 22);
         for (int x = 0; x < T; x++)
             if (TileNoise(x, y, 8, seed + i) > 0.35f)
-                c.Set(x, y + (TileNoise(x, 0, 16, seed + i) > 0.5f), Shade(base, 0.6f));
+                c.Set(x, y + (TileNoise(x, 0, 16, seed + i) > 0.5f), Shade(base, 0.75f));
     }
 }
 
