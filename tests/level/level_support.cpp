@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -55,10 +56,24 @@ void RemoveFakeData()
     dataFileEntries = 0;
 }
 
+static std::vector<std::string> scratch;
+
+void RemoveScratchFolders()
+{
+    if (chdir("/") != 0)
+        return;
+    for (const std::string &path : scratch)
+        std::filesystem::remove_all(path);
+    scratch.clear();
+}
+
 std::string EnterScratchFolder()
 {
     char pattern[] = "/tmp/delvorn-level-XXXXXX";
     std::string dir = mkdtemp(pattern);
+    if (scratch.empty())
+        atexit(RemoveScratchFolders);
+    scratch.push_back(dir);
     std::string maps = dir + "/Maps";
     mkdir(maps.c_str(), 0755);
     if (chdir(dir.c_str()) != 0)
@@ -91,6 +106,9 @@ void OpenTestLog()
     int fd = mkstemp(pattern);
     close(fd);
     logPath = pattern;
+    if (scratch.empty())
+        atexit(RemoveScratchFolders);
+    scratch.push_back(logPath);
     gameLog = new LogFile(logPath.c_str());
     gameLog->Open();
 }

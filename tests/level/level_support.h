@@ -22,6 +22,8 @@ void RemoveFakeData();
 
 // A fresh folder with Maps/ inside, made the working directory.
 std::string EnterScratchFolder();
+// Removes every scratch folder made so far (and the test log); run at exit.
+void RemoveScratchFolders();
 // Writes the values as little-endian 32-bit integers.
 void WriteCodes(const std::string &path, const std::vector<int32_t> &codes);
 std::vector<unsigned char> ReadBytes(const std::string &path);
