@@ -134,6 +134,45 @@ TEST(Art, EveryAnimationMoves)
     expectMoving(range(216, 218), "menu marker");
 }
 
+// Mean x of the helmet lamp's pixels: where the hero looks.
+float LampX(const Picture &p)
+{
+    float sum = 0;
+    int n = 0;
+    for (int y = 0; y < 10; y++)
+        for (int x = 0; x < p.width; x++)
+            if (p.pixels[(size_t)y * p.width + x] == 0xFFFFD0)
+                sum += x, n++;
+    return n ? sum / n : -1;
+}
+
+// Rows from the top down to the first drawn pixel.
+int TopGap(const Picture &p)
+{
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++)
+            if (!IsClear(p, x, y))
+                return y;
+    return p.height;
+}
+
+TEST(Art, HeroLooksWhereHeWalksAndFlattensWhenCaught)
+{
+    for (int i = 0; i < 8; i++) {
+        EXPECT_GT(LampX(MakePicture(237 + 33 + i)), 18) << "walking right, frame " << 33 + i;
+        float left = LampX(MakePicture(237 + 13 + i));
+        EXPECT_GE(left, 0) << "walking left, frame " << 13 + i;
+        EXPECT_LT(left, 14) << "walking left, frame " << 13 + i;
+    }
+    // Under a bag: lower with every frame, and clearly squashed by the last.
+    const int standing = TopGap(MakePicture(237));
+    // (The last frame adds stars above him, so only 7 and 8 are measured.)
+    const int g7 = TopGap(MakePicture(237 + 7)), g8 = TopGap(MakePicture(237 + 8));
+    EXPECT_LT(standing, g7);
+    EXPECT_LT(g7, g8);
+    EXPECT_GE(g8, 12);
+}
+
 TEST(Art, ProgressTrailLiesUnderTheMarkers)
 {
     static const int markers[20][2] = {
