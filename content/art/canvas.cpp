@@ -29,8 +29,11 @@ uint32_t Shade(uint32_t c, float k)
 
 float Noise(int x, int y, int seed)
 {
-    uint32_t h = (uint32_t)x * 374761393u + (uint32_t)y * 668265263u + (uint32_t)seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
+    uint32_t h = (uint32_t)x * 0x8DA6B343u ^ (uint32_t)y * 0xD8163841u ^ (uint32_t)seed * 0xCB1AB31Fu;
+    h ^= h >> 16;
+    h *= 0x7FEB352Du;
+    h ^= h >> 15;
+    h *= 0x846CA68Bu;
     h ^= h >> 16;
     return (h & 0xFFFFFF) / 16777216.0f;
 }

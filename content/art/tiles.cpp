@@ -26,19 +26,21 @@ float TileNoise(int x, int y, int cell, int seed)
            (n(ix, iy + 1) * (1 - tx) + n(ix + 1, iy + 1) * tx) * ty;
 }
 
-// Plain earth: mottled clumps in three tones with a few light grains.
+// Plain earth: soft mottling in four close tones plus grains; low contrast,
+// so the repeat from cell to cell does not show as a pattern.
 void Earth(Canvas &c, uint32_t base, int seed)
 {
     for (int y = 0; y < T; y++)
         for (int x = 0; x < T; x++) {
-            float n = 0.6f * TileNoise(x, y, 8, seed) + 0.4f * TileNoise(x, y, 4, seed + 7);
-            float k = n < 0.38f ? 0.72f : n < 0.62f ? 0.9f : 1.06f;
+            float n = 0.45f * TileNoise(x, y, 16, seed) + 0.35f * TileNoise(x, y, 8, seed + 7) +
+                      0.2f * TileNoise(x, y, 4, seed + 13);
+            float k = 0.8f + 0.08f * std::floor(n * 5);
             uint32_t col = Shade(base, k);
             float g = Noise(x, y, seed + 99);
-            if (g > 0.965f)
-                col = Shade(base, 1.3f);
-            else if (g < 0.03f)
-                col = Shade(base, 0.55f);
+            if (g > 0.95f)
+                col = Shade(base, 1.22f);
+            else if (g < 0.06f)
+                col = Shade(base, 0.68f);
             c.Set(x, y, col);
         }
 }
@@ -67,12 +69,6 @@ void Roots(Canvas &c, uint32_t base, int seed)
             c.Line(x, y, nx, y + 4, root, 1.2f);
             x = nx, y += 4;
         }
-    }
-    for (int i = 0; i < 2; i++) {  // thin streaks of a darker layer
-        int y = 5 + (int)(Noise(i, 9, seed) * 22);
-        for (int x = 0; x < T; x++)
-            if (TileNoise(x, y, 8, seed + i) > 0.35f)
-                c.Set(x, y + (TileNoise(x, 0, 16, seed + i) > 0.5f), Shade(base, 0.75f));
     }
 }
 
