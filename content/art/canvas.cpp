@@ -239,18 +239,28 @@ void Canvas::Text(int x, int y, const char *s, int scale, uint32_t c)
 
 void Canvas::Title(int x, int y, const char *s, int scale, uint32_t c, uint32_t shadow)
 {
-    int d = std::max(1, scale / 3);
+    // Drawn apart first, so the outline hugs the letters and not the ground.
+    const int d = std::max(1, scale / 3), pad = d + 2;
+    Canvas t(TextWidth(s, scale) + 2 * pad, 7 * scale + 2 * pad);
     for (int k = d; k >= 1; k--)
-        Text(x + k, y + k, s, scale, shadow);
-    Text(x, y, s, scale, c);
-    // A lighter rim along the top of each font pixel.
-    for (const char *p = s; *p; p++, x += 6 * scale) {
+        t.Text(pad + k, pad + k, s, scale, shadow);
+    int cx = pad;
+    for (const char *p = s; *p; p++, cx += 6 * scale) {
         const uint8_t *g = Glyph(*p);
         if (!g)
             continue;
-        for (int row = 0; row < 7; row++)
-            for (int col = 0; col < 5; col++)
-                if ((g[row] & (0x10 >> col)) && (row == 0 || !(g[row - 1] & (0x10 >> col))))
-                    Rect(x + col * scale, y + row * scale, scale, std::max(1, scale / 4), Shade(c, 1.5f));
+        for (int row = 0; row < 7; row++) {
+            // Lighter at the top of the letters, darker at the foot.
+            const uint32_t shade = Shade(c, 1.25f - row * 0.07f);
+            for (int col = 0; col < 5; col++) {
+                if (!(g[row] & (0x10 >> col)))
+                    continue;
+                t.Rect(cx + col * scale, pad + row * scale, scale, scale, shade);
+                if (row == 0 || !(g[row - 1] & (0x10 >> col)))
+                    t.Rect(cx + col * scale, pad + row * scale, scale, std::max(1, scale / 4), Shade(c, 1.6f));
+            }
+        }
     }
+    t.Outline(Shade(shadow, 0.5f));
+    Blit(t.pic, x - pad, y - pad);
 }

@@ -178,6 +178,13 @@ Picture TitlePicture()
     TunnelStrip(c, 150, 260, 64, 190);
     TunnelStrip(c, 150, 450, 520, 64);
     TunnelStrip(c, 606, 330, 64, 120);
+    // The hero's lamp lights the tunnel ahead of him.
+    for (int y = 450; y < 514; y++)
+        for (int x = 350; x < 560; x++) {
+            float spread = (x - 344) * 0.28f, dy = std::fabs(y - 462.0f);
+            if (dy < spread)
+                c.Blend(x, y, 0xFFF0B0, 0.22f * (1 - (x - 350) / 210.0f) * (1 - dy / spread));
+        }
     BlitScaled(c, HeroFrame(37), 300, 450, 2);
     BlitScaled(c, EnemyFrame(2, 1), 560, 450, 2);
     BlitScaled(c, ObjectTile(12), 616, 266, 2);
