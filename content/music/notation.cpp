@@ -132,7 +132,7 @@ private:
     bool Length(int &ticks)
     {
         ticks = length;
-        int n;
+        int n = 0;
         if (std::isdigit((unsigned char)Peek())) {
             Number(n);
             if (n <= 0 || kWhole % n != 0)
@@ -290,6 +290,8 @@ private:
             } else if (c == 'o' || c == 'l' || c == 'v' || c == 'q') {
                 if (!Setting(c))
                     return false;
+            } else if (track.drums && std::isalpha((unsigned char)c)) {
+                return Fail(std::string("unknown drum '") + c + "'");
             } else {
                 return Fail(std::string("unexpected '") + c + "'");
             }

@@ -120,12 +120,12 @@ void TitleJingle(SoundBuffer &b)
 // Menu clicks: a falling tick for down, a rising tick for up.
 void ClickDown(SoundBuffer &b)
 {
-    AddTone(b, {WAVE_SQUARE, 0, 0.05, 900, 600, 0.4, 0.001, 4, 0.5});
+    AddTone(b, {WAVE_SQUARE, 0, 0.055, 750, 480, 0.4, 0.001, 4, 0.5});
 }
 
 void ClickUp(SoundBuffer &b)
 {
-    AddTone(b, {WAVE_SQUARE, 0, 0.05, 600, 900, 0.4, 0.001, 4, 0.5});
+    AddTone(b, {WAVE_SQUARE, 0, 0.04, 950, 1400, 0.4, 0.001, 4, 0.25});
 }
 
 // Bag starts falling: a descending whistle.

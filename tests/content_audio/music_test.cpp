@@ -1,0 +1,213 @@
+// Every tune entry compiles from its text into MIDI that Allegro loads and
+// that loops cleanly, uses instruments of the shipped set, and is a tune of
+// its own; the tune compiler explains mistakes in the text.
+#include <gtest/gtest.h>
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "content/music/notation.h"
+
+namespace {
+
+struct TrackInfo {
+    int ticks = 0;                 // where the end-of-track event sits
+    bool ended = false;
+    std::vector<int> keys;         // note-on keys in order
+    std::set<int> programs;
+    std::set<int> channels;
+    int tempo = 0;                 // microseconds per quarter, 0 when none
+};
+
+uint32_t VarLen(const std::vector<uint8_t> &d, size_t &i)
+{
+    uint32_t v = 0;
+    while (i < d.size()) {
+        uint8_t b = d[i++];
+        v = (v << 7) | (b & 0x7F);
+        if (!(b & 0x80))
+            break;
+    }
+    return v;
+}
+
+// Reads the events of one track as the compiler writes them (no running status).
+TrackInfo Inspect(const std::vector<uint8_t> &d)
+{
+    TrackInfo t;
+    size_t i = 0;
+    while (i < d.size() && !t.ended) {
+        t.ticks += VarLen(d, i);
+        uint8_t status = d[i++];
+        if (status == 0xFF) {
+            uint8_t type = d[i++];
+            uint32_t len = VarLen(d, i);
+            if (type == 0x2F)
+                t.ended = i + len == d.size();
+            if (type == 0x51 && len == 3)
+                t.tempo = (d[i] << 16) | (d[i + 1] << 8) | d[i + 2];
+            i += len;
+            continue;
+        }
+        int kind = status & 0xF0, channel = status & 0x0F;
+        t.channels.insert(channel);
+        if (kind == 0xC0) {
+            t.programs.insert(d[i++]);
+        } else {
+            if (kind == 0x90 && d[i + 1] > 0)
+                t.keys.push_back(d[i]);
+            i += 2;
+        }
+    }
+    return t;
+}
+
+std::vector<int> TuneEntries()
+{
+    std::vector<int> entries;
+    for (int e = 0; e < DATA_ENTRY_COUNT; e++)
+        if (EntryKindOf(e) == ENTRY_MIDI)
+            entries.push_back(e);
+    return entries;
+}
+
+// Melodic programs the shipped instrument list (Patches.cfg) provides.
+std::set<int> ShippedPrograms()
+{
+    std::set<int> programs;
+    std::ifstream cfg(std::string(DELVORN_SOURCE_DIR) + "/content/sound/Patches.cfg");
+    std::string line;
+    while (std::getline(cfg, line)) {
+        if (line.rfind("begin_multipatch", 0) == 0)
+            break;
+        int number;
+        if (std::istringstream(line) >> number)
+            programs.insert(number - 1);   // the list counts from 1
+    }
+    return programs;
+}
+
+std::string CompileError(const std::string &text)
+{
+    MidiTune tune;
+    std::string error;
+    EXPECT_FALSE(CompileTune(text, tune, error)) << text;
+    return error;
+}
+
+} // namespace
+
+TEST(Tunes, EveryTuneEntryIsLoopableMidiThatAllegroLoads)
+{
+    std::vector<int> entries = TuneEntries();
+    EXPECT_EQ(entries.size(), 16u);
+    for (int e : entries) {
+        MidiTune tune = MakeTune(e);
+        ASSERT_GE(tune.tracks.size(), 2u) << "entry " << e;
+        ASSERT_LE(tune.tracks.size(), 32u) << e;
+        int length = -1, notes = 0;
+        for (const std::vector<uint8_t> &track : tune.tracks) {
+            TrackInfo info = Inspect(track);
+            EXPECT_TRUE(info.ended) << "entry " << e << ": a track does not end cleanly";
+            if (length < 0)
+                length = info.ticks;
+            // Every track stops on the same tick, so the loop restarts in time.
+            EXPECT_EQ(info.ticks, length) << "entry " << e;
+            notes += int(info.keys.size());
+        }
+        EXPECT_EQ(length % (tune.divisions * 4) == 0 || e == 0, true) << e;
+        EXPECT_GT(notes, 30) << "entry " << e;
+
+        std::vector<uint8_t> file = MidiFileBytes(tune);
+        char path[] = "/tmp/delvorn-tuneXXXXXX";
+        int fd = mkstemp(path);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, file.data(), file.size()), ssize_t(file.size()));
+        close(fd);
+        MIDI *midi = load_midi(path);
+        std::remove(path);
+        ASSERT_NE(midi, nullptr) << "entry " << e;
+        EXPECT_EQ(midi->divisions, tune.divisions);
+        EXPECT_EQ(get_midi_length(midi) > 5, true) << "entry " << e << " is too short to loop";
+        destroy_midi(midi);
+    }
+    for (int e : {0, 76, 214, 303})
+        EXPECT_TRUE(MakeTune(e).tracks.empty()) << e;
+}
+
+TEST(Tunes, PlayOnlyShippedInstrumentsAndAvoidThePercussionChannel)
+{
+    std::set<int> shipped = ShippedPrograms();
+    ASSERT_GT(shipped.size(), 60u);
+    for (int e : TuneEntries()) {
+        for (const std::vector<uint8_t> &track : MakeTune(e).tracks) {
+            TrackInfo info = Inspect(track);
+            for (int p : info.programs)
+                EXPECT_TRUE(shipped.count(p)) << "entry " << e << " uses missing program " << p;
+            // The software synthesizer leaves channel 10 silent.
+            EXPECT_EQ(info.channels.count(9), 0u) << "entry " << e;
+        }
+    }
+}
+
+TEST(Tunes, EachTuneIsItsOwn)
+{
+    std::map<std::vector<int>, int> melodies;
+    std::set<int> levelTempos, levelLeads;
+    for (int e : TuneEntries()) {
+        MidiTune tune = MakeTune(e);
+        TrackInfo conductor = Inspect(tune.tracks[0]);
+        TrackInfo lead = Inspect(tune.tracks[1]);
+        EXPECT_GT(conductor.tempo, 0) << e;
+        EXPECT_EQ(melodies.count(lead.keys), 0u)
+            << "entries " << e << " and " << melodies[lead.keys] << " share a melody";
+        melodies[lead.keys] = e;
+        if (e >= 223 && e <= 232) {
+            levelTempos.insert(conductor.tempo);
+            levelLeads.insert(*lead.programs.begin());
+        }
+    }
+    // The ten level tunes differ in pace and in lead instrument.
+    EXPECT_GE(levelTempos.size(), 8u);
+    EXPECT_GE(levelLeads.size(), 8u);
+}
+
+TEST(Notation, CompilesNotesToTheirKeysAndTimes)
+{
+    MidiTune tune;
+    std::string error;
+    ASSERT_TRUE(CompileTune("tempo 100\ntrack A program 80\n o4 l4 q4 | c e- [g>c] (r8 a+8)1 |\n",
+                            tune, error)) << error;
+    ASSERT_EQ(tune.tracks.size(), 2u);
+    TrackInfo conductor = Inspect(tune.tracks[0]);
+    EXPECT_EQ(conductor.tempo, 600000);
+    TrackInfo a = Inspect(tune.tracks[1]);
+    EXPECT_EQ(a.keys, (std::vector<int>{60, 63, 67, 72, 70}));
+    EXPECT_EQ(a.ticks, 4 * 96);
+    EXPECT_EQ(a.programs, std::set<int>{80});
+
+    // Drum letters become melodic percussion on channels of their own.
+    ASSERT_TRUE(CompileTune("track A program 1\n l4 | c c c c |\ndrums D\n l4 | k s h r |\n",
+                            tune, error)) << error;
+    TrackInfo drums = Inspect(tune.tracks[2]);
+    EXPECT_EQ(drums.keys.size(), 3u);
+    EXPECT_GE(drums.channels.size(), 2u);
+}
+
+TEST(Notation, ExplainsMistakes)
+{
+    EXPECT_NE(CompileError("track A\n l4 | c d e |\n").find("bar"), std::string::npos);
+    EXPECT_NE(CompileError("track A\n l4 | c d e f |\ntrack B\n l4 | c d e f | g1 |\n")
+                  .find("track A"), std::string::npos);
+    EXPECT_NE(CompileError("drums D\n l4 | k s x k |\n").find("unknown drum"), std::string::npos);
+    EXPECT_NE(CompileError("track A\n c7 c c c c c c |\n").find("length"), std::string::npos);
+    EXPECT_NE(CompileError("track A\n (c d e f\n").find(")"), std::string::npos);
+    EXPECT_NE(CompileError("track A program 300\n c1\n").find("program"), std::string::npos);
+    EXPECT_NE(CompileError("c d e f\n").find("first track"), std::string::npos);
+    EXPECT_NE(CompileError("track A\n o9 b+ |\n").find("range"), std::string::npos);
+}
