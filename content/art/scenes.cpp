@@ -111,9 +111,12 @@ Picture BackdropPicture()
     }
     // Glowing crystals, each lighting the rock around it a little.
     static const uint32_t glow[4] = {0x50C0F0, 0xB070F0, 0x50E0A0, 0xF0B050};
-    for (int i = 0; i < 16; i++) {
-        float x = 20 + Noise(i, 5, 22) * 760, y = 110 + Noise(i, 6, 22) * 470;
-        float h = 8 + Noise(i, 7, 22) * 10;
+    // The score screens lay panels over the middle: keep the sparkle outside it.
+    for (int i = 0, tries = 0; i < 16 && tries < 500; tries++) {
+        float x = 20 + Noise(tries, 5, 22) * 760, y = 110 + Noise(tries, 6, 22) * 440;
+        if (x > 90 && x < 710 && y > 130 && y < 500)
+            continue;
+        float h = 8 + Noise(i++, 7, 22) * 10;
         c.Glow(x, y - h / 2, h * 2.2f, glow[i % 4], 0.35f);
         Crystal(c, x - 4, y, h * 0.7f, Shade(glow[i % 4], 0.8f));
         Crystal(c, x, y, h, glow[i % 4]);
