@@ -16,7 +16,8 @@ protected:
         set_color_depth(16);
         set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
     }
-    std::string path = "encoding_test.dat";
+    // ctest runs the cases side by side in one folder: one file each.
+    std::string path = std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".dat";
     void TearDown() override { std::remove(path.c_str()); }
 
     DATAFILE *WriteAndLoad(const std::vector<DatObject> &objects, const char *password)
@@ -118,6 +119,29 @@ TEST_F(Encoding, ObjectsComeBackAsWritten)
 
     EXPECT_EQ(d[3].type, DAT_DATA);
     EXPECT_EQ(d[4].type, DAT_END);
+    unload_datafile(d);
+}
+
+TEST_F(Encoding, EightBitStereoSamplesKeepTheirFrames)
+{
+    Sample s;
+    s.bits = 8;
+    s.stereo = true;
+    s.frames = {-32768, 32767, 0, 256};   // two frames of left and right
+    std::vector<DatObject> objects(1);
+    std::string error;
+    ASSERT_TRUE(EncodeSample(s, &objects[0], &error)) << error;
+    DATAFILE *d = WriteAndLoad(objects, nullptr);
+    ASSERT_NE(d, nullptr);
+    SAMPLE *spl = (SAMPLE *)d[0].dat;
+    EXPECT_EQ(spl->bits, 8);
+    EXPECT_NE(spl->stereo, 0);
+    ASSERT_EQ(spl->len, 2u);
+    const unsigned char *data = (const unsigned char *)spl->data;
+    EXPECT_EQ(data[0], 0x00);
+    EXPECT_EQ(data[1], 0xFF);
+    EXPECT_EQ(data[2], 0x80);
+    EXPECT_EQ(data[3], 0x81);
     unload_datafile(d);
 }
 
