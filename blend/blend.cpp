@@ -20,6 +20,9 @@ struct RowSet {
 
 bool Supported(BlendPath path)
 {
+#ifdef DELVORN_BLEND_X86
+    __builtin_cpu_init();  // harmless when done already; needed if called from a static constructor
+#endif
     switch (path) {
     case BLEND_SCALAR: return true;
 #ifdef DELVORN_BLEND_X86
