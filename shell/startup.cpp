@@ -55,6 +55,20 @@ static void Log(const char *line)
         gameLog->Printf("%s", line);
 }
 
+// A machine without a sound card, or without the MIDI instrument set, still
+// plays: first without music, then silently, each step logged.
+static bool InstallSound()
+{
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) == 0)
+        return true;
+    Log("No music device; playing without music\n");
+    if (install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0)
+        return true;
+    Log("No sound device; playing silently\n");
+    reserve_voices(0, 0);  // the silent driver has no voices to reserve
+    return install_sound(DIGI_NONE, MIDI_NONE, nullptr) == 0;
+}
+
 int Initall()
 {
     try {
@@ -80,7 +94,7 @@ int Initall()
         logicTicks = 0;
 
         Log("Initializing Sound\n");
-        if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0) {
+        if (!InstallSound()) {
             allegro_message("SOUND INIT ERROR");
             return 0;
         }

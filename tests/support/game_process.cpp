@@ -45,7 +45,7 @@ std::vector<std::string> SplitLines(const std::string &text)
 
 bool HaveDisplay()
 {
-    return std::getenv("DISPLAY") != nullptr;
+    return std::system("command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") == 0;
 }
 
 GameProcess::GameProcess(const std::string &name)
@@ -55,7 +55,7 @@ GameProcess::GameProcess(const std::string &name)
     Run("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Logs' '" + dir + "/HiScore' '" + dir + "/Config' '" + dir +
         "/bin'");
     Run("cp -r '" + game + "/Fonts' '" + game + "/Maps' '" + dir + "/' 2>/dev/null");
-    Run("cp '" + game + "/Config/Delvorn.ini' '" + dir + "/Config/'");
+    Run("cp '" + game + "/Config/'* '" + dir + "/Config/'");
     std::ofstream fake(dir + "/bin/xmessage");
     fake << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> '" << dir << "/message.txt'\n";
     fake.close();
@@ -66,6 +66,44 @@ GameProcess::~GameProcess()
 {
     if (pid > 0 && Running())
         Kill(SIGKILL);
+    if (xvfbPid > 0) {
+        kill(xvfbPid, SIGTERM);
+        waitpid(xvfbPid, nullptr, 0);
+    }
+}
+
+void GameProcess::StartDisplay()
+{
+    for (int n = 200 + (getpid() % 300); n < 1000; n++) {
+        std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
+        if (access(lock.c_str(), F_OK) == 0 || access(sock.c_str(), F_OK) == 0)
+            continue;
+        display = ":" + std::to_string(n);
+        xvfbPid = fork();
+        if (xvfbPid == 0) {
+            (void)!freopen("/dev/null", "w", stdout);
+            (void)!freopen("/dev/null", "w", stderr);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                   (char *)nullptr);
+            _exit(98);
+        }
+        for (int i = 0; i < 50; i++) {
+            if (access(sock.c_str(), F_OK) == 0)
+                return;
+            int status;
+            if (waitpid(xvfbPid, &status, WNOHANG) == xvfbPid)
+                break;  // that number was taken after all: try the next
+            Sleep(100);
+        }
+        xvfbPid = -1;
+    }
+    display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+}
+
+std::string GameProcess::X(const std::string &command) const
+{
+    return "DISPLAY=" + display + " " + command;
 }
 
 void GameProcess::CopyData()
@@ -80,8 +118,11 @@ void GameProcess::WriteFile(const std::string &relative, const std::string &byte
 
 void GameProcess::Start(const std::vector<std::string> &environment)
 {
+    if (display.empty())
+        StartDisplay();
     pid = fork();
     if (pid == 0) {
+        setenv("DISPLAY", display.c_str(), 1);
         if (chdir(dir.c_str()) != 0)
             _exit(99);
         std::string path = dir + "/bin:" + std::getenv("PATH");
@@ -148,16 +189,14 @@ bool GameProcess::WaitForLog(const std::string &text, int seconds) const
     return false;
 }
 
-static const char focus[] = "xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1; ";
-
 void GameProcess::Hold(const std::string &keyName)
 {
-    Run(std::string(focus) + "xdotool keydown " + keyName);
+    Run(X("xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1; ") + X("xdotool keydown " + keyName));
 }
 
 void GameProcess::Release(const std::string &keyName)
 {
-    Run(std::string(focus) + "xdotool keyup " + keyName);
+    Run(X("xdotool keyup " + keyName));
 }
 
 void GameProcess::Press(const std::string &keyName, int holdMs)
@@ -170,7 +209,7 @@ void GameProcess::Press(const std::string &keyName, int holdMs)
 
 bool GameProcess::CloseWindow()
 {
-    Display *d = XOpenDisplay(nullptr);
+    Display *d = XOpenDisplay(display.c_str());
     if (!d)
         return false;
     bool sent = false;
@@ -206,8 +245,8 @@ int GameProcess::Screenshot(const std::string &name)
 {
     std::string png = dir + "/" + name + ".png";
     std::string ppm = dir + "/" + name + ".ppm";
-    if (Run("xwd -root -silent | convert xwd:- -crop 800x600+0+0 +repage '" + png + "' && convert '" + png +
-            "' '" + ppm + "'") != 0)
+    if (Run(X("xwd -root -silent") + " | convert xwd:- -crop 800x600+0+0 +repage '" + png + "' && convert '" +
+            png + "' '" + ppm + "'") != 0)
         return 0;
     // Count colours in the binary PPM (P6).
     std::string data = ReadFile(ppm);

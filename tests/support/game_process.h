@@ -43,6 +43,14 @@ public:
 
     std::string dir;
     pid_t pid = -1;
+    // Each game gets an X display of its own, so that tests can run side by
+    // side without their keys reaching each other's windows.
+    std::string display;
+    pid_t xvfbPid = -1;
+
+private:
+    void StartDisplay();
+    std::string X(const std::string &command) const;
 };
 
 bool HaveDisplay();
