@@ -243,10 +243,12 @@ ALFONT_FONT *alfont_load_font(const char *filepathname)
     FT_Face face = nullptr;
     if (FT_New_Face(library, filepathname, 0, &face) != 0)
         return nullptr;
-    if (!FT_IS_SCALABLE(face) || FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) {
+    if (!FT_IS_SCALABLE(face)) {  // fixed-size bitmap fonts cannot take the sizes asked
         FT_Done_Face(face);
         return nullptr;
     }
+    // Text is Latin-1 bytes; a face without a Unicode map keeps FreeType's choice.
+    FT_Select_Charmap(face, FT_ENCODING_UNICODE);
     ALFONT_FONT *f = new ALFONT_FONT;
     f->face = face;
     liveFonts++;
