@@ -115,6 +115,60 @@ bool WriteContactSheet(const std::string &path,
     return SaveRgbPng(path, sheetW, sheetH, rgb);
 }
 
+namespace {
+
+void PutPicture(Picture &screen, int entry, int x, int y)
+{
+    Picture p = MakePicture(entry);
+    for (int j = 0; j < p.height; j++)
+        for (int i = 0; i < p.width; i++) {
+            uint32_t v = p.pixels[(size_t)j * p.width + i];
+            if ((v & 0xFFFFFF) != 0xFF00FF && x + i < screen.width && y + j < screen.height)
+                screen.pixels[(size_t)(y + j) * screen.width + x + i] = v;
+        }
+}
+
+}  // namespace
+
+bool WriteMapPreview(const std::string &mapPath, const std::string &path)
+{
+    FILE *f = std::fopen(mapPath.c_str(), "rb");
+    if (!f)
+        return false;
+    unsigned char raw[1275 * 4];
+    const bool complete = std::fread(raw, 1, sizeof raw, f) == sizeof raw;
+    std::fclose(f);
+    if (!complete)
+        return false;
+    auto code = [&](int layer, int row, int col) {
+        const unsigned char *b = raw + ((layer * 17 + row) * 25 + col) * 4;
+        return (int32_t)(b[0] | (b[1] << 8) | (b[2] << 16) | ((uint32_t)b[3] << 24));
+    };
+    Picture screen = MakePicture(292);
+    // Layer 0, bags, layer 2, layer 1, then heart and potion: the play order.
+    const int order[] = {0, 2, 1};
+    for (int layer : order)
+        for (int r = 0; r < 17; r++)
+            for (int col = 0; col < 25; col++) {
+                int c = code(layer, r, col);
+                if (c < 0 || c == 999 || (layer == 2 && c == 22))
+                    continue;
+                bool valid = layer == 2 ? c <= 26 : c <= 73;
+                if (valid)
+                    PutPicture(screen, c + (layer == 2 ? 78 : 2), col * 32, r * 32);
+            }
+    for (int r = 0; r < 17; r++)
+        for (int col = 0; col < 25; col++) {
+            if (code(2, r, col) == 22)
+                PutPicture(screen, 208, col * 32, r * 32);
+            if (code(2, r, col) == 19)
+                PutPicture(screen, 299, col * 32, r * 32);
+        }
+    PutPicture(screen, 237, 12 * 32, 15 * 32);
+    PutPicture(screen, 298, 0, 545);
+    return SavePicturePng(path, screen);
+}
+
 bool WriteMockLevel(const std::string &path)
 {
     Picture screen = MakePicture(292);

@@ -20,4 +20,8 @@ bool WriteContactSheet(const std::string &path,
 // look together on the play field.
 bool WriteMockLevel(const std::string &path);
 
+// A level file (1275 little-endian codes) drawn the way play draws its cells,
+// without figures other than the bags, heart and potion where they start.
+bool WriteMapPreview(const std::string &mapPath, const std::string &path);
+
 #endif

@@ -3,6 +3,7 @@
 //   datbuild <Data.dat> [<contact sheet.png>]
 //   datbuild --picture <entry> <out.png>      (one picture, full size)
 //   datbuild --mock <out.png>                 (a made-up level, for review)
+//   datbuild --map <ZubN.map> <out.png>       (a level file as play draws it)
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +30,8 @@ int main(int argc, char **argv)
 
     if (std::string(argv[1]) == "--mock" && argc == 3)
         return WriteMockLevel(argv[2]) ? 0 : Fail("cannot write " + std::string(argv[2]));
+    if (std::string(argv[1]) == "--map" && argc == 4)
+        return WriteMapPreview(argv[2], argv[3]) ? 0 : Fail("cannot preview " + std::string(argv[2]));
     if (std::string(argv[1]) == "--picture") {
         if (argc != 4)
             return Fail("usage: datbuild --picture <entry> <out.png>");
