@@ -53,7 +53,7 @@ long FileSize(const std::string &path)
     return stat(path.c_str(), &st) == 0 ? (long)st.st_size : -1;
 }
 
-class Screens : public testing::Test {
+class EndingScreens : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -92,7 +92,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Screens, PauseWaitsForANewSpacePressAndHoldsTheLogic)
+TEST_F(EndingScreens, PauseWaitsForANewSpacePressAndHoldsTheLogic)
 {
     onPass = [](int n) {
         logicTicks = 7;  // the timer keeps ticking meanwhile
@@ -104,7 +104,7 @@ TEST_F(Screens, PauseWaitsForANewSpacePressAndHoldsTheLogic)
     EXPECT_EQ(0, logicTicks.load());
 }
 
-TEST_F(Screens, SpaceAlreadyHeldEndsPauseAndHelpAtOnce)
+TEST_F(EndingScreens, SpaceAlreadyHeldEndsPauseAndHelpAtOnce)
 {
     key[KEY_SPACE] = 1;
     PauseGame();
@@ -113,7 +113,7 @@ TEST_F(Screens, SpaceAlreadyHeldEndsPauseAndHelpAtOnce)
     EXPECT_EQ(0, passes);
 }
 
-TEST_F(Screens, OtherKeysDoNotEndThePages)
+TEST_F(EndingScreens, OtherKeysDoNotEndThePages)
 {
     onPass = [](int n) {
         key[KEY_ENTER] = key[KEY_P] = key[KEY_ESC] = 1;
@@ -126,7 +126,7 @@ TEST_F(Screens, OtherKeysDoNotEndThePages)
     EXPECT_EQ(5, passes);
 }
 
-TEST_F(Screens, EditorQuestionAnswersYesOnlyForY)
+TEST_F(EndingScreens, EditorQuestionAnswersYesOnlyForY)
 {
     onPass = [](int n) {
         if (n == 2)
@@ -149,7 +149,7 @@ TEST_F(Screens, EditorQuestionAnswersYesOnlyForY)
     EXPECT_TRUE(AskEditorMode());
 }
 
-TEST_F(Screens, GameOverWithoutAPlaceGoesStraightToTheMenu)
+TEST_F(EndingScreens, GameOverWithoutAPlaceGoesStraightToTheMenu)
 {
     score = 10000;  // equal to the lowest entry: no place
     lives = 0;
@@ -166,7 +166,7 @@ TEST_F(Screens, GameOverWithoutAPlaceGoesStraightToTheMenu)
         EXPECT_EQ(10000, e.score);
 }
 
-TEST_F(Screens, GameOverWithAPlaceAsksForInitialsAndSavesTheTable)
+TEST_F(EndingScreens, GameOverWithAPlaceAsksForInitialsAndSavesTheTable)
 {
     score = 10001;
     lives = 0;
@@ -187,7 +187,7 @@ TEST_F(Screens, GameOverWithAPlaceAsksForInitialsAndSavesTheTable)
     EXPECT_EQ(84, FileSize("HiScore/HiScore.sco"));
 }
 
-TEST_F(Screens, EscDuringTheRollSkipsToTheClosingLinesWhichPlayInFull)
+TEST_F(EndingScreens, EscDuringTheRollSkipsToTheClosingLinesWhichPlayInFull)
 {
     onPass = [](int n) {
         if (n == 10) {
@@ -203,7 +203,7 @@ TEST_F(Screens, EscDuringTheRollSkipsToTheClosingLinesWhichPlayInFull)
     EXPECT_EQ(GameState::MENU, gameState);
 }
 
-TEST_F(Screens, FullRollIs766PassesThenWaitsForAKey)
+TEST_F(EndingScreens, FullRollIs766PassesThenWaitsForAKey)
 {
     onPass = [](int n) {
         if (n == 766 + 151 + 1)
@@ -215,7 +215,7 @@ TEST_F(Screens, FullRollIs766PassesThenWaitsForAKey)
     EXPECT_EQ(GameState::MENU, gameState);
 }
 
-TEST_F(Screens, KeyBufferedBeforeGameWonDoesNotEndItEarly)
+TEST_F(EndingScreens, KeyBufferedBeforeGameWonDoesNotEndItEarly)
 {
     simulate_keypress(KEY_A << 8 | 'a');
     onPass = [](int n) {
