@@ -33,7 +33,7 @@ void Stars(Canvas &c, int x, int y, int w, int h, int seed, int count)
 }
 
 // Rock with soft mottling, in bands that darken with depth.
-void Strata(Canvas &c, int top, int bottom, float dark, int seed, bool specks = true)
+void Strata(Canvas &c, int top, int bottom, float dark, int seed, bool grains = true)
 {
     const uint32_t bands[5] = {0x7A5230, 0x8C4A2C, 0x5E4636, 0x4A4450, 0x3A3040};
     for (int y = top; y < bottom; y++)
@@ -43,7 +43,7 @@ void Strata(Canvas &c, int top, int bottom, float dark, int seed, bool specks = 
             int band = std::clamp((int)(depth * 5), 0, 4);
             float n = 0.6f * SmoothNoise(x / 9.0f, y / 9.0f, seed) + 0.4f * SmoothNoise(x / 3.0f, y / 3.0f, seed + 1);
             uint32_t col = Shade(bands[band], (0.7f + 0.45f * n) * dark);
-            if (specks && Noise(x, y, seed + 2) > 0.985f)
+            if (grains && Noise(x, y, seed + 2) > 0.985f)
                 col = Shade(col, 1.35f);
             c.Set(x, y, col);
         }
