@@ -189,3 +189,25 @@ TEST(LevelSource, RejectsMalformedText)
     std::string truncated = text.substr(0, text.size() - 30);
     EXPECT_FALSE(ParseLevelSource(truncated, level, error));
 }
+
+#ifdef DELVORN_TRACE
+// A recorded run (one line of held keys per logic step) takes the hero
+// through every item of level 1 and out of the door.
+TEST(ShippedLevels, LevelOneCanBeFinished)
+{
+    std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/levels/level1_walkthrough.txt";
+    std::string command = std::string(DELVORN_TRACE) + " --data " + DELVORN_GAME_DIR +
+                          " --level 1 --ticks 5000 --input " + input + " " + DELVORN_GAME_DIR +
+                          "/Maps/Zub1.map 2>/dev/null";
+    FILE *trace = popen(command.c_str(), "r");
+    ASSERT_NE(trace, nullptr);
+    std::string last;
+    char line[4096];
+    while (std::fgets(line, sizeof line, trace))
+        last = line;
+    ASSERT_EQ(pclose(trace), 0);
+    EXPECT_NE(last.find("items=0"), std::string::npos) << last;
+    EXPECT_NE(last.find("state=MAP"), std::string::npos) << "the run did not leave by the door: " << last;
+    EXPECT_EQ(last.find("lives=0"), std::string::npos) << last;
+}
+#endif
