@@ -272,6 +272,9 @@ void ResetLevel(int /*level*/)
         for (GameObject *bomb : bombs)
             if (bomb)
                 ResetBomb(bomb, 4);
+        // Every bomb is back in the pool, so none can still count as out: a
+        // bomb burning at the exit must not cost a slot for the rest of the game.
+        bombsOut = 0;
         potionActive = 0;
         itemsLeft = 0;
     } catch (...) {

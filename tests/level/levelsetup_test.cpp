@@ -179,9 +179,11 @@ TEST_F(Pool, ResetLevelPutsEveryFigureBack)
     bombs[3]->work[BOMB_FUSE] = 0;
     potionActive = 1;
     itemsLeft = 12;
+    bombsOut = 1;  // the bomb above was still exploding when the level ended
 
     ResetLevel(4);
 
+    EXPECT_EQ(0, bombsOut);
     EXPECT_EQ(0, heart->state);
     EXPECT_EQ(0, heart->x);
     EXPECT_EQ(0, potion->state);

@@ -26,13 +26,13 @@ protected:
         mkdir(dir_.c_str(), 0755);
         mkdir((dir_ + "/Config").c_str(), 0755);
         unlink((dir_ + "/Config/Delvorn.ini").c_str());
-        getcwd(oldDir_, sizeof oldDir_);
+        ASSERT_NE(getcwd(oldDir_, sizeof oldDir_), nullptr);
         ASSERT_EQ(chdir(dir_.c_str()), 0);
     }
     void TearDown() override
     {
-        set_config_file(nullptr);
-        chdir(oldDir_);
+        if (chdir(oldDir_) != 0)
+            ADD_FAILURE() << "cannot return to " << oldDir_;
     }
     void WriteIni(const std::string &text)
     {
