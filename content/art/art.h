@@ -26,5 +26,7 @@ class Canvas;
 void DrawHeart(Canvas &c, float cx, float cy, float scale);
 void DrawBomb(Canvas &c, int fuseStage);   // 0 the pickup, 1 and 2 burning
 void DrawPotion(Canvas &c);
+void DrawBones(Canvas &c);                 // decor.cpp, also in the bone-earth tile
+void DrawDecoration(Canvas &c, int code);  // decor.cpp: block codes 40..70, 72, 73
 
 #endif

@@ -1,4 +1,4 @@
-// objects.cpp: the object tiles of the bottom layer: gems, coins, fruit, the
+// objects.cpp: the object tiles of the item layer: gems, coins, fruit, the
 // money bag and its gold, the bomb with its burning fuse, potion, heart and
 // the other collectibles.
 #include <cmath>
