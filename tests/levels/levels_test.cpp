@@ -105,6 +105,9 @@ TEST(ShippedLevels, DifficultyRisesAndLooksChange)
     EXPECT_GT(late.items, early.items * 2);
     EXPECT_GT(late.bags, early.bags * 2);
     EXPECT_LT(late.dug, early.dug / 2);
+    // From level 11 on, the enemies leave home by more than one tunnel.
+    for (int n = 11; n <= 20; n++)
+        EXPECT_GE(MeasureLevel(LoadSource(n)).enemyRoutes, 2) << "level " << n;
 
     // Next levels never share their earth, and all eight styles appear.
     std::map<int, int> styles;

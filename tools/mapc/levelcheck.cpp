@@ -148,9 +148,39 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
     return problems;
 }
 
+// Dead ends of the tunnel joined to the enemies' home: each is a way the
+// enemies can spread out before the hero opens new ones.
+int EnemyRoutes(const LevelCodes &level)
+{
+    auto dug = [&level](int c, int r) { return InMap(c, r) && level.At(0, c, r) == CODE_DUG; };
+    std::vector<bool> seen(LEVEL_COLUMNS * LEVEL_ROWS, false);
+    std::vector<int> stack = {ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN};
+    seen[stack[0]] = true;
+    int ends = 0;
+    while (!stack.empty()) {
+        int at = stack.back();
+        stack.pop_back();
+        int column = at % LEVEL_COLUMNS, row = at / LEVEL_COLUMNS, neighbours = 0;
+        for (int d = 0; d < 4; d++) {
+            int c = column + kStepX[d], r = row + kStepY[d];
+            if (!dug(c, r))
+                continue;
+            neighbours++;
+            if (!seen[r * LEVEL_COLUMNS + c]) {
+                seen[r * LEVEL_COLUMNS + c] = true;
+                stack.push_back(r * LEVEL_COLUMNS + c);
+            }
+        }
+        if (neighbours == 1 && at != ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN)
+            ends++;
+    }
+    return ends;
+}
+
 LevelStats MeasureLevel(const LevelCodes &level)
 {
     LevelStats s;
+    s.enemyRoutes = EnemyRoutes(level);
     for (int row = 0; row < LEVEL_ROWS; row++) {
         for (int column = 0; column < LEVEL_COLUMNS; column++) {
             int code = level.At(2, column, row);
