@@ -59,7 +59,11 @@ void Side(Canvas &c, int phase)
     const float bob = std::fabs(s) > 0.9f ? 0 : 1;       // lowest with legs apart
     const float hipX = 15, hipY = 23 + bob * 0;
     const float top = bob;
-    // Back leg and back arm first, in shadow.
+    // A pickaxe slung across his back, behind everything else.
+    c.Line(5, 24 + top, 9, 8 + top, 0x8A5A2A, 1.8f);
+    c.Line(3, 12 + top, 9, 8 + top, 0xA8B0B8, 2.0f);
+    c.Line(9, 8 + top, 12, 9 + top, 0xA8B0B8, 1.6f);
+    // Back leg and back arm, in shadow.
     c.Line(hipX, hipY, hipX - s * 5, 28, Shade(kOveralls, 0.7f), 4);
     Boot(c, hipX - s * 5 + 1.5f, 29.5f);
     c.Line(hipX + 1, 17 + top, hipX + 1 + s * 6, 22 + top, Shade(kShirt, 0.7f), 3.2f);
