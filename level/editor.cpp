@@ -172,6 +172,9 @@ void EnterEditor()
     for (BITMAP *view : editorLayers)
         ClearLayerView(view);
     returnState = gameState = GameState::LEVEL_EDITOR;
+    // Every frame is copied over the whole screen, which would wipe a
+    // pointer the library draws itself: the system draws it instead.
+    enable_hardware_cursor();
     if (BITMAP *pointer = DataBitmap(2))
         set_mouse_sprite(pointer);
     if (screen)
