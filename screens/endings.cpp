@@ -161,12 +161,14 @@ void GameWon()
 
         if (screen) {
             const int white = makecol(255, 255, 255);
+            acquire_screen();
             DrawPanel(screen, 200, 250, 600, 350, white, makecol(8, 0, 128));
             if (page.font) {
                 alfont_set_font_size(page.font, 26);
                 alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 284,
                                       white);
             }
+            release_screen();
         }
         page.Free();
 

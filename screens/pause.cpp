@@ -108,7 +108,9 @@ void ShowBackdropPage()
     if (!screen || !backdropBitmap)
         return;
     vsync();
+    acquire_screen();
     blit(backdropBitmap, screen, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
+    release_screen();
 }
 
 void WaitForPagePress(KeyLatch &latch)
