@@ -89,6 +89,7 @@ struct Parser {
   uint64_t idx1Off = 0, idx1Size = 0;
   size_t maxChunks;
   uint64_t lastSize = 0;  // declared size of the chunk Chunk() read last
+  std::vector<uint64_t> streamBytes;  // per stream, the data bytes indexed so far
 
   Parser(AviSource &s, AviLayout &o) : src(s), out(o), fileSize(s.Size()) { maxChunks = size_t(fileSize / 8 + 16); }
 
@@ -197,6 +198,11 @@ struct Parser {
     if (data > fileSize || size > fileSize - data) return false;
     std::vector<AviChunk> &c = out.streams[stream].chunks;
     if (c.size() >= maxChunks) return false;
+    // Real chunks do not overlap, so one stream never holds more than the file;
+    // an index pointing many times at the same data would otherwise multiply it.
+    if (streamBytes.size() < out.streams.size()) streamBytes.resize(out.streams.size(), 0);
+    if (streamBytes[stream] + size > fileSize) return false;
+    streamBytes[stream] += size;
     c.push_back({data, size, key});
     return true;
   }

@@ -18,6 +18,7 @@ namespace {
 
 const int64_t kMaxDimension = 16384;
 const int64_t kMaxImageBytes = 512ll << 20;
+const int64_t kMaxPixels = 8192 * 4320;  // beyond any video we mean to play
 
 uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
@@ -40,6 +41,7 @@ struct GetFrameImpl {
   int64_t nextPacket = 0;       // next chunk to send to the decoder
   int64_t lastOut = -1;         // chunk of the last picture the decoder gave back
   std::deque<int64_t> pending;  // chunks sent whose pictures have not come back yet
+  std::vector<uint8_t> scratch;
   bool drained = false;
   bool sendPalette = true;
   uint8_t palette[AVPALETTE_SIZE] = {};
@@ -69,7 +71,11 @@ struct GetFrameImpl {
       table = 12;
     }
     int64_t stride = ((w * bits + 31) / 32) * 4;
-    if (stride * h > kMaxImageBytes) return false;
+    // A picture larger than every chunk could never be shown; refusing it early
+    // also keeps a tiny hostile file from claiming a huge frame buffer.
+    uint32_t largest = 0;
+    for (const AviChunk &c : stream->Layout().chunks) largest = c.size > largest ? c.size : largest;
+    if (stride * h > kMaxImageBytes || stride * h > int64_t(largest)) return false;
     imageBytes = size_t(stride * h);
     headerBytes = 40 + table;
     out.assign(headerBytes + imageBytes, 0);
@@ -100,6 +106,7 @@ struct GetFrameImpl {
     ctx->codec_tag = bi.biCompression;
     ctx->bits_per_coded_sample = bi.biBitCount;
     ctx->thread_count = 1;
+    ctx->max_pixels = kMaxPixels;
     size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
     if (fmt.size() > hdr) {
       size_t n = fmt.size() - hdr;
@@ -145,9 +152,14 @@ struct GetFrameImpl {
     o.biCompression = BI_RGB;
     o.biSizeImage = DWORD(size_t(w) * size_t(h) * 4);
     std::memcpy(out.data(), &o, 40);
-    uint8_t *dst[4] = {out.data() + 40, nullptr, nullptr, nullptr};
-    int dstStride[4] = {w * 4, 0, 0, 0};
-    return sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride) == h;
+    // swscale may write past the end of a row, so it fills a roomier scratch picture first.
+    const size_t row = size_t(w) * 4, stride = (row + 63) & ~size_t(63);
+    scratch.resize(stride * size_t(h) + 4096);
+    uint8_t *dst[4] = {scratch.data(), nullptr, nullptr, nullptr};
+    int dstStride[4] = {int(stride), 0, 0, 0};
+    if (sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride) != h) return false;
+    for (int y = 0; y < h; ++y) std::memcpy(out.data() + 40 + size_t(y) * row, scratch.data() + size_t(y) * stride, row);
+    return true;
   }
 
   // Sends the next packet (or the end of the stream); false when nothing is left to send.
