@@ -144,6 +144,8 @@ TEST(LevelRules, CatchBrokenLevels)
         {"bag over tunnel", [](LevelCodes &l, int, int) { l.At(2, 5, 6) = CODE_BAG; }, "rest on earth"},
         {"block without picture", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 74; }, "no picture"},
         {"object without picture", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 27; }, "no picture"},
+        {"shield in the ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = CODE_SHIELD; }, "not earth"},
+        {"decoration as ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 45; }, "not earth"},
         {"gold look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 13; }, "gold"},
         {"fuse look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 18; }, "fuse"},
         {"no home", [](LevelCodes &l, int, int) { l.At(1, 24, 0) = -1; }, "home"},

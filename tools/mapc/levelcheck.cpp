@@ -77,6 +77,12 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
                             std::to_string(code) + " has no picture");
                     continue;
                 }
+                // The ground shows earth, tunnel or the door; anything else
+                // there (the shield, a see-through decoration) looks broken.
+                if (layer == 0 && code != -1 && code != CODE_DOOR && code != CODE_DUG &&
+                    (code == CODE_SHIELD || code > LAST_EARTH_CODE))
+                    problem("layer 0 " + Cell(column, row) + ": code " + std::to_string(code) +
+                            " is not earth");
                 if (layer == 0 && code == CODE_DOOR) {
                     doors++;
                     doorColumn = column;
