@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <random>
+#include <type_traits>
 
 #include "allegro_env.h"
 #include "avi_writer.h"
@@ -144,6 +146,67 @@ TEST_F(DamageTest, HostileSizesAndCountsAreRefused) {
       Check(bad);
     }
   }
+}
+
+// Each object owns its handles; a copy would release them a second time.
+static_assert(!std::is_copy_constructible<CAviFile>::value && !std::is_copy_assignable<CAviFile>::value, "");
+static_assert(!std::is_copy_constructible<Mivolen>::value && !std::is_copy_assignable<Mivolen>::value, "");
+
+TEST_F(DamageTest, IndexEntriesRepeatingTheSameDataCannotInflateTheStream) {
+  AviSpec spec;
+  spec.audio.push_back(Pcm(2, 16, 8000, 4000));
+  spec.audio[0].chunkBytes = 16000;  // one chunk holding everything
+  std::vector<uint8_t> bytes = BuildAvi(spec);
+  size_t idx1 = 0;
+  for (size_t i = 12; i + 4 <= bytes.size(); ++i)
+    if (std::memcmp(&bytes[i], "idx1", 4) == 0) idx1 = i;
+  ASSERT_GT(idx1, 0u);
+  std::vector<uint8_t> entry(bytes.begin() + long(idx1) + 8, bytes.begin() + long(idx1) + 24);
+  bytes.resize(idx1 + 8);
+  const uint32_t copies = 20000;  // would claim 320 MB from a file of 330 KB
+  for (uint32_t i = 0; i < copies; ++i) bytes.insert(bytes.end(), entry.begin(), entry.end());
+  uint32_t idxSize = copies * 16, riffSize = uint32_t(bytes.size() - 8);
+  std::memcpy(&bytes[idx1 + 4], &idxSize, 4);
+  std::memcpy(&bytes[4], &riffSize, 4);
+  WriteBytes(path, bytes);
+  CAviFile avi;
+  ASSERT_TRUE(avi.Open(path.c_str()));
+  ASSERT_NE(avi.ExtractAudioStream(0), nullptr);
+  EXPECT_LE(avi.GetAudioDataSize(0), long(bytes.size()));
+  EXPECT_EQ(std::memcmp(avi.ExtractAudioStream(0), spec.audio[0].data.data(), 16000), 0);
+}
+
+TEST_F(DamageTest, FramesLargerThanTheirChunksAreRefused) {
+  AviSpec spec;
+  spec.video.push_back(Video24(3, 64, 48));
+  for (std::vector<uint8_t> &f : spec.video[0].frames) f.resize(f.size() / 2);
+  WriteBytes(path, BuildAvi(spec));
+  CAviFile avi;
+  ASSERT_TRUE(avi.Open(path.c_str()));
+  EXPECT_FALSE(avi.StartVideoRetrieve(0));
+  Mivolen m;
+  EXPECT_EQ(m.Open(path.c_str()), -2);
+}
+
+TEST_F(DamageTest, AudioFormatWithoutChannelsOrRateStaysSilent) {
+  AviSpec spec;
+  spec.video.push_back(Video24(2, 16, 16));
+  spec.video[0].rate = 20;
+  spec.audio.push_back(Pcm(2, 16, 8000, 800));
+  std::vector<uint8_t> bytes = BuildAvi(spec);
+  // Zero the channel count and sample rate of the audio format block.
+  size_t strf = 0;
+  for (size_t i = 12; i + 4 <= bytes.size(); ++i)
+    if (std::memcmp(&bytes[i], "strf", 4) == 0) strf = i;
+  ASSERT_GT(strf, 0u);
+  std::memset(&bytes[strf + 8 + 2], 0, 6);
+  WriteBytes(path, bytes);
+  Mivolen m;
+  ASSERT_EQ(m.Open(path.c_str()), 0);
+  EXPECT_TRUE(m.HasAudio());
+  EXPECT_EQ(m.BitsPerSample(), 0);
+  if (!StartAllegro()) return;
+  EXPECT_EQ(m.Play(target, false, false), 0);
 }
 
 }  // namespace
