@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -194,6 +195,30 @@ TEST(LevelSource, RejectsMalformedText)
     std::string truncated = text.substr(0, text.size() - 30);
     EXPECT_FALSE(ParseLevelSource(truncated, level, error));
 }
+
+#ifdef DELVORN_MAPC
+// A broken source stops the compiler and leaves no map behind, so the game
+// never finds a half-written level.
+TEST(MapCompiler, RefusesBrokenSourcesWithoutLeavingAFile)
+{
+    std::string dir = ::testing::TempDir();
+    std::string source = dir + "/broken.txt", map = dir + "/broken.map";
+    std::string text = ReadText(SourcePath(1));
+    text.erase(text.find("layer 2\n"));
+    std::ofstream(source) << text;
+    std::remove(map.c_str());
+    std::string command = std::string(DELVORN_MAPC) + " " + source + " " + map + " 2>/dev/null";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_FALSE(std::ifstream(map).good());
+    EXPECT_FALSE(std::ifstream(map + ".part").good());
+
+    std::ofstream(source) << ReadText(SourcePath(2));
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(ReadText(map).size(), 5100u);
+    std::remove(source.c_str());
+    std::remove(map.c_str());
+}
+#endif
 
 #ifdef DELVORN_TRACE
 // A recorded run (one line of held keys per logic step) takes the hero
