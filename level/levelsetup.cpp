@@ -294,7 +294,7 @@ void LevelDone(int level)
     }
 }
 
-void DeleteCharacters()
+void DeleteNpcs()
 {
     DeleteGameObject(potion);
     DeleteGameObject(heart);
@@ -302,7 +302,22 @@ void DeleteCharacters()
         DeleteGameObject(bag);
     for (GameObject *&enemy : enemies)
         DeleteGameObject(enemy);
+}
+
+void DeleteBombs()
+{
     for (GameObject *&bomb : bombs)
         DeleteGameObject(bomb);
+}
+
+void DeleteHero()
+{
     DeleteGameObject(hero);
+}
+
+void DeleteCharacters()
+{
+    DeleteNpcs();
+    DeleteBombs();
+    DeleteHero();
 }

@@ -4,7 +4,6 @@
 
 #include <stdexcept>
 
-#include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
 #include "platform/paths/paths.h"
@@ -196,21 +195,15 @@ void DeleteAll()
         Log("Deleting A* PathFinder\n");
 
         Log("Deleting NPCS\n");
-        DeleteGameObject(potion);
-        DeleteGameObject(heart);
-        for (GameObject *&bag : moneyBags)
-            DeleteGameObject(bag);
-        for (GameObject *&enemy : enemies)
-            DeleteGameObject(enemy);
+        DeleteNpcs();
 
         Log("Deleting Effects\n");
 
         Log("Deleting Bombs\n");
-        for (GameObject *&bomb : bombs)
-            DeleteGameObject(bomb);
+        DeleteBombs();
 
         Log("Deleting Zub\n");
-        DeleteGameObject(hero);
+        DeleteHero();
 
         Log("Deleting Map and Menu\n");
         DeleteObjects();
