@@ -7,7 +7,6 @@ int InitCharacters();
 void NewGameReset();
 void ResetLevel(int level);
 void LevelDone(int level);
-// Releases the pool (DeleteAll's figure steps use it).
 // The pool's release, in the parts shutdown logs one by one: the potion,
 // heart, bags and enemies; the bombs; the hero. DeleteCharacters does all.
 void DeleteNpcs();
