@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "gameplay/masked_sprite.h"
+
 GameObject::GameObject()
 {
     std::memset(this, 0, sizeof *this);
@@ -160,7 +162,7 @@ void GameObject::Draw(BITMAP *target)
         return;
     if (!frames[currentFrame])
         return;
-    draw_sprite(target, frames[currentFrame], (int)x, (int)y);
+    DrawMaskedSprite(target, frames[currentFrame], (int)x, (int)y);
 }
 
 bool GameObject::Collides(const GameObject *other) const

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "gameplay/masked_sprite.h"
+
 ParticleSet *particles = nullptr;
 float burstDirX[16];
 float burstDirY[16];
@@ -111,7 +113,7 @@ void ParticleSet::Draw(BITMAP *target, DATAFILE *data)
         int entry = p->baseEntry + p->frameOffset;
         if (entry < 0 || entry >= entries || data[entry].type != DAT_BITMAP)
             continue;
-        draw_sprite(target, (BITMAP *)data[entry].dat, (int)p->x, (int)p->y);
+        DrawMaskedSprite(target, (BITMAP *)data[entry].dat, (int)p->x, (int)p->y);
     }
 }
 

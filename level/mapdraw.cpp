@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include "gameplay/figures.h"
+#include "gameplay/masked_sprite.h"
 #include "level/levelmap.h"
 #include "shell/log.h"
 #include "shell/startup.h"
@@ -15,7 +16,7 @@ void DrawEntry(int entry, int x, int y)
 {
     BITMAP *picture = DataBitmap(entry);
     if (picture)
-        draw_sprite(backBuffer, picture, x, y);
+        DrawMaskedSprite(backBuffer, picture, x, y);
 }
 
 // Every cell of the layer whose code passes, each moved onto its square.
