@@ -214,6 +214,36 @@ TEST_F(AviFileTest, FilesWithoutIndexAreScanned) {
   EXPECT_EQ(std::memcmp(data, spec.audio[0].data.data(), 12000), 0);
 }
 
+TEST_F(AviFileTest, EveryKindOfIndexGivesTheStoredOrder) {
+  struct Case {
+    const char *name;
+    bool idx1, absolute, odml;
+  } cases[] = {{"idx1 from movi", true, false, false}, {"idx1 from file start", true, true, false},
+               {"OpenDML", false, false, true}, {"OpenDML before idx1", true, false, true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    AviSpec spec;
+    spec.index = c.idx1, spec.absoluteIdx1 = c.absolute, spec.odml = c.odml;
+    spec.reverseMovi = true;  // a scan would see the frames backwards
+    spec.video.push_back(Video24(4, 16, 8));
+    spec.audio.push_back(Pcm(1, 16, 8000, 1000));
+    spec.audio[0].chunkBytes = 300;
+    std::string p = Write("indexed.avi", spec);
+    CAviFile avi;
+    ASSERT_TRUE(avi.Open(p.c_str()));
+    ASSERT_TRUE(avi.StartVideoRetrieve(0));
+    for (int k = 0; k < 4; ++k) {
+      LPBITMAPINFOHEADER f = nullptr;
+      avi.GetVideoFrame(0, k, &f);
+      ExpectQuadrants(f, k, 0);
+    }
+    BYTE *data = avi.ExtractAudioStream(0);
+    ASSERT_NE(data, nullptr);
+    ASSERT_EQ(avi.GetAudioDataSize(0), 2000);
+    EXPECT_EQ(std::memcmp(data, spec.audio[0].data.data(), 2000), 0);
+  }
+}
+
 TEST_F(AviFileTest, ExtractAudioStreamReadsOnceAndKeepsTheBuffer) {
   AviSpec spec;
   spec.video.push_back(Video24(2, 16, 16));
@@ -266,7 +296,7 @@ TEST_F(AviFileTest, StreamReadsWholeSamplesAndNothingPastTheEnd) {
 }
 
 TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
-  for (const char *fourcc : {"MJPG", "FMP4"}) {
+  for (const char *fourcc : {"MJPG", "FMP4", "H264", "cvid", "CRAM", "RLE8"}) {
     SCOPED_TRACE(fourcc);
     AviSpec spec;
     TestVideo v;

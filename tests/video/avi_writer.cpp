@@ -10,6 +10,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
 }
 
 namespace {
@@ -117,25 +118,73 @@ TestAudio Pcm(int channels, int bits, int rate, int samples) {
   return a;
 }
 
+// MS RLE8 by hand (FFmpeg has no encoder for it): runs of one index per row,
+// rows bottom-up, each ended by 0 0 and the picture by 0 1.
+static std::vector<uint8_t> Rle8(const std::vector<uint8_t> &pixels, int w, int h) {
+  int stride = ((w + 3) / 4) * 4;
+  std::vector<uint8_t> out;
+  for (int row = 0; row < h; ++row) {
+    const uint8_t *p = &pixels[size_t(row * stride)];
+    for (int x = 0; x < w;) {
+      int n = 1;
+      while (x + n < w && n < 255 && p[x + n] == p[x]) ++n;
+      out.push_back(uint8_t(n)), out.push_back(p[x]);
+      x += n;
+    }
+    out.push_back(0), out.push_back(row == h - 1 ? 1 : 0);
+  }
+  return out;
+}
+
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
-  bool mjpeg = std::strcmp(fourcc, "MJPG") == 0;
-  const AVCodec *codec = avcodec_find_encoder(mjpeg ? AV_CODEC_ID_MJPEG : AV_CODEC_ID_MPEG4);
+  std::string tag(fourcc);
+  v.compression = FourCC(fourcc);
+  v.frames.clear(), v.keys.clear();
+  if (tag == "RLE8") {
+    v.compression = 1;  // BI_RLE8
+    v.bits = 8;
+    v.palette = QuadrantPalette();
+    for (int k = 0; k < frames; ++k) {
+      v.frames.push_back(Rle8(QuadrantFrame8(v.width, v.height, k, false), v.width, v.height));
+      v.keys.push_back(true);
+    }
+    return true;
+  }
+  struct Choice {
+    const char *tag;
+    AVCodecID id;
+    AVPixelFormat format;
+    int bits;
+    int bFrames;
+  } choices[] = {{"MJPG", AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ420P, 24, 0},
+                 {"FMP4", AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUV420P, 24, 0},
+                 {"H264", AV_CODEC_ID_H264, AV_PIX_FMT_YUV420P, 24, 2},
+                 {"cvid", AV_CODEC_ID_CINEPAK, AV_PIX_FMT_RGB24, 24, 0},
+                 {"CRAM", AV_CODEC_ID_MSVIDEO1, AV_PIX_FMT_RGB555LE, 16, 0}};
+  const Choice *c = nullptr;
+  for (const Choice &ch : choices)
+    if (tag == ch.tag) c = &ch;
+  if (!c) return false;
+  const AVCodec *codec = avcodec_find_encoder(c->id);
   if (!codec) return false;
   AVCodecContext *ctx = avcodec_alloc_context3(codec);
   ctx->width = v.width, ctx->height = v.height;
   ctx->time_base = {int(v.scale), int(v.rate)};
-  ctx->pix_fmt = mjpeg ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+  ctx->pix_fmt = c->format;
   ctx->gop_size = gop;
-  ctx->max_b_frames = 0;
+  ctx->max_b_frames = c->bFrames;
   ctx->bit_rate = 2000000;
-  if (avcodec_open2(ctx, codec, nullptr) < 0) return false;
+  if (avcodec_open2(ctx, codec, nullptr) < 0) {
+    avcodec_free_context(&ctx);
+    return false;
+  }
   AVFrame *f = av_frame_alloc();
-  f->format = ctx->pix_fmt, f->width = v.width, f->height = v.height;
+  f->format = c->format, f->width = v.width, f->height = v.height;
   av_frame_get_buffer(f, 0);
+  SwsContext *sws = sws_getContext(v.width, v.height, AV_PIX_FMT_RGB24, v.width, v.height, c->format, SWS_POINT,
+                                   nullptr, nullptr, nullptr);
   AVPacket *pkt = av_packet_alloc();
-  v.compression = FourCC(fourcc);
-  v.bits = 24;
-  v.frames.clear(), v.keys.clear();
+  v.bits = c->bits;
   auto drain = [&]() {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
       v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
@@ -143,34 +192,47 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
       av_packet_unref(pkt);
     }
   };
+  std::vector<uint8_t> rgb(size_t(v.width * v.height * 3));
   for (int k = 0; k < frames; ++k) {
-    av_frame_make_writable(f);
     for (int y = 0; y < v.height; ++y)
       for (int x = 0; x < v.width; ++x) {
-        Rgb c = QuadrantColour(k, QuadrantOf(x, y, v.width, v.height));
-        f->data[0][y * f->linesize[0] + x] = uint8_t((66 * c.r + 129 * c.g + 25 * c.b + 128) / 256 + (mjpeg ? 0 : 16));
-        if (mjpeg) f->data[0][y * f->linesize[0] + x] = uint8_t((77 * c.r + 150 * c.g + 29 * c.b) / 256);
-        if (!(x & 1) && !(y & 1)) {
-          int u = mjpeg ? (-43 * c.r - 85 * c.g + 128 * c.b) / 256 + 128 : (-38 * c.r - 74 * c.g + 112 * c.b + 128) / 256 + 128;
-          int w = mjpeg ? (128 * c.r - 107 * c.g - 21 * c.b) / 256 + 128 : (112 * c.r - 94 * c.g - 18 * c.b + 128) / 256 + 128;
-          f->data[1][(y / 2) * f->linesize[1] + x / 2] = uint8_t(u);
-          f->data[2][(y / 2) * f->linesize[2] + x / 2] = uint8_t(w);
-        }
+        Rgb q = QuadrantColour(k, QuadrantOf(x, y, v.width, v.height));
+        uint8_t *p = &rgb[size_t((y * v.width + x) * 3)];
+        p[0] = uint8_t(q.r), p[1] = uint8_t(q.g), p[2] = uint8_t(q.b);
       }
+    av_frame_make_writable(f);
+    const uint8_t *src[4] = {rgb.data(), nullptr, nullptr, nullptr};
+    int srcStride[4] = {v.width * 3, 0, 0, 0};
+    sws_scale(sws, src, srcStride, 0, v.height, f->data, f->linesize);
     f->pts = k;
     avcodec_send_frame(ctx, f);
     drain();
   }
   avcodec_send_frame(ctx, nullptr);
   drain();
+  sws_freeContext(sws);
   av_packet_free(&pkt);
   av_frame_free(&f);
   avcodec_free_context(&ctx);
   return int(v.frames.size()) == frames;
 }
 
+// An OpenDML super index with one entry, filled in once the movi data is
+// written; returns where that entry starts.
+static size_t SuperIndex(Out &o, const char *chunkId) {
+  size_t at = o.Begin("indx");
+  o.U16(4), o.U8(0), o.U8(0), o.U32(1);
+  o.Fcc(chunkId);
+  o.U32(0), o.U32(0), o.U32(0);
+  size_t entry = o.b.size();
+  for (int i = 0; i < 4; ++i) o.U32(0);
+  o.End(at);
+  return entry;
+}
+
 std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
   Out o;
+  std::vector<size_t> superIndex;  // per stream, its super index entry
   size_t riff = o.Begin("RIFF");
   o.Fcc("AVI ");
   size_t hdrl = o.Begin("LIST");
@@ -203,6 +265,7 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
     o.U32(0), o.U32(0), o.U32(v.bits == 8 ? 256 : 0), o.U32(0);
     if (v.bits == 8) o.Bytes(v.palette);
     o.End(strf);
+    superIndex.push_back(spec.odml ? SuperIndex(o, "00db") : 0);
     o.End(strl);
   }
   for (const TestAudio &a : spec.audio) {
@@ -221,55 +284,84 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
     o.U32(uint32_t(a.rate) * align), o.U16(align), o.U16(uint16_t(a.bits));
     if (!a.shortFormat) o.U16(0);
     o.End(strf);
+    superIndex.push_back(spec.odml ? SuperIndex(o, "00wb") : 0);
     o.End(strl);
   }
   o.End(hdrl);
 
+  // Chunks in stream order first; the movi list may store them reversed, the
+  // indexes always list them in order.
   struct Entry {
+    int stream;
     std::string id;
-    uint32_t flags, offset, size;
+    const uint8_t *data;
+    uint32_t size;
+    bool key;
+    uint32_t offset = 0;  // of the chunk header, from the movi list type
   };
-  std::vector<Entry> index;
-  size_t movi = o.Begin("LIST");
-  size_t moviType = o.b.size();
-  o.Fcc("movi");
-  auto chunk = [&](const std::string &id, const uint8_t *data, size_t n, bool key) {
-    index.push_back({id, key ? 0x10u : 0u, uint32_t(o.b.size() - moviType), uint32_t(n)});
-    size_t at = o.Begin(id.c_str());
-    o.b.insert(o.b.end(), data, data + n);
-    o.End(at);
-  };
+  std::vector<Entry> entries;
   size_t frames = 0;
   for (const TestVideo &v : spec.video) frames = std::max(frames, v.frames.size());
   std::vector<size_t> audioPos(spec.audio.size(), 0);
+  auto audioChunk = [&](size_t s) {
+    const TestAudio &a = spec.audio[s];
+    size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
+    if (n) entries.push_back({int(spec.video.size() + s), ChunkId(int(spec.video.size() + s), "wb"),
+                              a.data.data() + audioPos[s], uint32_t(n), true});
+    audioPos[s] += n;
+  };
   for (size_t k = 0; k < frames; ++k) {
     for (size_t s = 0; s < spec.video.size(); ++s) {
       const TestVideo &v = spec.video[s];
       if (k >= v.frames.size()) continue;
       bool key = v.keys.empty() || v.keys[k];
-      chunk(ChunkId(int(s), v.compression ? "dc" : "db"), v.frames[k].data(), v.frames[k].size(), key);
+      entries.push_back({int(s), ChunkId(int(s), v.compression ? "dc" : "db"), v.frames[k].data(),
+                         uint32_t(v.frames[k].size()), key});
     }
-    for (size_t s = 0; s < spec.audio.size(); ++s) {
-      const TestAudio &a = spec.audio[s];
-      size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
-      if (n) chunk(ChunkId(int(spec.video.size() + s), "wb"), a.data.data() + audioPos[s], n, true);
-      audioPos[s] += n;
-    }
+    for (size_t s = 0; s < spec.audio.size(); ++s) audioChunk(s);
   }
-  for (size_t s = 0; s < spec.audio.size(); ++s) {
-    const TestAudio &a = spec.audio[s];
-    while (audioPos[s] < a.data.size()) {
-      size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
-      chunk(ChunkId(int(spec.video.size() + s), "wb"), a.data.data() + audioPos[s], n, true);
-      audioPos[s] += n;
+  for (size_t s = 0; s < spec.audio.size(); ++s)
+    while (audioPos[s] < spec.audio[s].data.size()) audioChunk(s);
+
+  size_t movi = o.Begin("LIST");
+  size_t moviType = o.b.size();
+  o.Fcc("movi");
+  std::vector<size_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = spec.reverseMovi ? order.size() - 1 - i : i;
+  for (size_t i : order) {
+    Entry &e = entries[i];
+    e.offset = uint32_t(o.b.size() - moviType);
+    size_t at = o.Begin(e.id.c_str());
+    o.b.insert(o.b.end(), e.data, e.data + e.size);
+    o.End(at);
+  }
+  if (spec.odml) {
+    // One standard index per stream, its entries counting from the movi list type.
+    for (size_t s = 0; s < superIndex.size(); ++s) {
+      size_t ix = o.b.size();
+      char id[5];
+      std::snprintf(id, sizeof id, "ix%02x", int(s));
+      size_t at = o.Begin(id);
+      uint32_t n = 0;
+      for (const Entry &e : entries) n += e.stream == int(s);
+      o.U16(2), o.U8(0), o.U8(1), o.U32(n);
+      o.Fcc(entries.empty() ? "00db" : ChunkId(int(s), "db").c_str());
+      o.U32(uint32_t(moviType)), o.U32(0), o.U32(0);
+      for (const Entry &e : entries)
+        if (e.stream == int(s)) o.U32(e.offset + 8), o.U32(e.size | (e.key ? 0 : 0x80000000u));
+      o.End(at);
+      uint32_t size = uint32_t(o.b.size() - ix - 8);
+      std::memcpy(&o.b[superIndex[s]], &ix, 4);  // low half of the 64-bit offset
+      std::memcpy(&o.b[superIndex[s] + 8], &size, 4);
+      std::memcpy(&o.b[superIndex[s] + 12], &n, 4);
     }
   }
   o.End(movi);
   if (spec.index) {
     size_t idx1 = o.Begin("idx1");
-    for (const Entry &e : index) {
+    for (const Entry &e : entries) {
       o.Fcc(e.id.c_str());
-      o.U32(e.flags), o.U32(e.offset), o.U32(e.size);
+      o.U32(e.key ? 0x10u : 0u), o.U32(e.offset + (spec.absoluteIdx1 ? uint32_t(moviType) : 0)), o.U32(e.size);
     }
     o.End(idx1);
   }

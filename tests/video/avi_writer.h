@@ -31,7 +31,10 @@ struct TestAudio {
 struct AviSpec {
   std::vector<TestVideo> video;
   std::vector<TestAudio> audio;
-  bool index = true;
+  bool index = true;          // an idx1 index
+  bool absoluteIdx1 = false;  // idx1 offsets from the file start rather than the movi list
+  bool odml = false;          // OpenDML indexes: indx in each stream header, ix## chunks
+  bool reverseMovi = false;   // chunks stored back to front; only an index gives their order
 };
 
 std::vector<uint8_t> BuildAvi(const AviSpec &spec);
@@ -44,7 +47,8 @@ Rgb QuadrantColour(int k, int quadrant);
 std::vector<uint8_t> QuadrantFrame24(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantFrame8(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantPalette();  // colours of QuadrantFrame8: index 4k+q
-// Frames encoded with libavcodec ("MJPG" or "FMP4"); keys filled in.
+// Frames encoded with libavcodec ("MJPG", "FMP4", "H264" with B-frames, "cvid",
+// "CRAM"), or "RLE8" written here; keys filled in.
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop);
 
 TestVideo Video24(int frames, int w = 64, int h = 48, bool topDown = false);
