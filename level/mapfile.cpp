@@ -190,7 +190,7 @@ int SaveEditorMap()
             }
     if (pack_fclose(file) != 0)
         written = false;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || !ReplaceFileWith(temporary, path)) {
         std::remove(temporary.c_str());
         return 0;
     }

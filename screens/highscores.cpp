@@ -142,7 +142,7 @@ bool SaveHighScores()
         ok = false;
     if (ok) {
         FlushToDisk(temp);
-        ok = std::rename(temp.c_str(), path.c_str()) == 0;
+        ok = ReplaceFileWith(temp, path);
     }
     if (!ok)
         std::remove(temp.c_str());

@@ -7,7 +7,24 @@
 
 #include <atomic>
 
+#ifdef _WIN32
+// On Windows the system's Video for Windows reads, decodes and draws.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <allegro.h>
+#include <winalleg.h>
+#include <vfw.h>
+#if defined(MIVOLEN_STATIC)
+#define MIVOLEN_API
+#elif defined(MIVOLEN_BUILD_DLL)
+#define MIVOLEN_API __declspec(dllexport)
+#else
+#define MIVOLEN_API __declspec(dllimport)
+#endif
+#else
 #include "vfw/vfw.h"
+#endif
 
 struct BITMAP;
 struct AUDIOSTREAM;

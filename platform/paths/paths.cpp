@@ -1,6 +1,12 @@
 // paths.cpp: Windows-style game paths to native ones.
 #include "platform/paths/paths.h"
 
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 std::string NativePath(const char *gamePath)
 {
     std::string path = gamePath ? gamePath : "";
@@ -10,4 +16,13 @@ std::string NativePath(const char *gamePath)
             c = '/';
 #endif
     return path;
+}
+
+bool ReplaceFileWith(const std::string &from, const std::string &to)
+{
+#ifdef _WIN32
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
 }

@@ -8,4 +8,8 @@
 // Backslashes become the platform separator; everything else is kept.
 std::string NativePath(const char *gamePath);
 
+// Puts the finished file `from` in the place of `to`, replacing it if it
+// exists (a plain rename cannot replace a file on Windows). False on failure.
+bool ReplaceFileWith(const std::string &from, const std::string &to);
+
 #endif
