@@ -32,16 +32,23 @@ struct Mask {
   }
 };
 
+// Packs 8-bit channels into a pixel of the depth, with Allegro's channel
+// positions read once per draw rather than once per pixel.
 template <int DEPTH>
-inline int MakeCol(int r, int g, int b) {
-  switch (DEPTH) {
-    case 15: return makecol15(r, g, b);
-    case 16: return makecol16(r, g, b);
-    case 24: return makecol24(r, g, b);
-    case 32: return makecol32(r, g, b);
-    default: return makecol8(r, g, b);
+struct Packer {
+  int rs, gs, bs;
+  Packer() {
+    rs = DEPTH == 15 ? _rgb_r_shift_15 : DEPTH == 16 ? _rgb_r_shift_16 : DEPTH == 24 ? _rgb_r_shift_24 : _rgb_r_shift_32;
+    gs = DEPTH == 15 ? _rgb_g_shift_15 : DEPTH == 16 ? _rgb_g_shift_16 : DEPTH == 24 ? _rgb_g_shift_24 : _rgb_g_shift_32;
+    bs = DEPTH == 15 ? _rgb_b_shift_15 : DEPTH == 16 ? _rgb_b_shift_16 : DEPTH == 24 ? _rgb_b_shift_24 : _rgb_b_shift_32;
   }
-}
+  int operator()(int r, int g, int b) const {
+    if (DEPTH == 8) return makecol8(r, g, b);
+    if (DEPTH == 15) return ((r >> 3) << rs) | ((g >> 3) << gs) | ((b >> 3) << bs);
+    if (DEPTH == 16) return ((r >> 3) << rs) | ((g >> 2) << gs) | ((b >> 3) << bs);
+    return (r << rs) | (g << gs) | (b << bs);
+  }
+};
 
 enum SourceKind { SRC_PAL8, SRC_MASK16, SRC_RGB24, SRC_RGB32, SRC_MASK32 };
 
@@ -66,33 +73,34 @@ void DrawRows(BITMAP *bmp, int x0, int x1, int y0, int y1, int yDst, const std::
 template <int DEPTH>
 void DrawDepth(BITMAP *bmp, SourceKind kind, const int *lut, const Mask *m, int x0, int x1, int y0, int y1,
                int yDst, const std::vector<int> &srcX, const std::vector<const uint8_t *> &rows) {
+  const Packer<DEPTH> MakeCol;
   switch (kind) {
     case SRC_PAL8:
       DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [lut](const uint8_t *r, int sx) { return lut[r[sx]]; });
       break;
     case SRC_MASK16:
-      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m](const uint8_t *r, int sx) {
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m, MakeCol](const uint8_t *r, int sx) {
         uint32_t v = uint32_t(r[sx * 2] | r[sx * 2 + 1] << 8);
-        return MakeCol<DEPTH>(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
+        return MakeCol(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
       });
       break;
     case SRC_RGB24:
-      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [](const uint8_t *r, int sx) {
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [MakeCol](const uint8_t *r, int sx) {
         const uint8_t *p = r + sx * 3;
-        return MakeCol<DEPTH>(p[2], p[1], p[0]);
+        return MakeCol(p[2], p[1], p[0]);
       });
       break;
     case SRC_RGB32:
-      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [](const uint8_t *r, int sx) {
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [MakeCol](const uint8_t *r, int sx) {
         const uint8_t *p = r + sx * 4;
-        return MakeCol<DEPTH>(p[2], p[1], p[0]);
+        return MakeCol(p[2], p[1], p[0]);
       });
       break;
     case SRC_MASK32:
-      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m](const uint8_t *r, int sx) {
+      DrawRows<DEPTH>(bmp, x0, x1, y0, y1, yDst, srcX, rows, [m, MakeCol](const uint8_t *r, int sx) {
         const uint8_t *p = r + sx * 4;
         uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-        return MakeCol<DEPTH>(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
+        return MakeCol(m[0].Channel(v), m[1].Channel(v), m[2].Channel(v));
       });
       break;
   }
@@ -188,6 +196,17 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
     for (int i = 0; i < colours; ++i) lut[i] = makecol_depth(depth, pal[i].rgbRed, pal[i].rgbGreen, pal[i].rgbBlue);
   }
   int X0 = int(x0), X1 = int(x1), Y0 = int(y0), Y1 = int(y1);
+  // Decoded video is 32-bit BGRX, which is Allegro's own 32-bit layout: unscaled, rows copy as they are.
+  if (kind == SRC_RGB32 && depth == 32 && dw == sw && _rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 &&
+      _rgb_b_shift_32 == 0) {
+    for (int y = Y0; y < Y1; ++y) {
+      uintptr_t addr = bmp_write_line(bmp, y);
+      std::memcpy(reinterpret_cast<void *>(addr + uintptr_t(X0) * 4), rows[size_t(y - yDst)] + size_t(srcX[0]) * 4,
+                  size_t(X1 - X0) * 4);
+    }
+    bmp_unwrite_line(bmp);
+    return TRUE;
+  }
   switch (depth) {
     case 8: DrawDepth<8>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
     case 15: DrawDepth<15>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;

@@ -32,7 +32,6 @@ struct GetFrameImpl {
   // Uncompressed frames.
   bool raw = false;
   size_t headerBytes = 0, imageBytes = 0;
-  std::vector<uint8_t> chunk;
   // Compressed frames.
   AVCodecContext *ctx = nullptr;
   AVFrame *frame = nullptr;
@@ -229,8 +228,9 @@ struct GetFrameImpl {
     if (target == current) return out.data();
     current = -1;
     if (!raw) return Decode(target);
-    if (!ReadStreamChunk(stream, size_t(target), chunk, 0) || chunk.size() < imageBytes) return nullptr;
-    std::memcpy(out.data() + headerBytes, chunk.data(), imageBytes);
+    const AviChunk &c = L.chunks[size_t(target)];
+    if (c.size < imageBytes || !stream->file->source->ReadAt(c.offset, out.data() + headerBytes, imageBytes))
+      return nullptr;
     current = target;
     return out.data();
   }
