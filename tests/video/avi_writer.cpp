@@ -10,6 +10,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
 
@@ -174,6 +175,8 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
   ctx->gop_size = gop;
   ctx->max_b_frames = c->bFrames;
   ctx->bit_rate = 2000000;
+  // Always use the B-frames, so the decoder must reorder; key frames only every gop frames.
+  if (c->id == AV_CODEC_ID_H264) av_opt_set(ctx->priv_data, "x264-params", "b-adapt=0:scenecut=0", 0);
   if (avcodec_open2(ctx, codec, nullptr) < 0) {
     avcodec_free_context(&ctx);
     return false;
