@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
 
 #include <X11/Xlib.h>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -137,18 +138,18 @@ void GameProcess::Start(const std::vector<std::string> &environment)
     }
 }
 
+static int DecodeStatus(int status)
+{
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
+}
+
 int GameProcess::WaitExit(int seconds)
 {
-    for (int i = 0; i < seconds * 10; i++) {
-        int status;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            pid = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -100 - WTERMSIG(status);
-        }
+    for (int i = 0; i < seconds * 10 && Running(); i++)
         Sleep(100);
-    }
-    Kill(SIGKILL);
-    return -1000;
+    if (Running())
+        Kill(SIGKILL);
+    return exitStatus;
 }
 
 bool GameProcess::Running()
@@ -157,6 +158,7 @@ bool GameProcess::Running()
         return false;
     int status;
     if (waitpid(pid, &status, WNOHANG) == pid) {
+        exitStatus = DecodeStatus(status);
         pid = -1;
         return false;
     }
@@ -171,6 +173,7 @@ void GameProcess::Kill(int signal)
     if (signal == SIGKILL) {
         waitpid(pid, nullptr, 0);
         pid = -1;
+        exitStatus = -1000;  // killed by the harness, not ended by itself
     }
 }
 
@@ -248,16 +251,65 @@ int GameProcess::Screenshot(const std::string &name)
     if (Run(X("xwd -root -silent") + " | convert xwd:- -crop 800x600+0+0 +repage '" + png + "' && convert '" +
             png + "' '" + ppm + "'") != 0)
         return 0;
-    // Count colours in the binary PPM (P6).
-    std::string data = ReadFile(ppm);
-    std::istringstream header(data);
-    std::string magic;
-    int w = 0, h = 0, max = 0;
-    header >> magic >> w >> h >> max;
-    size_t start = (size_t)header.tellg() + 1;
+    // Count colours in the binary PPM (P6); its header may hold comments.
+    shot_ = ReadFile(ppm);
+    int fields[4] = {0, 0, 0, 0};  // magic, width, height, maximum
+    size_t at = 0;
+    for (int f = 0; f < 4 && at < shot_.size(); f++) {
+        for (;;) {
+            while (at < shot_.size() && std::isspace((unsigned char)shot_[at]))
+                at++;
+            if (at < shot_.size() && shot_[at] == '#')
+                while (at < shot_.size() && shot_[at] != '\n')
+                    at++;
+            else
+                break;
+        }
+        size_t begin = at;
+        while (at < shot_.size() && !std::isspace((unsigned char)shot_[at]))
+            at++;
+        std::string token = shot_.substr(begin, at - begin);
+        fields[f] = f == 0 ? (token == "P6") : std::atoi(token.c_str());
+    }
+    shotWidth_ = fields[1];
+    shotHeight_ = fields[2];
+    shotStart_ = at + 1;
+    if (!fields[0] || fields[3] != 255 || shot_.size() < shotStart_ + 3 * (size_t)shotWidth_ * shotHeight_) {
+        shot_.clear();
+        shotWidth_ = shotHeight_ = 0;
+        return 0;
+    }
     std::set<unsigned> colours;
-    for (size_t i = start; i + 2 < data.size() && colours.size() < 1000; i += 3 * 7)
-        colours.insert(((unsigned char)data[i] << 16) | ((unsigned char)data[i + 1] << 8) |
-                       (unsigned char)data[i + 2]);
+    for (size_t i = shotStart_; i + 2 < shot_.size() && colours.size() < 1000; i += 3 * 7)
+        colours.insert(((unsigned char)shot_[i] << 16) | ((unsigned char)shot_[i + 1] << 8) |
+                       (unsigned char)shot_[i + 2]);
     return (int)colours.size();
+}
+
+unsigned GameProcess::PixelAt(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= shotWidth_ || y >= shotHeight_)
+        return 0;
+    size_t i = shotStart_ + 3 * ((size_t)y * shotWidth_ + x);
+    if (i + 2 >= shot_.size())
+        return 0;
+    return ((unsigned char)shot_[i] << 16) | ((unsigned char)shot_[i + 1] << 8) | (unsigned char)shot_[i + 2];
+}
+
+int GameProcess::CountNear(unsigned rgb, int x1, int y1, int x2, int y2, int tolerance) const
+{
+    int count = 0;
+    for (int y = y1; y <= y2; y++)
+        for (int x = x1; x <= x2; x++) {
+            unsigned c = PixelAt(x, y);
+            bool near = true;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                int d = (int)((c >> shift) & 255) - (int)((rgb >> shift) & 255);
+                if (d < -tolerance || d > tolerance)
+                    near = false;
+            }
+            if (near)
+                count++;
+        }
+    return count;
 }

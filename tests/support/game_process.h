@@ -40,9 +40,16 @@ public:
     // The screen as a PNG under the test's temp dir; returns the number of
     // distinct colours seen (0 when it could not be taken).
     int Screenshot(const std::string &name);
+    // Of the last screenshot: the colour 0xRRGGBB at (x, y) (0 when there is
+    // none), and how many pixels of the rectangle lie within `tolerance` of
+    // a colour in every channel (the game draws at 16 bits, so colours come
+    // back rounded).
+    unsigned PixelAt(int x, int y) const;
+    int CountNear(unsigned rgb, int x1, int y1, int x2, int y2, int tolerance = 12) const;
 
     std::string dir;
     pid_t pid = -1;
+    int exitStatus = -1000;  // kept once the game has been reaped
     // Each game gets an X display of its own, so that tests can run side by
     // side without their keys reaching each other's windows.
     std::string display;
@@ -50,6 +57,9 @@ public:
 
 private:
     void StartDisplay();
+    std::string shot_;
+    size_t shotStart_ = 0;
+    int shotWidth_ = 0, shotHeight_ = 0;
     std::string X(const std::string &command) const;
 };
 
