@@ -253,6 +253,7 @@ int GameProcess::Screenshot(const std::string &name)
         return 0;
     // Count colours in the binary PPM (P6); its header may hold comments.
     shot_ = ReadFile(ppm);
+    std::remove(ppm.c_str());
     int fields[4] = {0, 0, 0, 0};  // magic, width, height, maximum
     size_t at = 0;
     for (int f = 0; f < 4 && at < shot_.size(); f++) {

@@ -1,0 +1,118 @@
+// e2e_support.cpp: screen probes and test files for the whole-game tests.
+#include "tests/e2e/e2e_support.h"
+
+#include <chrono>
+#include <thread>
+
+const char *ShownName(Shown shown)
+{
+    switch (shown) {
+    case Shown::Menu: return "menu";
+    case Shown::Options: return "options";
+    case Shown::HighScores: return "high scores";
+    case Shown::ProgressMap: return "progress map";
+    case Shown::Play: return "play";
+    case Shown::GameOver: return "game over";
+    case Shown::Initials: return "initials entry";
+    default: return "something else";
+    }
+}
+
+// Each screen is told by a few marks of its own that nothing else draws in
+// the same place: panel outlines, title colours, the status bar.
+Shown Classify(const GameProcess &game)
+{
+    const unsigned white = 0xffffff;
+    auto isWhite = [&](int x, int y) { return game.CountNear(white, x, y, x, y, 8) == 1; };
+    if (game.CountNear(0xdecead, 60, 578, 60, 578) && game.CountNear(0xceba94, 790, 590, 790, 590))
+        return Shown::Play;
+    if (isWhite(119, 300) && isWhite(681, 300)) {
+        if (game.CountNear(0xe72727, 140, 170, 660, 460) > 300)
+            return Shown::Menu;
+        if (game.CountNear(0xceca63, 250, 30, 550, 80) > 300)
+            return Shown::Options;
+        if (game.CountNear(0xcecace, 180, 30, 620, 80) > 300)
+            return Shown::HighScores;
+    }
+    if (isWhite(199, 300) && isWhite(601, 300)) {
+        if (game.CountNear(0xc00000, 240, 262, 640, 332) > 30)
+            return Shown::Initials;
+        if (game.CountNear(white, 210, 262, 590, 340, 20) > 50)
+            return Shown::GameOver;
+    }
+    if (game.CountNear(0x6381ff, 180, 560, 620, 599) > 300)
+        return Shown::ProgressMap;
+    return Shown::Other;
+}
+
+bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::string &name)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        if (!game.Running())
+            return false;
+        if (game.Screenshot(name) > 0 && Classify(game) == wanted)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return false;
+}
+
+static void PutLe32(std::string &out, int32_t value)
+{
+    uint32_t v = (uint32_t)value;
+    for (int i = 0; i < 4; i++)
+        out += (char)((v >> (8 * i)) & 255);
+}
+
+static int32_t GetLe32(const std::string &in, size_t at)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < 4; i++)
+        v |= (uint32_t)(unsigned char)in[at + i] << (8 * i);
+    return (int32_t)v;
+}
+
+std::string ScoreFile(const std::vector<ScoreRow> &rows)
+{
+    std::string out;
+    uint32_t sum = 0;
+    for (const ScoreRow &row : rows) {
+        std::string initials = row.initials.substr(0, 4);
+        initials.resize(4, '\0');
+        out += initials;
+        PutLe32(out, row.score);
+        sum += (uint32_t)row.score;
+    }
+    PutLe32(out, (int32_t)sum);
+    return out;
+}
+
+std::vector<ScoreRow> ReadScoreFile(const std::string &bytes)
+{
+    if (bytes.size() != 84)
+        return {};
+    std::vector<ScoreRow> rows;
+    uint32_t sum = 0;
+    for (int i = 0; i < 10; i++) {
+        std::string initials = bytes.substr(8 * i, 4);
+        initials.resize(initials.find('\0') == std::string::npos ? 4 : initials.find('\0'));
+        rows.push_back({initials, GetLe32(bytes, 8 * i + 4)});
+        sum += (uint32_t)rows.back().score;
+    }
+    if ((int32_t)sum != GetLe32(bytes, 80))
+        return {};
+    return rows;
+}
+
+std::string QuickDeathLevel()
+{
+    std::vector<int32_t> codes(1275, -1);
+    for (int i = 0; i < 425; i++)
+        codes[i] = 71;  // dug tunnel
+    codes[850 + 15 * 25 + 12] = 0;  // an item under the hero's start
+    std::string out;
+    for (int32_t c : codes)
+        PutLe32(out, c);
+    return out;
+}

@@ -1,0 +1,39 @@
+// e2e_support.h: what the whole-game tests share: telling the game's screens
+// apart on a screenshot, and the level and score files they hand the game.
+#ifndef DELVORN_TEST_E2E_SUPPORT_H
+#define DELVORN_TEST_E2E_SUPPORT_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/game_process.h"
+
+enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, GameOver, Initials };
+
+const char *ShownName(Shown shown);
+
+// What the last screenshot of the game shows.
+Shown Classify(const GameProcess &game);
+
+// Takes screenshots (saved as <name>.png) until the game shows `wanted`,
+// at most for `seconds`. False when it never did or the game ended.
+bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::string &name);
+
+struct ScoreRow {
+    std::string initials;
+    int32_t score;
+};
+
+// The 84 bytes of a score table file: initials in 4 bytes, the score as
+// int32 little-endian, ten times, then the wrapping sum of the scores.
+std::string ScoreFile(const std::vector<ScoreRow> &rows);
+// Ten rows read back from such bytes; empty when the size or the sum is off.
+std::vector<ScoreRow> ReadScoreFile(const std::string &bytes);
+
+// A level where the hero cannot survive long: every cell dug so the enemies
+// come straight at him, and one item on his start cell (12, 15) so that he
+// scores at the first step.
+std::string QuickDeathLevel();
+
+#endif
