@@ -160,10 +160,12 @@ TEST_F(PlayerTest, StepDrawsOncePerFrameUnlessForced) {
   EXPECT_EQ(m.GetPlayingTime(), -1);
   ASSERT_EQ(m.PlayStart(), 0);
   Fill(b);
+  int before = m.GetFrameNumber();
   ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
   int first = m.GetFrameNumber();
   EXPECT_FALSE(IsSentinel(b, 10, 10));
-  ExpectFrameAt(b, first, 0, 0);
+  // Which frame was drawn is only certain when the clock did not move on meanwhile.
+  if (before == first) ExpectFrameAt(b, first, 0, 0);
   Fill(b);
   ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
   if (m.GetFrameNumber() == first) {
@@ -175,8 +177,10 @@ TEST_F(PlayerTest, StepDrawsOncePerFrameUnlessForced) {
   while (m.GetFrameNumber() == first) rest(1);
   EXPECT_GE(m.GetPlayingTime(), 200);
   Fill(b);
+  before = m.GetFrameNumber();
   ASSERT_TRUE(m.PlayStep(b, 0, 0, false, false));
-  ExpectFrameAt(b, m.GetFrameNumber(), 0, 0);
+  if (before == m.GetFrameNumber()) ExpectFrameAt(b, before, 0, 0);
+  EXPECT_FALSE(IsSentinel(b, 10, 10));
 
   while (m.GetFrameNumber() >= 0) rest(1);
   EXPECT_EQ(m.GetPlayingTime(), -1) << "past the end";
@@ -240,8 +244,8 @@ TEST_F(PlayerTest, PlayRunsToTheEndAndRestartTurnsTheClockBack) {
   NEED_TIMER();
   AviSpec spec;
   spec.video.push_back(Video24(3, 64, 48));
-  spec.video[0].rate = 20;  // 150 ms in all
-  spec.audio.push_back(Pcm(2, 16, 8000, 1200));
+  spec.video[0].rate = 10;  // 300 ms in all; frames long enough for a busy machine
+  spec.audio.push_back(Pcm(2, 16, 8000, 2400));
   Mivolen m;
   ASSERT_EQ(m.Open(Write("play.avi", spec).c_str()), 0);
   BITMAP *b = Target(32, 100, 100);
@@ -251,9 +255,9 @@ TEST_F(PlayerTest, PlayRunsToTheEndAndRestartTurnsTheClockBack) {
   EXPECT_EQ(m.GetFrameNumber(), -1);
 
   ASSERT_EQ(m.PlayStart(), 0);
-  while (m.GetPlayingTime() < 100) rest(1);
+  while (m.GetPlayingTime() < 200) rest(1);
   m.PlayRestart();
-  EXPECT_LT(m.GetPlayingTime(), 100);
+  EXPECT_LT(m.GetPlayingTime(), 200);
   EXPECT_TRUE(m.PlayStep(b, false, false));
   m.PlayEnd();
 
