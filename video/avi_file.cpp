@@ -34,6 +34,8 @@ void CAviFile::Init() {
 }
 
 bool CAviFile::Open(const char *path) {
+  // Opening over an open file would lose its handles for good.
+  if (file) Release();
   if (AVIFileOpenA(&file, path, 0, nullptr) != AVIERR_OK) {
     file = nullptr;
     return false;

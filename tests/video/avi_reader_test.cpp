@@ -338,6 +338,10 @@ TEST_F(AviFileTest, ReleaseAllowsAnotherOpen) {
   EXPECT_EQ(avi.GetVideoStreamCount(), 0);
   ASSERT_TRUE(avi.Open(pb.c_str()));
   EXPECT_EQ(avi.GetVideoFormat(0)->biWidth, 32);
+  // Opening again without Release lets the first file go rather than piling up streams.
+  ASSERT_TRUE(avi.Open(pa.c_str()));
+  EXPECT_EQ(avi.GetVideoStreamCount(), 1);
+  EXPECT_EQ(avi.GetVideoFormat(0)->biWidth, 16);
 }
 
 }  // namespace

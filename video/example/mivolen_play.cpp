@@ -62,3 +62,4 @@ int main(int argc, char **argv) {
   allegro_exit();
   return result == 0 ? 0 : 1;
 }
+END_OF_MAIN()
