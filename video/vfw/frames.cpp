@@ -90,7 +90,8 @@ struct GetFrameImpl {
 
   bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
     int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
-    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
+    // The player makes a bitmap of this size, so the header is held to what the decoder may deliver.
+    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension || w * h > kMaxPixels) return false;
     const AVCodecTag *tags[] = {avformat_get_riff_video_tags(), nullptr};
     AVCodecID id = av_codec_get_id(tags, bi.biCompression);
     if (id == AV_CODEC_ID_NONE) id = av_codec_get_id(tags, handler);
