@@ -6,9 +6,8 @@ set(T ${CMAKE_SOURCE_DIR}/tests)
 delvorn_add_test(alfont_tests ${T}/alfont/alfont_test.cpp)
 delvorn_add_test(blend_tests ${T}/blend/blend_test.cpp)
 delvorn_add_test(fonts_tests ${T}/fonts/fonts_test.cpp)
-delvorn_add_test(endings_tests ${T}/endings/endings_test.cpp)
-delvorn_add_test(shell_tests ${T}/shell/log_test.cpp ${T}/shell/config_test.cpp
-                 ${T}/shell/input_test.cpp ${T}/shell/pacing_test.cpp)
+delvorn_add_test(shell_tests ${T}/shell/log_test.cpp ${T}/shell/input_test.cpp
+                 ${T}/shell/pacing_test.cpp)
 delvorn_add_test(screens_tests ${T}/screens/text_test.cpp)
 delvorn_add_test(paths_tests ${T}/paths/paths_test.cpp)
 

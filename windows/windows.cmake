@@ -6,6 +6,9 @@ if(NOT WINDOWS_DEPS)
 endif()
 list(APPEND CMAKE_FIND_ROOT_PATH ${WINDOWS_DEPS}/static)
 
+# Every CPU that runs a supported Windows has SSE2; the blend rows use it, and
+# floating point then rounds as on 64-bit builds.
+add_compile_options(-msse2 -mfpmath=sse)
 # No compiler runtime DLLs to ship: libgcc, libstdc++ and winpthread go in statically.
 add_link_options(-static)
 
