@@ -58,6 +58,19 @@ bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::strin
     return false;
 }
 
+bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
+                     const std::string &name)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end && game.Running()) {
+        game.Press(keyName);
+        if (game.Screenshot(name) > 0 && Classify(game) == wanted)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    return false;
+}
+
 static void PutLe32(std::string &out, int32_t value)
 {
     uint32_t v = (uint32_t)value;

@@ -20,6 +20,11 @@ Shown Classify(const GameProcess &game);
 // at most for `seconds`. False when it never did or the game ended.
 bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::string &name);
 
+// Presses a key, then looks, until the game shows `wanted` (pages that wait
+// for any key drop a press that came too early).
+bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
+                     const std::string &name);
+
 struct ScoreRow {
     std::string initials;
     int32_t score;

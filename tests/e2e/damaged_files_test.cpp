@@ -1,0 +1,189 @@
+// The real game started with damaged files: a level, the score table and
+// the settings cut short, grown, or replaced by noise, a missing level and
+// missing fonts. Each run still reaches the menu, plays or reports the bad
+// level, and ends cleanly with a readable score table.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+void Sleep(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::string Noise(size_t size, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::string out(size, '\0');
+    for (char &c : out)
+        c = (char)(rng() & 255);
+    return out;
+}
+
+std::string Shipped(const std::string &relative)
+{
+    return ReadFile(std::string(DELVORN_GAME_DIR) + "/" + relative);
+}
+
+std::string GoodScores()
+{
+    std::vector<ScoreRow> rows;
+    for (int i = 0; i < 10; i++)
+        rows.push_back({"OK" + std::string(1, (char)('A' + i)), 500 - i});
+    return ScoreFile(rows);
+}
+
+struct Damage {
+    const char *name;
+    std::string map, scores, settings;
+};
+
+Damage MakeDamage(const std::string &kind)
+{
+    std::string map = Shipped("Maps/Zub1.map"), ini = Shipped("Config/Delvorn.ini");
+    if (kind == "Truncated")
+        return {"Truncated", map.substr(0, 1001), GoodScores().substr(0, 41), ini.substr(0, ini.size() / 2)};
+    if (kind == "Oversized")
+        return {"Oversized", map + Noise(200000, 1), GoodScores() + Noise(5000, 2),
+                ini + "\n" + Noise(100000, 3)};
+    return {"Random", Noise(5100, 4), Noise(84, 5), Noise(3000, 6)};
+}
+
+// From the menu into level 1 and, once it plays, a little walking and back.
+// Returns whether the level was played.
+bool PlayLevelOne(GameProcess &game, const std::string &tag)
+{
+    game.Press("Return");
+    if (!WaitForShown(game, Shown::ProgressMap, 15, tag + "_progress_map"))
+        return false;
+    game.Press("space");
+    if (!WaitForShown(game, Shown::Play, 10, tag + "_play"))
+        return false;
+    game.Press("Left", 600);
+    game.Press("space");
+    game.Press("Right", 600);
+    EXPECT_GT(game.Screenshot(tag + "_played"), 10);
+    game.Press("Escape");
+    return true;
+}
+
+void ExitFromMenu(GameProcess &game)
+{
+    game.Press("Escape");
+    EXPECT_EQ(game.WaitExit(30), 0) << game.Log();
+    std::string log = game.Log();
+    EXPECT_NE(log.find("Program Terminated Flawlessly!\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("::EXCEPT"), std::string::npos) << log;
+}
+
+class DamagedFiles : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        if (!HaveDisplay())
+            GTEST_SKIP() << "needs Xvfb and xdotool";
+    }
+};
+
+TEST_P(DamagedFiles, GameReachesMenuPlaysAndEndsCleanly)
+{
+    Damage damage = MakeDamage(GetParam());
+    GameProcess game(std::string("damaged_") + damage.name);
+    game.CopyData();
+    game.WriteFile("Maps/Zub1.map", damage.map);
+    game.WriteFile("HiScore/HiScore.sco", damage.scores);
+    game.WriteFile("Config/Delvorn.ini", damage.settings);
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu")) << ShownName(Classify(game));
+    EXPECT_TRUE(PlayLevelOne(game, "level1")) << "last seen: " << ShownName(Classify(game));
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 15, "menu_again"));
+    ExitFromMenu(game);
+
+    // Whatever the game made of the damaged table, it leaves a readable one.
+    std::string scores = ReadFile(game.dir + "/HiScore/HiScore.sco");
+    EXPECT_EQ(ReadScoreFile(scores.substr(0, 84)).size(), 10u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, DamagedFiles, testing::Values("Truncated", "Oversized", "Random"),
+                         [](const testing::TestParamInfo<std::string> &info) { return info.param; });
+
+class MissingFiles : public DamagedFiles {};
+
+TEST_F(MissingFiles, MissingLevelIsReportedAndTheGameReturnsToTheMenu)
+{
+    GameProcess game("missing_level");
+    game.CopyData();
+    std::remove((game.dir + "/Maps/Zub1.map").c_str());
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu"));
+    game.Press("Return");
+    ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 15, "progress_map"));
+    game.Press("space");
+
+    // The error line stands for two seconds in the colour of the loading lines.
+    bool reported = false;
+    for (int i = 0; i < 30 && !reported; i++) {
+        reported = game.Screenshot("map_load_error") > 0 && game.CountNear(0x545592, 100, 280, 700, 340) > 40 &&
+                   game.Log().find("Creating Map\n") != std::string::npos;
+        if (!reported)
+            Sleep(150);
+    }
+    EXPECT_TRUE(reported) << "no error line on the screen";
+    EXPECT_EQ(game.Log().find("Creating PathFinder"), std::string::npos);
+
+    // The game-won page and the credits follow; keys take them away.
+    ASSERT_TRUE(PressUntilShown(game, "space", Shown::Menu, 60, "after_error"))
+        << "last seen: " << ShownName(Classify(game));
+    ExitFromMenu(game);
+}
+
+TEST_F(MissingFiles, MissingTextFontStillPlaysAndEndsCleanly)
+{
+    GameProcess game("missing_font");
+    game.CopyData();
+    std::remove((game.dir + "/Fonts/DigitalDream.ttf").c_str());
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu"));
+    // Options and high scores without their font, then a game.
+    game.Press("Down");
+    game.Press("Return");
+    Sleep(800);
+    EXPECT_GT(game.Screenshot("options_without_font"), 10);
+    game.Press("space");
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 15, "menu_after_options"));
+    game.Press("Return");
+    // The progress map, drawn without its title, waits for a key.
+    ASSERT_TRUE(PressUntilShown(game, "space", Shown::Play, 30, "play"));
+    game.Press("Right", 500);
+    game.Press("Escape");
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 15, "menu_again"));
+    ExitFromMenu(game);
+}
+
+TEST_F(MissingFiles, WithoutAnyFontTheMenuStartsAGameAndTheCloseButtonEndsIt)
+{
+    GameProcess game("no_fonts");
+    game.CopyData();
+    std::remove((game.dir + "/Fonts/DigitalDream.ttf").c_str());
+    std::remove((game.dir + "/Fonts/DigitalDreamFat.ttf").c_str());
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
+    EXPECT_TRUE(PressUntilShown(game, "space", Shown::Play, 30, "play")) << "last seen: " << ShownName(Classify(game));
+    EXPECT_TRUE(game.CloseWindow());
+    EXPECT_EQ(game.WaitExit(30), 0) << game.Log();
+    EXPECT_NE(game.Log().find("Program Terminated Flawlessly!\n"), std::string::npos) << game.Log();
+    EXPECT_EQ(game.Log().find("::EXCEPT"), std::string::npos) << game.Log();
+}
+
+}  // namespace
