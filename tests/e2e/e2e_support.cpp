@@ -2,6 +2,7 @@
 #include "tests/e2e/e2e_support.h"
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <thread>
 
 const char *ShownName(Shown shown)
@@ -67,6 +68,27 @@ bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted
         if (game.Screenshot(name) > 0 && Classify(game) == wanted)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    return false;
+}
+
+bool LoseToGameOver(GameProcess &game, const std::string &name)
+{
+    // Bombs only at first: a press that lands on the game over page would
+    // turn it away before it was seen. The enemies do the rest.
+    auto start = std::chrono::steady_clock::now();
+    while (game.Running() && std::chrono::steady_clock::now() - start < std::chrono::seconds(90)) {
+        Shown shown = game.Screenshot(name) > 0 ? Classify(game) : Shown::Other;
+        if (shown == Shown::GameOver)
+            return true;
+        if (shown == Shown::Initials) {
+            ADD_FAILURE() << "the game over page was skipped";
+            return false;
+        }
+        if (shown == Shown::Play && std::chrono::steady_clock::now() - start < std::chrono::seconds(6))
+            game.Press("space", 100);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
     return false;
 }

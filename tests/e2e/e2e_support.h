@@ -25,6 +25,10 @@ bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::strin
 bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
                      const std::string &name);
 
+// In play on QuickDeathLevel: drops bombs for a few seconds, then waits for
+// the game over page. False when the page did not come or was skipped.
+bool LoseToGameOver(GameProcess &game, const std::string &name);
+
 struct ScoreRow {
     std::string initials;
     int32_t score;
