@@ -222,7 +222,9 @@ TEST(MapCompiler, RefusesBrokenSourcesWithoutLeavingAFile)
 
 #ifdef DELVORN_TRACE
 // A recorded run (one line of held keys per logic step) takes the hero
-// through every item of level 1 and out of the door.
+// through every item of level 1 and out of the door. Play is deterministic;
+// when the rules of play change, record the run again with
+// make_walkthrough.py.
 TEST(ShippedLevels, LevelOneCanBeFinished)
 {
     std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/levels/level1_walkthrough.txt";
