@@ -219,8 +219,8 @@ struct Parser {
     for (uint64_t i = 0; i < n; ++i) {
       const uint8_t *e = d.data() + 24 + i * entry;
       uint32_t rel = Rd32(e), raw = Rd32(e + 4);
-      if (base > fileSize) return true;
-      if (!AddChunk(s, base + rel, raw & 0x7fffffffu, !(raw & 0x80000000u))) return true;
+      // Past the end of the file, or past what the file can hold: the rest is no better.
+      if (base > fileSize || !AddChunk(s, base + rel, raw & 0x7fffffffu, !(raw & 0x80000000u))) return false;
     }
     return true;
   }
@@ -229,7 +229,10 @@ struct Parser {
     std::vector<uint8_t> d;
     if (!indx[s].second || !ReadBlock(indx[s].first, indx[s].second, kMaxIndexBytes, d) || d.size() < 24)
       return false;
-    if (d[3] == 1) return ParseStdIndex(s, d);
+    if (d[3] == 1) {
+      ParseStdIndex(s, d);
+      return true;
+    }
     if (d[3] != 0 || Rd16(d.data()) != 4) return false;
     uint64_t n = std::min<uint64_t>(Rd32(d.data() + 4), (d.size() - 24) / 16);
     for (uint64_t i = 0; i < n; ++i) {
