@@ -154,18 +154,20 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
     return problems;
 }
 
-// Dead ends of the tunnel joined to the enemies' home: each is a way the
-// enemies can spread out before the hero opens new ones.
+// Ways the enemies can spread out from home before the hero digs new ones:
+// the dead ends of the tunnel joined to home plus the loops in it.
 int EnemyRoutes(const LevelCodes &level)
 {
     auto dug = [&level](int c, int r) { return InMap(c, r) && level.At(0, c, r) == CODE_DUG; };
     std::vector<bool> seen(LEVEL_COLUMNS * LEVEL_ROWS, false);
-    std::vector<int> stack = {ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN};
-    seen[stack[0]] = true;
-    int ends = 0;
+    const int home = ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN;
+    std::vector<int> stack = {home};
+    seen[home] = true;
+    int ends = 0, cells = 0, links = 0;
     while (!stack.empty()) {
         int at = stack.back();
         stack.pop_back();
+        cells++;
         int column = at % LEVEL_COLUMNS, row = at / LEVEL_COLUMNS, neighbours = 0;
         for (int d = 0; d < 4; d++) {
             int c = column + kStepX[d], r = row + kStepY[d];
@@ -177,10 +179,12 @@ int EnemyRoutes(const LevelCodes &level)
                 stack.push_back(r * LEVEL_COLUMNS + c);
             }
         }
-        if (neighbours == 1 && at != ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN)
+        links += neighbours;
+        if (neighbours == 1 && at != home)
             ends++;
     }
-    return ends;
+    int loops = links / 2 - cells + 1;
+    return ends + loops;
 }
 
 LevelStats MeasureLevel(const LevelCodes &level)

@@ -26,7 +26,7 @@ struct LevelStats {
     int dug = 0;            // pre-dug layer-0 cells
     int bombs = 0, potions = 0, hearts = 0;
     int startToDoor = 0;    // steps from the hero's start to the door
-    int enemyRoutes = 0;    // tunnel ends the enemies can reach from home
+    int enemyRoutes = 0;    // dead ends and loops of the tunnel joined to home
 };
 
 // Every broken rule, one line each; empty when the level is sound.
