@@ -74,8 +74,8 @@ bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted
 
 bool LoseToGameOver(GameProcess &game, const std::string &name)
 {
-    // Bombs only at first: a press that lands on the game over page would
-    // turn it away before it was seen. The enemies do the rest.
+    // Bombs go down with the fire key (left Control), which the game over
+    // page ignores, so a press that lands there cannot turn it away unseen.
     auto start = std::chrono::steady_clock::now();
     while (game.Running() && std::chrono::steady_clock::now() - start < std::chrono::seconds(90)) {
         Shown shown = game.Screenshot(name) > 0 ? Classify(game) : Shown::Other;
@@ -85,8 +85,8 @@ bool LoseToGameOver(GameProcess &game, const std::string &name)
             ADD_FAILURE() << "the game over page was skipped";
             return false;
         }
-        if (shown == Shown::Play && std::chrono::steady_clock::now() - start < std::chrono::seconds(6))
-            game.Press("space", 100);
+        if (shown == Shown::Play)
+            game.Press("Control_L", 100);
         else
             std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }

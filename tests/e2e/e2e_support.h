@@ -25,8 +25,8 @@ bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::strin
 bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
                      const std::string &name);
 
-// In play on QuickDeathLevel: drops bombs for a few seconds, then waits for
-// the game over page. False when the page did not come or was skipped.
+// In play on QuickDeathLevel: drops bombs under the standing hero until the
+// game over page shows. False when the page did not come or was skipped.
 bool LoseToGameOver(GameProcess &game, const std::string &name);
 
 struct ScoreRow {
