@@ -57,10 +57,31 @@ struct Packer {
 
 enum SourceKind { SRC_PAL8, SRC_MASK16, SRC_RGB24, SRC_RGB32, SRC_MASK32 };
 
-// Unscaled rows of 24-bit BGR or 32-bit BGRX video into Allegro's usual 5-6-5
-// and 8-8-8 layouts: a full frame is 300,000 pixels, so these convert many
-// at a time. Each gives exactly what the packing of Packer gives.
-inline uint16_t To565(int r, int g, int b) { return uint16_t(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3)); }
+// Unscaled rows of 24-bit BGR or 32-bit BGRX video into 5-6-5 and 8-8-8
+// pixels, red high (most displays) or red low (Allegro's default without
+// one): a full frame is 300,000 pixels, so these convert many at a time.
+// Each gives exactly what the packing of Packer gives.
+enum Layout { LAYOUT_OTHER, LAYOUT_RED_HIGH, LAYOUT_RED_LOW };
+
+Layout LayoutOf(int depth) {
+  if (depth == 16 && _rgb_g_shift_16 == 5) {
+    if (_rgb_r_shift_16 == 11 && _rgb_b_shift_16 == 0) return LAYOUT_RED_HIGH;
+    if (_rgb_r_shift_16 == 0 && _rgb_b_shift_16 == 11) return LAYOUT_RED_LOW;
+  }
+  if (depth == 32 && _rgb_g_shift_32 == 8) {
+    if (_rgb_r_shift_32 == 16 && _rgb_b_shift_32 == 0) return LAYOUT_RED_HIGH;
+    if (_rgb_r_shift_32 == 0 && _rgb_b_shift_32 == 16) return LAYOUT_RED_LOW;
+  }
+  return LAYOUT_OTHER;
+}
+
+inline uint16_t Pixel16(int r, int g, int b) {
+  return uint16_t(((r >> 3) << _rgb_r_shift_16) | ((g >> 2) << _rgb_g_shift_16) | ((b >> 3) << _rgb_b_shift_16));
+}
+
+inline uint32_t Pixel32(int r, int g, int b) {
+  return uint32_t(r) << _rgb_r_shift_32 | uint32_t(g) << _rgb_g_shift_32 | uint32_t(b) << _rgb_b_shift_32;
+}
 
 #if DRAWDIB_X86
 bool HaveSsse3() {
@@ -71,7 +92,8 @@ bool HaveSsse3() {
   return have;
 }
 
-// 0x00RRGGBB pixels to 5-6-5, sign-extended so that a signed pack keeps all 16 bits.
+// 0x00HHMMLL pixels to 5-6-5 (HH in the top five bits), sign-extended so that
+// a signed pack keeps all 16 bits.
 inline __m128i Pack565(__m128i x) {
   __m128i v = _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_epi32(x, 8), _mm_set1_epi32(0xF800)),
                                         _mm_and_si128(_mm_srli_epi32(x, 5), _mm_set1_epi32(0x07E0))),
@@ -79,84 +101,118 @@ inline __m128i Pack565(__m128i x) {
   return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
 }
 
-// Eight BGR pixels (24 bytes, read as bytes 0-15 and 8-23) as two sets of four 0x00RRGGBB.
-__attribute__((target("ssse3"))) inline void Bgr8(const uint8_t *s, __m128i *first, __m128i *second) {
-  const __m128i lo = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m128i hi = _mm_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+// The same with the low byte going to the top: BGRX to red-low 5-6-5.
+inline __m128i Pack565Swapped(__m128i x) {
+  __m128i v = _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_slli_epi32(x, 8), _mm_set1_epi32(0xF800)),
+                                        _mm_and_si128(_mm_srli_epi32(x, 5), _mm_set1_epi32(0x07E0))),
+                           _mm_and_si128(_mm_srli_epi32(x, 19), _mm_set1_epi32(0x001F)));
+  return _mm_srai_epi32(_mm_slli_epi32(v, 16), 16);
+}
+
+// Eight BGR pixels (24 bytes, read as bytes 0-15 and 8-23) as two sets of four
+// 0x00RRGGBB, or 0x00BBGGRR for red low.
+__attribute__((target("ssse3"))) inline void Bgr8(const uint8_t *s, bool redLow, __m128i *first, __m128i *second) {
+  const __m128i lo = redLow ? _mm_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
+                            : _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m128i hi = redLow ? _mm_setr_epi8(6, 5, 4, -1, 9, 8, 7, -1, 12, 11, 10, -1, 15, 14, 13, -1)
+                            : _mm_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
   *first = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s)), lo);
   *second = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + 8)), hi);
 }
 
-__attribute__((target("ssse3"))) int Bgr24To565Ssse3(const uint8_t *s, uint16_t *d, int n) {
+__attribute__((target("ssse3"))) int Bgr24To16Ssse3(const uint8_t *s, uint16_t *d, int n, bool redLow) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m128i a, b;
-    Bgr8(s + i * 3, &a, &b);
+    Bgr8(s + i * 3, redLow, &a, &b);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), _mm_packs_epi32(Pack565(a), Pack565(b)));
   }
   return i;
 }
 
-__attribute__((target("ssse3"))) int Bgr24To32Ssse3(const uint8_t *s, uint32_t *d, int n) {
+__attribute__((target("ssse3"))) int Bgr24To32Ssse3(const uint8_t *s, uint32_t *d, int n, bool redLow) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m128i a, b;
-    Bgr8(s + i * 3, &a, &b);
+    Bgr8(s + i * 3, redLow, &a, &b);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), a);
     _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i + 4), b);
   }
   return i;
 }
 
-int Bgrx32To565Sse2(const uint8_t *s, uint16_t *d, int n) {
+// Decoded video is BGRX; the X byte is left out, as the packing leaves it out.
+__attribute__((target("ssse3"))) int Bgrx32To32Ssse3(const uint8_t *s, uint32_t *d, int n, bool redLow) {
+  const __m128i order = redLow ? _mm_setr_epi8(2, 1, 0, -1, 6, 5, 4, -1, 10, 9, 8, -1, 14, 13, 12, -1)
+                               : _mm_setr_epi8(0, 1, 2, -1, 4, 5, 6, -1, 8, 9, 10, -1, 12, 13, 14, -1);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i * 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), _mm_shuffle_epi8(x, order));
+  }
+  return i;
+}
+
+int Bgrx32To16Sse2(const uint8_t *s, uint16_t *d, int n, bool redLow) {
   int i = 0;
   for (; i + 8 <= n; i += 8) {
     __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i * 4));
     __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i * 4 + 16));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), _mm_packs_epi32(Pack565(a), Pack565(b)));
+    __m128i packed = redLow ? _mm_packs_epi32(Pack565Swapped(a), Pack565Swapped(b))
+                            : _mm_packs_epi32(Pack565(a), Pack565(b));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), packed);
   }
   return i;
 }
 #endif
 
-void Bgr24To565(const uint8_t *s, uint16_t *d, int n) {
+void Bgr24To16(const uint8_t *s, uint16_t *d, int n, bool redLow) {
   int i = 0;
 #if DRAWDIB_X86
-  if (HaveSsse3()) i = Bgr24To565Ssse3(s, d, n);
+  if (HaveSsse3()) i = Bgr24To16Ssse3(s, d, n, redLow);
 #endif
-  for (; i < n; ++i) d[i] = To565(s[i * 3 + 2], s[i * 3 + 1], s[i * 3]);
+  for (; i < n; ++i) d[i] = Pixel16(s[i * 3 + 2], s[i * 3 + 1], s[i * 3]);
 }
 
-void Bgr24To32(const uint8_t *s, uint32_t *d, int n) {
+void Bgr24To32(const uint8_t *s, uint32_t *d, int n, bool redLow) {
   int i = 0;
 #if DRAWDIB_X86
-  if (HaveSsse3()) i = Bgr24To32Ssse3(s, d, n);
+  if (HaveSsse3()) i = Bgr24To32Ssse3(s, d, n, redLow);
 #endif
-  for (; i < n; ++i) d[i] = uint32_t(s[i * 3 + 2]) << 16 | uint32_t(s[i * 3 + 1]) << 8 | s[i * 3];
+  for (; i < n; ++i) d[i] = Pixel32(s[i * 3 + 2], s[i * 3 + 1], s[i * 3]);
 }
 
-void Bgrx32To565(const uint8_t *s, uint16_t *d, int n) {
+void Bgrx32To16(const uint8_t *s, uint16_t *d, int n, bool redLow) {
   int i = 0;
 #if DRAWDIB_X86
-  i = Bgrx32To565Sse2(s, d, n);
+  i = Bgrx32To16Sse2(s, d, n, redLow);
 #endif
-  for (; i < n; ++i) d[i] = To565(s[i * 4 + 2], s[i * 4 + 1], s[i * 4]);
+  for (; i < n; ++i) d[i] = Pixel16(s[i * 4 + 2], s[i * 4 + 1], s[i * 4]);
+}
+
+void Bgrx32To32(const uint8_t *s, uint32_t *d, int n, bool redLow) {
+  int i = 0;
+#if DRAWDIB_X86
+  if (HaveSsse3()) i = Bgrx32To32Ssse3(s, d, n, redLow);
+#endif
+  for (; i < n; ++i) d[i] = Pixel32(s[i * 4 + 2], s[i * 4 + 1], s[i * 4]);
 }
 
 // Draws the rows through a row converter when the source and the bitmap's
 // layout allow one; false leaves the drawing to the general path.
 bool DrawRowsFast(BITMAP *bmp, SourceKind kind, int depth, int x0, int x1, int y0, int y1, int yDst, int firstSrcX,
                   const std::vector<const uint8_t *> &rows) {
-  const bool is565 = depth == 16 && _rgb_r_shift_16 == 11 && _rgb_g_shift_16 == 5 && _rgb_b_shift_16 == 0;
-  const bool is888 = depth == 32 && _rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 && _rgb_b_shift_32 == 0;
-  if (!((kind == SRC_RGB24 && (is565 || is888)) || (kind == SRC_RGB32 && is565))) return false;
+  Layout layout = LayoutOf(depth);
+  if (layout == LAYOUT_OTHER || (kind != SRC_RGB24 && kind != SRC_RGB32)) return false;
+  const bool redLow = layout == LAYOUT_RED_LOW;
   const int n = x1 - x0;
   for (int y = y0; y < y1; ++y) {
     uintptr_t addr = bmp_write_line(bmp, y);
     const uint8_t *src = rows[size_t(y - yDst)] + size_t(firstSrcX) * (kind == SRC_RGB24 ? 3 : 4);
-    if (kind == SRC_RGB32) Bgrx32To565(src, reinterpret_cast<uint16_t *>(addr) + x0, n);
-    else if (is565) Bgr24To565(src, reinterpret_cast<uint16_t *>(addr) + x0, n);
-    else Bgr24To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n);
+    if (kind == SRC_RGB32 && depth == 16) Bgrx32To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
+    else if (kind == SRC_RGB32) Bgrx32To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
+    else if (depth == 16) Bgr24To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
+    else Bgr24To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
   }
   bmp_unwrite_line(bmp);
   return true;
@@ -306,17 +362,6 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
     for (int i = 0; i < colours; ++i) lut[i] = makecol_depth(depth, pal[i].rgbRed, pal[i].rgbGreen, pal[i].rgbBlue);
   }
   int X0 = int(x0), X1 = int(x1), Y0 = int(y0), Y1 = int(y1);
-  // Decoded video is 32-bit BGRX, which is Allegro's own 32-bit layout: unscaled, rows copy as they are.
-  if (kind == SRC_RGB32 && depth == 32 && dw == sw && _rgb_r_shift_32 == 16 && _rgb_g_shift_32 == 8 &&
-      _rgb_b_shift_32 == 0) {
-    for (int y = Y0; y < Y1; ++y) {
-      uintptr_t addr = bmp_write_line(bmp, y);
-      std::memcpy(reinterpret_cast<void *>(addr + uintptr_t(X0) * 4), rows[size_t(y - yDst)] + size_t(srcX[0]) * 4,
-                  size_t(X1 - X0) * 4);
-    }
-    bmp_unwrite_line(bmp);
-    return TRUE;
-  }
   if (dw == sw && DrawRowsFast(bmp, kind, depth, X0, X1, Y0, Y1, yDst, srcX[0], rows)) return TRUE;
   switch (depth) {
     case 8: DrawDepth<8>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
