@@ -288,6 +288,41 @@ TEST_F(PlayerTest, PlayRunsToTheEndAndRestartTurnsTheClockBack) {
   EXPECT_GE(DrawnFrame(b, 0, 0, 3), 0);
 }
 
+// Voices Allegro can still hand out: an audio stream holds one.
+int FreeVoices() {
+  SAMPLE *s = create_sample(8, 0, 1000, 16);
+  std::vector<int> taken;
+  for (int v; (v = allocate_voice(s)) >= 0;) taken.push_back(v);
+  for (int v : taken) deallocate_voice(v);
+  destroy_sample(s);
+  return int(taken.size());
+}
+
+TEST_F(PlayerTest, DisableSoundPlaysWithoutAnAudioStream) {
+  NEED_TIMER();
+  AviSpec spec;
+  spec.video.push_back(Video24(2, 16, 16));
+  spec.audio.push_back(Pcm(2, 16, 8000, 1600));
+  Mivolen m;
+  ASSERT_EQ(m.Open(Write("voices.avi", spec).c_str()), 0);
+  int idle = FreeVoices();
+  ASSERT_EQ(m.PlayStart(), 0);
+  int withSound = FreeVoices();
+  m.PlayEnd();
+  EXPECT_EQ(FreeVoices(), idle) << "PlayEnd gives the voice back";
+  if (withSound == idle) GTEST_SKIP() << "no sound driver gives audio streams here";
+  EXPECT_EQ(withSound, idle - 1);
+  m.DisableSound();
+  ASSERT_EQ(m.PlayStart(), 0);
+  EXPECT_EQ(FreeVoices(), idle);
+  EXPECT_TRUE(m.HasAudio());
+  m.PlayEnd();
+  m.EnableSound();
+  ASSERT_EQ(m.PlayStart(), 0);
+  EXPECT_EQ(FreeVoices(), idle - 1);
+  m.PlayEnd();
+}
+
 TEST_F(PlayerTest, ShortAudioEndsInSilenceAndPlaybackGoesOn) {
   NEED_TIMER();
   AviSpec spec;
