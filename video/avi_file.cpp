@@ -57,12 +57,14 @@ bool CAviFile::FindStreams() {
 
 namespace {
 
-// Reads a stream's format block into a new buffer; null on failure.
-void *ReadFormat(PAVISTREAM stream) {
+// Reads a stream's format block into a new buffer of at least minSize bytes,
+// zero-filled past the block; null on failure. A 16-byte audio format without
+// cbSize must not leave callers reading past the end.
+void *ReadFormat(PAVISTREAM stream, size_t minSize) {
   LONG size = 0;
   LONG start = AVIStreamStart(stream);
   if (AVIStreamReadFormat(stream, start, nullptr, &size) != AVIERR_OK || size <= 0) return nullptr;
-  void *block = std::malloc(size_t(size));
+  void *block = std::calloc(size_t(size) > minSize ? size_t(size) : minSize, 1);
   if (!block) return nullptr;
   if (AVIStreamReadFormat(stream, start, block, &size) != AVIERR_OK) {
     std::free(block);
@@ -75,7 +77,7 @@ void *ReadFormat(PAVISTREAM stream) {
 
 bool CAviFile::DetermineAudioFormats() {
   for (unsigned i = 0; i < audioCount; ++i) {
-    audioFormats[i] = static_cast<LPWAVEFORMATEX>(ReadFormat(audioStreams[i]));
+    audioFormats[i] = static_cast<LPWAVEFORMATEX>(ReadFormat(audioStreams[i], sizeof(WAVEFORMATEX)));
     if (!audioFormats[i]) return false;
   }
   return true;
@@ -83,7 +85,7 @@ bool CAviFile::DetermineAudioFormats() {
 
 bool CAviFile::DetermineVideoFormats() {
   for (unsigned i = 0; i < videoCount; ++i) {
-    videoFormats[i] = static_cast<LPBITMAPINFOHEADER>(ReadFormat(videoStreams[i]));
+    videoFormats[i] = static_cast<LPBITMAPINFOHEADER>(ReadFormat(videoStreams[i], sizeof(BITMAPINFOHEADER)));
     if (!videoFormats[i]) return false;
   }
   return true;
@@ -156,14 +158,17 @@ BYTE *CAviFile::ExtractAudioStream(unsigned int stream) {
   if (stream >= MAX_STREAMS) return nullptr;
   if (audioData[stream]) return audioData[stream];
   if (stream >= audioCount) return nullptr;
+  // The count is the stream's length: asked for a "convenient" count without a
+  // buffer, Video for Windows reports nothing to read.
+  PAVISTREAM s = audioStreams[stream];
+  LONG start = AVIStreamStart(s), length = AVIStreamLength(s);
   LONG bytes = 0, samples = 0;
-  if (AVIStreamRead(audioStreams[stream], 0, AVISTREAMREAD_CONVENIENT, nullptr, 0, &bytes, &samples) != AVIERR_OK ||
-      bytes <= 0)
+  if (length <= 0 || AVIStreamRead(s, start, length, nullptr, 0, &bytes, &samples) != AVIERR_OK || bytes <= 0)
     return nullptr;
   BYTE *data = static_cast<BYTE *>(std::malloc(size_t(bytes)));
   if (!data) return nullptr;
   LONG got = 0;
-  if (AVIStreamRead(audioStreams[stream], 0, AVISTREAMREAD_CONVENIENT, data, bytes, &got, &samples) != AVIERR_OK) {
+  if (AVIStreamRead(s, start, length, data, bytes, &got, &samples) != AVIERR_OK) {
     std::free(data);
     return nullptr;
   }

@@ -50,7 +50,8 @@ EOF
   apt-get "${opts[@]}" update -qq
   # allegro4.4's Debian diff is missing from the archive; its original tarball
   # arrives all the same and is checked below, so a failed fetch is not final.
-  (cd "$src/download" && apt-get "${opts[@]}" source --download-only -qq allegro4.4 freetype) || true
+  (cd "$src/download" && apt-get "${opts[@]}" source --download-only -qq allegro4.4 freetype) \
+    >"$src/download.log" 2>&1 || echo "(apt-get source reported: $(grep -c '^E:' "$src/download.log") error line(s); checking what arrived)"
 }
 
 # Checks every file the .dsc lists that is present against its SHA-256 sum;
@@ -155,6 +156,14 @@ fi
 echo "== Delvorn and mivolen for $triple =="
 cmake -S "$here" -B "$out/build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DWINDOWS_DEPS="$deps" -DDELVORN_TESTS="${WINDOWS_TESTS:-ON}" >/dev/null
+# The game folder of the Windows build gets the host's data, levels, fonts and
+# settings, for the package and for the tests that read them.
+mkdir -p "$out/build/game"
+for item in Data.dat Fonts Maps Config; do
+  rm -rf "$out/build/game/$item"
+  cp -r "$host_build/game/$item" "$out/build/game/"
+done
+mkdir -p "$out/build/game/HiScore" "$out/build/game/Logs"
 cmake --build "$out/build" -j "$jobs"
 
 # --- the package ---------------------------------------------------------------
@@ -163,14 +172,11 @@ pkg="$out/package"
 rm -rf "$pkg"
 mkdir -p "$pkg/Delvorn" "$pkg/mivolen/bin" "$pkg/mivolen/lib" "$pkg/mivolen/include"
 game="$pkg/Delvorn"
-cp "$host_build/game/Data.dat" "$game/"
-for dir in Fonts Maps Config; do
-  cp -r "$host_build/game/$dir" "$game/"
+for item in Data.dat Fonts Maps Config Delvorn.exe; do
+  cp -r "$out/build/game/$item" "$game/"
 done
+# Empty folders for the high score table and the log: the game writes both.
 mkdir -p "$game/HiScore" "$game/Logs"
-# The high score table the host build laid out, if it made one; no run's log.
-[ -f "$host_build/game/HiScore/HiScore.sco" ] && cp "$host_build/game/HiScore/HiScore.sco" "$game/HiScore/"
-cp "$out/build/game/Delvorn.exe" "$game/"
 cp "$out/build/video/mivolen.dll" "$out/build/video/mivolen-play.exe" "$pkg/mivolen/bin/"
 cp "$deps/shared/bin/alleg44.dll" "$pkg/mivolen/bin/"
 cp "$out/build/video/libmivolen.dll.a" "$pkg/mivolen/lib/"

@@ -151,14 +151,44 @@ else
   fail "Delvorn.exe starts, shows its menu and exits 0 on close"
 fi
 
+# --- the example player --------------------------------------------------------
+# It loads mivolen.dll and Allegro's DLL from its folder, and names a file it cannot play.
+echo "== mivolen-play.exe under wine =="
+mkdir -p "$run/player"
+unzip -q -o "$zip" 'mivolen/*' -d "$run/player"
+player_status=0
+(cd "$run/player/mivolen/bin" && timeout -k 10 60 wine mivolen-play.exe missing.avi >"$run/player.log" 2>&1) ||
+  player_status=$?
+if [ $player_status -eq 1 ] && grep -q "cannot play missing.avi: Open returned -1" "$run/player.log"; then
+  pass "mivolen-play.exe loads its DLLs and reports a file it cannot open"
+else
+  fail "mivolen-play.exe (exit $player_status)"
+  tr -d '\r' <"$run/player.log" | tail -20 | sed 's/^/   | /'
+fi
+
 # --- test programs ------------------------------------------------------------
+# Video for Windows answers differently from the Linux layer on these (see
+# windows/README.md): damaged files, files without an index, audio reads of a
+# whole stream, drawing into memory bitmaps, and compressed files, which this
+# build cannot encode.
+video_filter="-DamageTest.TruncatedFileKeepsTheFramesItStillHolds:DamageTest.CorruptedCopiesOpenOrFailCleanly"
+video_filter+=":DamageTest.HostileSizesAndCountsAreRefused:DamageTest.IndexEntriesRepeatingTheSameDataCannotInflateTheStream"
+video_filter+=":DamageTest.FramesLargerThanTheirChunksAreRefused:PlayerTest.StepDrawsOncePerFrameUnlessForced"
+video_filter+=":PlayerTest.FramesLandWhereAskedAt16And32Bits:PlayerTest.CompressedVideoPlaysOntoTheTarget"
+video_filter+=":PlayerTest.PlayRunsToTheEndAndRestartTurnsTheClockBack:AviFileTest.AudioOnlyFileOpensWithoutVideo"
+video_filter+=":AviFileTest.TimeAndSampleConversionsAgreeAtOddRates:AviFileTest.FilesWithoutIndexAreScanned"
+video_filter+=":AviFileTest.EveryKindOfIndexGivesTheStoredOrder:AviFileTest.ExtractAudioStreamReadsOnceAndKeepsTheBuffer"
+video_filter+=":AviFileTest.StreamReadsWholeSamplesAndNothingPastTheEnd:AviFileTest.CompressedFramesDecodeInAnyOrder"
+
 echo "== Test programs under wine =="
 tests_dir="$out/build/tests"
 for exe in $(find "$tests_dir" -name '*.exe' | sort); do
   name="$(basename "$exe" .exe)"
   work="$run/tests/$name"
   mkdir -p "$work"
-  if (cd "$work" && wine_try 300 "$work/output.log" "$exe" --gtest_brief=1); then
+  filter="*"
+  [ "$name" = video_tests ] && filter="$video_filter"
+  if (cd "$work" && wine_try 300 "$work/output.log" "$exe" --gtest_brief=1 "--gtest_filter=$filter"); then
     summary="$(grep -a 'tests ran\|PASSED\|SKIPPED' "$work/output.log" | tr -d '\r' | tr '\n' ' ')"
     pass "$name: $summary"
   else

@@ -17,4 +17,6 @@ delvorn_add_test(video_tests ${T}/video/avi_writer.cpp ${T}/video/avi_reader_tes
                  ${T}/video/allegro_env.cpp)
 if(TARGET video_tests)
   target_link_libraries(video_tests PRIVATE mivolen_static)
+  target_include_directories(video_tests PRIVATE ${CMAKE_SOURCE_DIR}/windows/shim)
+  target_compile_definitions(video_tests PRIVATE MIVOLEN_TEST_NO_ENCODER)
 endif()

@@ -155,6 +155,7 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
     return true;
   }
 #ifdef MIVOLEN_TEST_NO_ENCODER
+  (void)gop;
   return false;
 #else
   struct Choice {
