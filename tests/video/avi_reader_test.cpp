@@ -18,8 +18,14 @@ namespace {
 class AviFileTest : public ::testing::Test {
  protected:
   std::vector<std::string> paths;
-  void SetUp() override { av_log_set_level(AV_LOG_QUIET); }
+  // Tests calling the stream functions themselves start the library as
+  // callers of Video for Windows must.
+  void SetUp() override {
+    av_log_set_level(AV_LOG_QUIET);
+    AVIFileInit();
+  }
   void TearDown() override {
+    AVIFileExit();
     for (const std::string &p : paths) std::remove(p.c_str());
   }
   std::string Write(const std::string &name, const AviSpec &spec) {
