@@ -103,7 +103,8 @@ if [ "$(cat "$deps/allegro.stamp" 2>/dev/null)" != "$allegro_stamp" ]; then
     cmake -S "$src/allegro" -B "$src/allegro-$kind" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
           -DCMAKE_BUILD_TYPE=Release -DSHARED=$shared -DWANT_DOCS=OFF -DWANT_EXAMPLES=OFF \
           -DWANT_TOOLS=OFF -DWANT_TESTS=OFF -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF \
-          -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DCMAKE_INSTALL_PREFIX="$deps/$kind" >/dev/null
+          -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF -DCMAKE_INSTALL_PREFIX="$deps/$kind" \
+          -DCMAKE_SHARED_LINKER_FLAGS="-static-libgcc" >/dev/null
     cmake --build "$src/allegro-$kind" -j "$jobs" >"$src/allegro-$kind.log" 2>&1 ||
       { tail -30 "$src/allegro-$kind.log"; exit 1; }
     cmake --install "$src/allegro-$kind" >/dev/null

@@ -75,10 +75,10 @@ wine_try() {
   local seconds="$1" log="$2"
   shift 2
   for attempt in 1 2; do
-    if timeout -k 10 "$seconds" wine "$@" >"$log" 2>&1; then
-      return 0
-    fi
-    echo "   (attempt $attempt failed with $?; $( [ $attempt = 1 ] && echo retrying || echo giving up ))"
+    local status=0
+    timeout -k 10 "$seconds" wine "$@" >"$log" 2>&1 || status=$?
+    [ $status -eq 0 ] && return 0
+    echo "   (attempt $attempt failed with exit code $status; $( [ $attempt = 1 ] && echo retrying || echo giving up ))"
     timeout 20 wineserver -k >/dev/null 2>&1 || true
   done
   return 1
@@ -167,18 +167,17 @@ else
 fi
 
 # --- test programs ------------------------------------------------------------
-# Video for Windows answers differently from the Linux layer on these (see
-# windows/README.md): damaged files, files without an index, audio reads of a
-# whole stream, drawing into memory bitmaps, and compressed files, which this
-# build cannot encode.
-video_filter="-DamageTest.TruncatedFileKeepsTheFramesItStillHolds:DamageTest.CorruptedCopiesOpenOrFailCleanly"
-video_filter+=":DamageTest.HostileSizesAndCountsAreRefused:DamageTest.IndexEntriesRepeatingTheSameDataCannotInflateTheStream"
-video_filter+=":DamageTest.FramesLargerThanTheirChunksAreRefused:PlayerTest.StepDrawsOncePerFrameUnlessForced"
-video_filter+=":PlayerTest.FramesLandWhereAskedAt16And32Bits:PlayerTest.CompressedVideoPlaysOntoTheTarget"
-video_filter+=":PlayerTest.PlayRunsToTheEndAndRestartTurnsTheClockBack:AviFileTest.AudioOnlyFileOpensWithoutVideo"
+# Video for Windows answers differently from the Linux layer on these (listed
+# with the reasons in windows/README.md): damaged files, files without an
+# index, idx1 offsets from the movi list, time-to-frame rounding at odd rates,
+# drawing into memory bitmaps; compressed files cannot be made in this build.
+video_filter="-DamageTest.TruncatedCopiesOpenOrFailCleanly:DamageTest.TruncatedFileKeepsTheFramesItStillHolds"
+video_filter+=":DamageTest.CorruptedCopiesOpenOrFailCleanly"
+video_filter+=":DamageTest.HostileSizesAndCountsAreRefused:DamageTest.FramesLargerThanTheirChunksAreRefused"
+video_filter+=":PlayerTest.StepDrawsOncePerFrameUnlessForced:PlayerTest.FramesLandWhereAskedAt16And32Bits"
+video_filter+=":PlayerTest.CompressedVideoPlaysOntoTheTarget:PlayerTest.PlayRunsToTheEndAndRestartTurnsTheClockBack"
 video_filter+=":AviFileTest.TimeAndSampleConversionsAgreeAtOddRates:AviFileTest.FilesWithoutIndexAreScanned"
-video_filter+=":AviFileTest.EveryKindOfIndexGivesTheStoredOrder:AviFileTest.ExtractAudioStreamReadsOnceAndKeepsTheBuffer"
-video_filter+=":AviFileTest.StreamReadsWholeSamplesAndNothingPastTheEnd:AviFileTest.CompressedFramesDecodeInAnyOrder"
+video_filter+=":AviFileTest.EveryKindOfIndexGivesTheStoredOrder:AviFileTest.CompressedFramesDecodeInAnyOrder"
 
 echo "== Test programs under wine =="
 tests_dir="$out/build/tests"
