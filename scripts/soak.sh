@@ -32,7 +32,7 @@ export DISPLAY="$display"
 sleep 1
 
 counts="$work/counts"
-runs=0 crashes=0 hangs=0 excepts=0 damaged=0 frames=0 waits=0 keys=0 clean_exits=0
+levels=0 runs=0 crashes=0 hangs=0 excepts=0 damaged=0 frames=0 waits=0 keys=0 clean_exits=0
 
 # Mostly play keys; Escape is rare, since two of them leave the game.
 keyset=()
@@ -63,6 +63,7 @@ end_run() {  # $1: how it ended
   if [ -s "$counts" ]; then
     read -r f w < "$counts"; frames=$((frames + f)); waits=$((waits + w))
   fi
+  e=$(grep -c "^Creating Map" "$log" 2>/dev/null); levels=$((levels + ${e:-0}))
   cp "$log" "$work/last-$1.log" 2>/dev/null
   check_scores
 }
@@ -118,7 +119,7 @@ done
 
 played=$(( ($(date +%s) - start) ))
 echo "== Soak: $((played / 60)) min $((played % 60)) s played in $runs runs ($clean_exits ended cleanly)"
-echo "   frames drawn: $frames; waiting passes: $waits; keys pressed: $keys"
+echo "   frames drawn: $frames; waiting passes: $waits; keys pressed: $keys; levels started: $levels"
 echo "   crashes: $crashes; hangs: $hangs; EXCEPT lines: $excepts; damaged score tables: $damaged"
 echo "   files kept in $work"
 [ $((crashes + hangs + excepts + damaged)) -eq 0 ]
