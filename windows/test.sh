@@ -152,18 +152,46 @@ else
 fi
 
 # --- the example player --------------------------------------------------------
-# It loads mivolen.dll and Allegro's DLL from its folder, and names a file it cannot play.
+# It loads mivolen.dll and Allegro's DLL from its folder, names a file it cannot
+# play, and plays a small file of four coloured quadrants to its end.
 echo "== mivolen-play.exe under wine =="
 mkdir -p "$run/player"
 unzip -q -o "$zip" 'mivolen/*' -d "$run/player"
+player_dir="$run/player/mivolen/bin"
 player_status=0
-(cd "$run/player/mivolen/bin" && timeout -k 10 60 wine mivolen-play.exe missing.avi >"$run/player.log" 2>&1) ||
+(cd "$player_dir" && timeout -k 10 60 wine mivolen-play.exe missing.avi >"$run/player.log" 2>&1) ||
   player_status=$?
 if [ $player_status -eq 1 ] && grep -q "cannot play missing.avi: Open returned -1" "$run/player.log"; then
   pass "mivolen-play.exe loads its DLLs and reports a file it cannot open"
 else
-  fail "mivolen-play.exe (exit $player_status)"
+  fail "mivolen-play.exe on a missing file (exit $player_status)"
   tr -d '\r' <"$run/player.log" | tail -20 | sed 's/^/   | /'
+fi
+python3 "$here/windows/tools/make_avi.py" "$player_dir/quadrants.avi" 4
+# One run: the quadrants' colours must reach the screen, and the player must end with 0.
+play_run() {
+  (cd "$player_dir" && exec timeout -k 10 60 wine mivolen-play.exe quadrants.avi >"$run/play.log" 2>&1) &
+  local pid=$! seen=0
+  for _ in $(seq 40); do
+    sleep 0.5
+    kill -0 $pid 2>/dev/null || break
+    xwd -root -display "$DISPLAY" | convert xwd:- "$run/play.png"
+    # Red, green, blue and yellow, as the file holds them.
+    if [ "$(convert "$run/play.png" -unique-colors txt:- | grep -c -e '#FF0000' -e '#00FF00' -e '#0000FF' -e '#FFFF00')" -eq 4 ]; then
+      seen=1
+      break
+    fi
+  done
+  local status=0
+  wait $pid || status=$?
+  echo "   quadrants seen: $seen, exit code $status"
+  [ $seen -eq 1 ] && [ $status -eq 0 ]
+}
+if play_run || { echo "   (retrying once)"; timeout 20 wineserver -k >/dev/null 2>&1 || true; play_run; }; then
+  pass "mivolen-play.exe plays a file onto its window and exits 0"
+else
+  fail "mivolen-play.exe plays a file onto its window and exits 0"
+  tr -d '\r' <"$run/play.log" | tail -20 | sed 's/^/   | /'
 fi
 
 # --- test programs ------------------------------------------------------------
