@@ -2,6 +2,8 @@
 #include "shell/config.h"
 
 #include <allegro.h>
+#include <cstdio>
+#include <string>
 
 #include "platform/paths/paths.h"
 #include "shell/log.h"
@@ -16,9 +18,36 @@ int logicRate = 20;
 int timerSetting = 1000;
 int debugOverlay = 0;
 
+// Allegro reads its configuration as UTF-8, and some malformed sequences
+// send its reader into an endless loop: a damaged file would hang start-up.
+// Every key the game knows is plain ASCII, so other bytes are dropped first.
+static void SelectConfigFile(const std::string &path)
+{
+    std::string text;
+    if (FILE *file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, n);
+        std::fclose(file);
+    }
+    std::string ascii;
+    for (char c : text)
+        if ((unsigned char)c < 0x80 && c != '\0')
+            ascii += c;
+    if (ascii.size() == text.size()) {
+        set_config_file(path.c_str());
+        return;
+    }
+    if (gameLog)
+        gameLog->Printf("Config file holds %d bytes that are not text; they are ignored\n",
+                        (int)(text.size() - ascii.size()));
+    set_config_data(ascii.data(), (int)ascii.size());
+}
+
 int ReadConfig()
 {
-    set_config_file(NativePath("Config//Delvorn.ini").c_str());
+    SelectConfigFile(NativePath("Config//Delvorn.ini"));
 
     soundVolume = get_config_int("Sound", "SoundVolume", 200);
     midiVolume = get_config_int("Sound", "MidiVolume", 200);

@@ -103,6 +103,18 @@ TEST_F(ConfigTest, UnusableLogicRateKeepsTwentyAndIsLogged)
     EXPECT_NE(all.find("Logic rate -4 is not usable"), std::string::npos);
 }
 
+TEST_F(ConfigTest, StrayBytesAreDroppedInsteadOfHangingTheReader)
+{
+    // Bytes that are not UTF-8 once made the library's reader loop forever.
+    std::string text = "\x0fSyste";
+    text += std::string(44, '\xa1') + "\xff" + std::string(40, '\xa1') + "m]\nWFPS [";
+    text += "\n[System]\nWFPS = 33\n[Sound]\nSoundVolume\xa1 = 99\n";
+    WriteIni(text);
+    EXPECT_EQ(ReadConfig(), 1);
+    EXPECT_EQ(logicRate, 33);
+    EXPECT_EQ(soundVolume, 99);
+}
+
 TEST_F(ConfigTest, GarbageValuesDoNotBreakTheReader)
 {
     WriteIni("[Sound\nSoundVolume = loud\n\x01\x02 = =\n[System]\nWFPS = abc\n");
