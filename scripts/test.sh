@@ -49,7 +49,10 @@ for fuzzer in "$sanitize_build"/fuzz/delvorn-fuzz-*; do
   corpus="$sanitize_build/fuzz-corpus/$name"
   mkdir -p "$corpus"
   seeds="$here/fuzz/corpus/$name"
-  (ASAN_OPTIONS="detect_leaks=0" "$fuzzer" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+  # A run that hangs on one input is a finding too (-timeout); the outer
+  # timeout keeps a wedged fuzzer from holding up the whole suite.
+  (ASAN_OPTIONS="detect_leaks=0" timeout $((fuzz_seconds + 120)) "$fuzzer" \
+      -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
       -artifact_prefix="$sanitize_build/fuzz-$name-" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
       >"$sanitize_build/fuzz-$name.log" 2>&1 \
    && echo "fuzz $name: $(grep -o 'Done [0-9]* runs' "$sanitize_build/fuzz-$name.log" | tail -1), no finding") \
