@@ -60,6 +60,32 @@ static bool ShieldAt(int column, int row)
     return CellCode(1, column, row) == SHIELD_CODE;
 }
 
+// Takes the step: the new position, the direction remembered for turns off
+// the grid line, the walking sequence, and whether it was a step up.
+static void TakeStep(int x, int y, int lastDirection, int sequence)
+{
+    hero->SetPosition(x, y);
+    hero->work[HERO_LAST_DIRECTION] = lastDirection;
+    WalkSequence(sequence);
+    hero->work[HERO_HOLDING_UP] = sequence == 3 ? 1 : 0;
+}
+
+// After a sideways step (1 right, 2 left): the bag walked into moves on by
+// bagStep, or the step is taken back when the bag cannot go.
+static void PushBag(int direction, float bagStep)
+{
+    int b = FindPushedBag(direction);
+    if (b == BAG_NONE)
+        return;
+    if (b == BAG_BLOCKED) {
+        hero->x += direction == 1 ? -heroSpeed : heroSpeed;
+        return;
+    }
+    int bagColumn = (int)(moneyBags[b]->x + (direction == 1 ? 32 : -32)) >> 5;
+    if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
+        moneyBags[b]->x += bagStep;
+}
+
 void MoveZubRight()
 {
     try {
@@ -75,21 +101,8 @@ void MoveZubRight()
             nx = HERO_MAX_X;
         if (!HeroCanEnter(nx + 31, y, true))
             return;
-        hero->SetPosition(nx, y);
-        hero->work[HERO_LAST_DIRECTION] = 1;
-        WalkSequence(1);
-        hero->work[HERO_HOLDING_UP] = 0;
-
-        int b = FindPushedBag(1);
-        if (b == BAG_NONE)
-            return;
-        if (b == BAG_BLOCKED) {
-            hero->x -= heroSpeed;
-            return;
-        }
-        int bagColumn = (int)(moneyBags[b]->x + 32) >> 5;
-        if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
-            moneyBags[b]->x += 8.0f;
+        TakeStep(nx, y, 1, 1);
+        PushBag(1, 8.0f);
     } catch (...) {
         LogExceptReport("MoveZubRight");
     }
@@ -110,21 +123,8 @@ void MoveZubLeft()
             nx = 0;
         if (ShieldAt(nx >> 5, y >> 5))
             return;
-        hero->SetPosition(nx, y);
-        hero->work[HERO_LAST_DIRECTION] = 2;
-        WalkSequence(2);
-        hero->work[HERO_HOLDING_UP] = 0;
-
-        int b = FindPushedBag(2);
-        if (b == BAG_NONE)
-            return;
-        if (b == BAG_BLOCKED) {
-            hero->x += heroSpeed;
-            return;
-        }
-        int bagColumn = (int)(moneyBags[b]->x - 32) >> 5;
-        if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
-            moneyBags[b]->x -= 16.0f;
+        TakeStep(nx, y, 2, 2);
+        PushBag(2, -16.0f);
     } catch (...) {
         LogExceptReport("MoveZubLeft");
     }
@@ -145,10 +145,7 @@ void MoveZubUp()
             ny = 0;
         if (!HeroCanEnter(x, ny, true))
             return;
-        hero->SetPosition(x, ny);
-        hero->work[HERO_LAST_DIRECTION] = 1;
-        WalkSequence(3);
-        hero->work[HERO_HOLDING_UP] = 1;
+        TakeStep(x, ny, 1, 3);
         if (FindBagUnderHero())
             hero->y += 4 * heroSpeed;
     } catch (...) {
@@ -171,10 +168,7 @@ void MoveZubDown()
             ny = HERO_MAX_Y;
         if (ShieldAt(x >> 5, (ny + 31) >> 5))
             return;
-        hero->SetPosition(x, ny);
-        hero->work[HERO_LAST_DIRECTION] = 2;
-        WalkSequence(4);
-        hero->work[HERO_HOLDING_UP] = 0;
+        TakeStep(x, ny, 2, 4);
         if (FindBagUnderHero())
             hero->y -= 4 * heroSpeed;
     } catch (...) {
