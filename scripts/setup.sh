@@ -10,7 +10,7 @@ packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-u
           liballegro4-dev libfreetype-dev libpng-dev
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang valgrind)
+          fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang valgrind time)
 
 missing=()
 for p in "${packages[@]}"; do
