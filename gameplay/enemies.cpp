@@ -54,7 +54,7 @@ bool EnemyBumpsOther(int index)
 
 // Back at home with every slot as at a (re)start; returnsLeft is the
 // caller's business.
-static void SendHome(int index)
+void SendEnemyHome(int index)
 {
     GameObject *e = enemies[index];
     e->SetPosition(enemyHomes[index].x, enemyHomes[index].y);
@@ -77,7 +77,7 @@ void RespawnEnemy(int index)
         return;
     }
     e->state = 1;
-    SendHome(index);
+    SendEnemyHome(index);
     e->work[ENEMY_RETURNS_LEFT] -= 1;
 }
 
@@ -86,7 +86,7 @@ void ResetEnemies()
     for (int i = 0; i < ENEMY_COUNT; i++) {
         if (enemies[i]->work[ENEMY_RETURNS_LEFT] != 0)
             enemies[i]->state = 1;
-        SendHome(i);
+        SendEnemyHome(i);
     }
     potionActive = 0;
 }

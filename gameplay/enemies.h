@@ -10,6 +10,9 @@ int OppositeDirection(int direction);
 bool EnemyBumpsOther(int index);
 int RandomBelow(int n);
 void RespawnEnemy(int index);
+// Home position and start delay, and every slot as at a (re)start except
+// returnsLeft.
+void SendEnemyHome(int index);
 void ResetEnemies();
 
 #endif

@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <string>
 
+#include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
 #include "level/levelmap.h"
@@ -56,21 +57,12 @@ void AddRun(GameObject *figure, int index, int first, int last)
     figure->AddSequence(index, n, list);
 }
 
-void ResetEnemy(GameObject *enemy, int i)
+void ResetEnemy(int i)
 {
-    enemy->SetSequence(1);
-    enemy->state = 1;
-    enemy->SetPosition(enemyHomes[i].x, enemyHomes[i].y);
-    enemy->work[ENEMY_START_DELAY] = enemyHomes[i].startDelay;
-    enemy->work[ENEMY_BUMP_COOLDOWN] = 50;
-    enemy->work[ENEMY_DIRECTION] = 4;
-    enemy->work[ENEMY_OFFSET_X] = 0;
-    enemy->work[ENEMY_OFFSET_Y] = 0;
-    enemy->work[ENEMY_PAUSE_TICKS] = 0;
-    enemy->work[ENEMY_RETURNS_LEFT] = 3;
-    enemy->work[ENEMY_DIGGING] = 0;
-    enemy->work[ENEMY_DIGGING_LEFT] = 20;
-    enemy->work[ENEMY_BUMP_COUNT] = 0;
+    enemies[i]->SetSequence(1);
+    enemies[i]->state = 1;
+    SendEnemyHome(i);
+    enemies[i]->work[ENEMY_RETURNS_LEFT] = 3;
 }
 
 void ResetBag(GameObject *bag, int i)
@@ -138,7 +130,7 @@ int CreateEnemies()
         AddRun(enemy, 3, 2 * walk + 3, 2 * walk + 5);
         AddRun(enemy, 4, 2 * walk, 2 * walk + 2);
         enemy->SetFrameDelay(6);
-        ResetEnemy(enemy, i);
+        ResetEnemy(i);
         enemy->SetSequence(i == 0 ? 0 : 1);
     }
     return 1;
@@ -265,7 +257,7 @@ void ResetLevel(int /*level*/)
         }
         for (int i = 0; i < ENEMY_COUNT; i++)
             if (enemies[i])
-                ResetEnemy(enemies[i], i);
+                ResetEnemy(i);
         for (int i = 0; i < MONEYBAG_COUNT; i++)
             if (moneyBags[i])
                 ResetBag(moneyBags[i], i);
