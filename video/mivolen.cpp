@@ -289,14 +289,20 @@ void Mivolen::PlayRestart() {
   playTime = 0;
 }
 
-int Mivolen::Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
-  if (PlayStart() < 0) return -1;
+// The blocking players' loop: steps as fast as it can (paced only by the
+// optional retrace wait) until the video ends or, if asked, a key stops it.
+static void PlayToEnd(Mivolen &player, BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
   for (;;) {
-    bool r = PlayStep(target, x, y, false, waitVsync);
+    bool r = player.PlayStep(target, x, y, false, waitVsync);
     if (stopOnKey && (key[KEY_ESC] || key[KEY_ENTER])) break;
     if (!r) break;
   }
-  PlayEnd();
+  player.PlayEnd();
+}
+
+int Mivolen::Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
+  if (PlayStart() < 0) return -1;
+  PlayToEnd(*this, target, x, y, stopOnKey, waitVsync);
   return 0;
 }
 
@@ -307,12 +313,7 @@ int Mivolen::Play(BITMAP *target, bool stopOnKey, bool waitVsync) {
 
 int Mivolen::Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
   if (PlayStart_Direct() < 0) return -1;
-  for (;;) {
-    bool r = PlayStep(target, x, y, false, waitVsync);
-    if (stopOnKey && (key[KEY_ESC] || key[KEY_ENTER])) break;
-    if (!r) break;
-  }
-  PlayEnd();
+  PlayToEnd(*this, target, x, y, stopOnKey, waitVsync);
   return 0;
 }
 
