@@ -6,14 +6,16 @@
 #     fixed waits and title fades left out, under a private Xvfb, 5 runs;
 #  3. the game's peak memory while a level is played, with /usr/bin/time -v,
 #     under the same private Xvfb, keys sent with xdotool.
-# BENCH_BUILD_DIR picks the build folder (default build-bench); extra
-# arguments go to the Google Benchmark programs (e.g. --benchmark_filter=Blend).
+# BENCH_BUILD_DIR picks the build folder (default build-bench), BENCH_BUILD_TYPE
+# the build type (default Release); extra arguments go to the Google Benchmark
+# programs (e.g. --benchmark_filter=Blend); BENCH_GAME=0 leaves out the runs
+# of the real game (steps 2 and 3).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$here/build-bench}"
 jobs="$(nproc)"
 
-cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDELVORN_BENCH=ON >/dev/null
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE="${BENCH_BUILD_TYPE:-Release}" -DDELVORN_BENCH=ON >/dev/null
 cmake --build "$build" -j "$jobs" --target Delvorn datafile levels \
       blend_bench text_bench play_bench video_bench startup_probe >/dev/null
 
@@ -28,6 +30,8 @@ for b in blend_bench text_bench play_bench video_bench; do
   echo "== $b =="
   "$build/bench/$b" --benchmark_out="$results/$b.json" --benchmark_out_format=json "$@"
 done
+
+[ "${BENCH_GAME:-1}" = 0 ] && exit 0
 
 # --- a private display for the runs of the real game ----------------------
 scratch="$(mktemp -d /tmp/delvorn-bench-XXXXXX)"
