@@ -5,6 +5,9 @@
 #include <allegro.h>
 #include <cstdio>
 #include <cstring>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
@@ -34,6 +37,17 @@ bool WriteCode(PACKFILE *file, int32_t code)
     unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
                           (unsigned char)(v >> 24)};
     return pack_fwrite(b, 4, file) == 4;
+}
+
+// Every level frees its 1275 cell objects and makes them again. Were the
+// freed memory handed back to the system, each load would fault its ten-odd
+// megabytes back in page by page, which costs more than the load itself.
+void KeepFreedMemory()
+{
+#if defined(__GLIBC__)
+    static const bool kept = mallopt(M_TRIM_THRESHOLD, 32 << 20) == 1;
+    (void)kept;
+#endif
 }
 
 // A failed load leaves no map behind: the shell treats a null map as none.
@@ -90,6 +104,7 @@ int LoadMapFile(const char *gamePath)
     try {
         if (gameLog)
             gameLog->Printf("Creating Map\n");
+        KeepFreedMemory();
         // The shell frees the old map first; should it not have, the old
         // cell objects would be lost with their pointers.
         ReleaseMap();
@@ -125,13 +140,13 @@ int LoadMapFile(const char *gamePath)
                     sprite = new GameObject();
                     if (!sprite->Init(0, 0, 32, 32, 2, GO_LOOP | GO_VISIBLE, 0, 16))
                         return FailLoad();
-                    SetFramePicture(sprite, 0, GOLD_ENTRY);
                     int code = levelMap->cells[l][r][c].code;
+                    int entry = code != CELL_EMPTY ? CellPictureEntry(l, code) : -1;
+                    // The blank picture only where nothing would cover it: a
+                    // level has over a thousand cells to make.
+                    SetFramePicture(sprite, 0, entry >= 0 && DataBitmap(entry) ? entry : GOLD_ENTRY);
                     if (code != CELL_EMPTY) {
-                        int entry = CellPictureEntry(l, code);
-                        if (entry >= 0) {
-                            SetFramePicture(sprite, 0, entry);
-                        } else if (dataFile && !badCodeLogged) {
+                        if (entry < 0 && dataFile && !badCodeLogged) {
                             // The cell keeps the blank picture; the code still plays.
                             if (gameLog)
                                 gameLog->Printf("Map code %d at layer %d row %d column %d has no picture\n",
