@@ -4,7 +4,8 @@
 #     Xvfb display;
 #  2. the unit tests and a start-to-exit leak check again, built with clang's
 #     AddressSanitizer and UndefinedBehaviorSanitizer;
-#  3. each fuzz target for a bounded time (FUZZ_SECONDS, default 45).
+#  3. each fuzz target for a bounded time (FUZZ_SECONDS, default 45);
+#  4. the Windows package, cross-built and checked under wine (scripts/windows.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
@@ -62,6 +63,9 @@ for fuzzer in "$sanitize_build"/fuzz/delvorn-fuzz-*; do
 done
 while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || fuzz_status=1; done
 [ "$fuzz_status" -eq 0 ] || failed=1
+
+echo "== Windows build, checked under wine =="
+BUILD_DIR="$build" "$here/scripts/windows.sh" || failed=1
 
 if [ "$failed" -ne 0 ]; then
   echo "Some checks FAILED"
