@@ -4,6 +4,7 @@
 # it whenever it ends. Fails on a crash, a hang (no frame and no waiting pass
 # for 5 seconds), an "::EXCEPT" line in the log or a damaged score table.
 # Usage: scripts/soak.sh [minutes, default 10] [build dir, default build]
+# A sanitizer build works too: ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0
 set -uo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 minutes="${1:-10}"
@@ -113,6 +114,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
   elif [ "$killed" -eq 0 ]; then
     crashes=$((crashes + 1)); echo "run $runs ended with status $status"
     cp "$work/game/Logs/LogFile.log" "$work/crash-$runs.log" 2>/dev/null
+    cp "$work/stdout.txt" "$work/crash-$runs.out" 2>/dev/null
   fi
   end_run "$runs"
 done
