@@ -6,8 +6,8 @@ set(T ${CMAKE_SOURCE_DIR}/tests)
 delvorn_add_test(alfont_tests ${T}/alfont/alfont_test.cpp)
 delvorn_add_test(blend_tests ${T}/blend/blend_test.cpp)
 delvorn_add_test(fonts_tests ${T}/fonts/fonts_test.cpp)
-delvorn_add_test(shell_tests ${T}/shell/log_test.cpp ${T}/shell/input_test.cpp
-                 ${T}/shell/pacing_test.cpp)
+delvorn_add_test(shell_tests ${T}/shell/log_test.cpp ${T}/shell/config_test.cpp
+                 ${T}/shell/input_test.cpp ${T}/shell/pacing_test.cpp)
 delvorn_add_test(screens_tests ${T}/screens/text_test.cpp)
 delvorn_add_test(level_tests ${T}/level/level_support.cpp ${T}/level/gameobject_test.cpp
                  ${T}/level/mapfile_test.cpp ${T}/level/mapdraw_test.cpp ${T}/level/levelsetup_test.cpp
@@ -16,7 +16,7 @@ delvorn_add_test(editor_tests ${T}/editor/editor_test.cpp ${T}/level/level_suppo
 if(TARGET editor_tests)
   target_include_directories(editor_tests PRIVATE ${T}/level)
 endif()
-foreach(t level_tests editor_tests)
+foreach(t level_tests editor_tests shell_tests)
   if(TARGET ${t})
     target_compile_options(${t} PRIVATE -include ${CMAKE_SOURCE_DIR}/windows/shim/posix_compat.h)
   endif()
