@@ -44,7 +44,7 @@ int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int 
         if (!frames[i])
             return 0;
         // A frame nobody fills stays see-through rather than showing garbage.
-        clear_to_color(frames[i], bitmap_mask_color(frames[i]));
+        FillPicture(frames[i], bitmap_mask_color(frames[i]));
     }
     return 1;
 }
@@ -68,7 +68,7 @@ int GameObject::SetFrame(int index, BITMAP *picture)
 {
     if (index < 0 || index >= frameCount || !frames[index] || !picture)
         return 0;
-    blit(picture, frames[index], 0, 0, 0, 0, width, height);
+    CopyPicture(picture, frames[index], width, height);
     flags |= GO_FRAME_SET;
     return 1;
 }

@@ -1,8 +1,10 @@
 // masked_sprite.cpp: masked sprite drawing on memory bitmaps, with SSE2
-// where the processor has it (every x86-64 does).
+// where the processor has it (every x86-64 does); filling and copying whole
+// memory bitmaps a row at a time.
 #include "gameplay/masked_sprite.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -87,4 +89,45 @@ void DrawMaskedSprite(BITMAP *target, BITMAP *sprite, int x, int y)
             Row16((uint16_t *)target->line[y + r] + x, (const uint16_t *)sprite->line[sy + r] + sx, w,
                   (uint16_t)mask);
     }
+}
+
+void FillPicture(BITMAP *picture, int colour)
+{
+    if (!picture)
+        return;
+    int depth = bitmap_color_depth(picture);
+    if (!is_memory_bitmap(picture) || (depth != 15 && depth != 16 && depth != 32)) {
+        clear_to_color(picture, colour);
+        return;
+    }
+    int left = picture->clip ? picture->cl : 0, top = picture->clip ? picture->ct : 0;
+    int right = picture->clip ? picture->cr : picture->w, bottom = picture->clip ? picture->cb : picture->h;
+    for (int y = top; y < bottom; y++) {
+        if (depth == 32)
+            std::fill((uint32_t *)picture->line[y] + left, (uint32_t *)picture->line[y] + right, (uint32_t)colour);
+        else
+            std::fill((uint16_t *)picture->line[y] + left, (uint16_t *)picture->line[y] + right, (uint16_t)colour);
+    }
+}
+
+void CopyPicture(BITMAP *source, BITMAP *target, int w, int h)
+{
+    if (!source || !target)
+        return;
+    int depth = bitmap_color_depth(source);
+    // The quick way only where blit's clipping comes down to the smaller size.
+    bool plain = is_memory_bitmap(source) && is_memory_bitmap(target) && bitmap_color_depth(target) == depth &&
+                 (!target->clip || (target->cl == 0 && target->ct == 0));
+    if (!plain) {
+        blit(source, target, 0, 0, 0, 0, w, h);
+        return;
+    }
+    int right = target->clip ? target->cr : target->w, bottom = target->clip ? target->cb : target->h;
+    w = std::min(w, std::min(source->w, right));
+    h = std::min(h, std::min(source->h, bottom));
+    if (w <= 0 || h <= 0)
+        return;
+    size_t bytes = (size_t)w * (size_t)((depth + 7) / 8);
+    for (int y = 0; y < h; y++)
+        std::memmove(target->line[y], source->line[y], bytes);
 }

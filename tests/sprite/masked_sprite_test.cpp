@@ -1,6 +1,7 @@
 // DrawMaskedSprite must leave exactly what draw_sprite leaves: every depth,
 // odd widths, sprites hanging over each edge, a clipping rectangle, and
-// the bitmaps it hands back to draw_sprite.
+// the bitmaps it hands back to draw_sprite. FillPicture and CopyPicture
+// likewise against clear_to_color and blit.
 #include <allegro.h>
 #include <gtest/gtest.h>
 
@@ -75,6 +76,64 @@ TEST(MaskedSprite, OtherBitmapsGoToDrawSprite)
     EXPECT_EQ(Mismatches(24, 24, 20, 10, 3, 4, false, 7), 0);
     EXPECT_EQ(Mismatches(16, 32, 20, 10, 3, 4, true, 8), 0);
     DrawMaskedSprite(nullptr, nullptr, 0, 0);  // nothing to draw on: no crash
+}
+
+// Pixels that differ between two bitmaps of one size.
+int Differences(BITMAP *a, BITMAP *b)
+{
+    int n = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            n += getpixel(a, x, y) != getpixel(b, x, y);
+    return n;
+}
+
+TEST(MaskedSprite, FillAndCopyMatchClearAndBlit)
+{
+    StartAllegro();
+    unsigned seed = 100;
+    for (int depth : { 8, 15, 16, 32 })
+        for (bool clipped : { false, true }) {
+            // Fill: the clipping rectangle only.
+            BITMAP *expected = Noise(depth, 33, 21, seed), *actual = Noise(depth, 33, 21, seed++);
+            if (clipped) {
+                set_clip_rect(expected, 2, 3, 20, 15);
+                set_clip_rect(actual, 2, 3, 20, 15);
+            }
+            clear_to_color(expected, 5);
+            FillPicture(actual, 5);
+            EXPECT_EQ(Differences(expected, actual), 0) << "fill, depth " << depth << (clipped ? " clipped" : "");
+            destroy_bitmap(expected);
+            destroy_bitmap(actual);
+
+            // Copy: sources smaller and larger than the target, sizes past both.
+            for (int size : { 10, 33, 50 }) {
+                BITMAP *source = Noise(depth, size, size / 2 + 1, seed++);
+                expected = Noise(depth, 33, 21, seed);
+                actual = Noise(depth, 33, 21, seed++);
+                if (clipped) {
+                    set_clip_rect(expected, 0, 0, 25, 12);
+                    set_clip_rect(actual, 0, 0, 25, 12);
+                }
+                blit(source, expected, 0, 0, 0, 0, 40, 30);
+                CopyPicture(source, actual, 40, 30);
+                EXPECT_EQ(Differences(expected, actual), 0)
+                    << "copy, depth " << depth << " size " << size << (clipped ? " clipped" : "");
+                destroy_bitmap(source);
+                destroy_bitmap(expected);
+                destroy_bitmap(actual);
+            }
+        }
+    // A clipping rectangle that does not start at the corner goes to blit.
+    BITMAP *source = Noise(16, 20, 20, 1), *expected = Noise(16, 20, 20, 2), *actual = Noise(16, 20, 20, 2);
+    set_clip_rect(expected, 4, 5, 15, 15);
+    set_clip_rect(actual, 4, 5, 15, 15);
+    blit(source, expected, 0, 0, 0, 0, 20, 20);
+    CopyPicture(source, actual, 20, 20);
+    EXPECT_EQ(Differences(expected, actual), 0);
+    destroy_bitmap(source);
+    destroy_bitmap(expected);
+    destroy_bitmap(actual);
 }
 
 }  // namespace
