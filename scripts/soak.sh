@@ -92,6 +92,9 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
       break
     fi
     k=${keyset[RANDOM % ${#keyset[@]}]}
+    # Escape at the menu ends the run: keep it rarer still, and let Enter
+    # start the next game instead.
+    if [ "$k" = Escape ] && [ $((RANDOM % 4)) -ne 0 ]; then k=Return; fi
     xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1
     xdotool keydown "$k"; sleep "0.$((RANDOM % 3 + 1))"; xdotool keyup "$k"
     keys=$((keys + 1))
