@@ -5,13 +5,19 @@
 # against the checksums of their .dsc, patched) and are built with mingw-w64,
 # as is GoogleTest from Debian's googletest package. The data file and the
 # levels are made by the host build (scripts/setup.sh), whose tools run here.
-# Usage: windows/build.sh   (WINDOWS_BUILD_DIR and BUILD_DIR may override the folders)
+# Usage: windows/build.sh   (WINDOWS_BUILD_DIR and BUILD_DIR may override the
+# folders; WINDOWS_ARCH=x86_64 builds for 64-bit Windows into build-windows-x86_64)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-out="${WINDOWS_BUILD_DIR:-$here/build-windows}"
+arch="${WINDOWS_ARCH:-i686}"
+case "$arch" in
+  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows}" ;;
+  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows-x86_64}" ;;
+  *) echo "WINDOWS_ARCH must be i686 or x86_64" >&2; exit 2 ;;
+esac
 host_build="${BUILD_DIR:-$here/build}"
-triple=i686-w64-mingw32
-toolchain="$here/windows/toolchain-i686.cmake"
+triple=$arch-w64-mingw32
+toolchain="$here/windows/toolchain-$arch.cmake"
 jobs="$(nproc)"
 allegro_version=4.4.3.1
 freetype_version=2.12.1
@@ -87,7 +93,9 @@ verify_dsc "$freetype_dsc" "$freetype_orig"
 stamp_of() { cat "$@" "$0" "$toolchain" | sha256sum | cut -c1-16; }
 
 # --- Allegro 4.4: patched, static for the game, a DLL for mivolen -----------
-allegro_patches=("$here"/windows/patches/allegro-*.patch)
+allegro_patches=("$here"/windows/patches/allegro-0*.patch)
+# Pointers kept in 32-bit longs matter only where pointers are 64 bits wide.
+[ "$arch" = x86_64 ] && allegro_patches+=("$here"/windows/patches/allegro-x86_64-*.patch)
 allegro_stamp="$(stamp_of "$src/download/$allegro_orig" "${allegro_patches[@]}")"
 if [ "$(cat "$deps/allegro.stamp" 2>/dev/null)" != "$allegro_stamp" ]; then
   echo "== Allegro $allegro_version for $triple =="

@@ -9,7 +9,12 @@
 # may override the folder).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-out="${WINDOWS_BUILD_DIR:-$here/build-windows}"
+arch="${WINDOWS_ARCH:-i686}"
+case "$arch" in
+  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows}"; winearch=win32 ;;
+  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows-x86_64}"; winearch=win64 ;;
+  *) echo "WINDOWS_ARCH must be i686 or x86_64" >&2; exit 2 ;;
+esac
 zip="$out/Delvorn-windows.zip"
 [ -f "$zip" ] || { echo "no $zip: run windows/build.sh first" >&2; exit 1; }
 
@@ -20,7 +25,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
   need_update=1
 fi
-packages=(wine wine32:i386 xvfb x11-utils xdotool imagemagick libx11-dev unzip)
+packages=(wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick libx11-dev unzip python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -41,7 +46,7 @@ ctl.!default { type hw card 0 }
 EOF
 export HOME="$run/home"
 export WINEPREFIX="$out/wineprefix"
-export WINEARCH=win32
+export WINEARCH=$winearch
 export WINEDEBUG=-all
 # No installer prompts for .NET or HTML; a crash ends at once instead of waiting in the debugger.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
