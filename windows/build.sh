@@ -22,18 +22,8 @@ jobs="$(nproc)"
 allegro_version=4.4.3.1
 freetype_version=2.12.1
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 packages=(mingw-w64 dpkg-dev googletest zip cmake xz-utils patch)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-missing.sh" "${packages[@]}"
 
 # The host build makes Data.dat, the levels and the rest of the game folder.
 "$here/scripts/setup.sh" "$host_build"

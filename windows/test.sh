@@ -22,19 +22,10 @@ zip="$out/Delvorn-windows.zip"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
-  need_update=1
+  $sudo dpkg --add-architecture i386  # the next install updates the lists
 fi
 packages=(wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick libx11-dev unzip python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-missing.sh" "${packages[@]}"
 
 run="$out/run"
 rm -rf "$run"
