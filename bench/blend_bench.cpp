@@ -8,6 +8,7 @@
 #include <ctime>
 #include <random>
 
+#include "bench/bench_support.h"
 #include "blend/blend.h"
 
 namespace {
@@ -31,27 +32,6 @@ struct Pictures {
     }
 };
 
-double CpuSeconds()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec * 1e-9;
-}
-
-template <typename F> double SecondsPerCall(F call, int reps)
-{
-    call();  // warm the caches
-    double start = CpuSeconds();
-    for (int i = 0; i < reps; i++)
-        call();
-    return (CpuSeconds() - start) / reps;
-}
-
-double BlitSeconds(Pictures &p)
-{
-    return SecondsPerCall([&] { blit(p.src, p.dst, 0, 0, 0, 0, W, H); }, 200);
-}
-
 void Blit(benchmark::State &state)
 {
     Pictures p((int)state.range(0));
@@ -70,7 +50,7 @@ void Blend(benchmark::State &state)
         state.SkipWithError("path not offered by this processor");
         return;
     }
-    double blit = BlitSeconds(p);
+    double blit = BlitSeconds((int)state.range(0));
     double start = CpuSeconds();
     for (auto _ : state) {
         BlendToColour(p.src, p.dst, 0, 0, 0, 128);
@@ -92,7 +72,7 @@ void FadeOut(benchmark::State &state)
 {
     Pictures p((int)state.range(0));
     SetBlendPath(BLEND_AUTO);
-    double blit = BlitSeconds(p);
+    double blit = BlitSeconds((int)state.range(0));
     double start = CpuSeconds();
     for (auto _ : state) {
         Fade(p.src, p.dst, 0, 0, 1, 0, 0);
@@ -113,12 +93,5 @@ BENCHMARK(FadeOut)->ArgName("depth")->Arg(16)->Arg(32)->Unit(benchmark::kMillise
 
 int main(int argc, char **argv)
 {
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchMain(argc, argv);
 }

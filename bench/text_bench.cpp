@@ -3,6 +3,8 @@
 // back buffer, with the glyphs already cached as they are after one frame.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_support.h"
+
 #include <cstdio>
 
 #include "platform/alfont/alfont.h"
@@ -68,12 +70,5 @@ BENCHMARK(HelpPage)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchMain(argc, argv);
 }
