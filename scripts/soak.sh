@@ -15,7 +15,7 @@ work="$(mktemp -d /tmp/delvorn-soak.XXXXXX)"
 cp -r "$build/game" "$work/game"
 rm -f "$work/game/HiScore/"* "$work/game/Logs/"*
 cc -shared -fPIC -O2 -o "$work/soak_counter.so" "$here/scripts/soak_counter.c" -ldl || exit 2
-cc -O2 -o "$work/close_window" "$here/scripts/close_window.c" -lX11 || exit 2
+cc -O2 -I"$here" -o "$work/close_window" "$here/tools/xclose/xclose.c" -lX11 || exit 2
 
 for n in $(seq 141 199); do
   [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
@@ -102,7 +102,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
   done
   if kill -0 "$game_pid" 2>/dev/null; then
     # Time is up: leave through the window's close button, as a player would.
-    "$work/close_window"
+    "$work/close_window" Delvorn
     for _ in $(seq 1 100); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$game_pid" 2>/dev/null; then
       # Close ends the loop only at the end of a pass; press on to get there.

@@ -64,7 +64,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   timeout 60 wineserver -w || true
 fi
 
-cc -O2 -o "$run/xclose" "$here/windows/tools/xclose.c" -lX11
+cc -O2 -I"$here" -o "$run/xclose" "$here/tools/xclose/xclose.c" -lX11
 
 # wine_try SECONDS LOG PROGRAM ARGS...: one run of a Windows program, tried once more on failure.
 wine_try() {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
 
 #include <X11/Xlib.h>
+
+#include "tools/xclose/xclose.h"
 #include <cctype>
 #include <chrono>
 #include <csignal>
@@ -215,31 +217,7 @@ bool GameProcess::CloseWindow()
     Display *d = XOpenDisplay(display.c_str());
     if (!d)
         return false;
-    bool sent = false;
-    Window root = DefaultRootWindow(d), parent, *children = nullptr;
-    unsigned count = 0;
-    if (XQueryTree(d, root, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count && !sent; i++) {
-            char *name = nullptr;
-            if (XFetchName(d, children[i], &name) && name) {
-                if (std::string(name) == "Delvorn") {
-                    XEvent ev = {};
-                    ev.xclient.type = ClientMessage;
-                    ev.xclient.window = children[i];
-                    ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-                    ev.xclient.format = 32;
-                    ev.xclient.data.l[0] = XInternAtom(d, "WM_DELETE_WINDOW", False);
-                    ev.xclient.data.l[1] = CurrentTime;
-                    XSendEvent(d, children[i], False, NoEventMask, &ev);
-                    XFlush(d);
-                    sent = true;
-                }
-                XFree(name);
-            }
-        }
-        if (children)
-            XFree(children);
-    }
+    bool sent = CloseWindowsNamed(d, "Delvorn") != 0;
     XCloseDisplay(d);
     return sent;
 }

@@ -1,7 +1,10 @@
 /* xclose: asks the top-level window whose title contains TEXT to close, the
  * way a window manager's close button does (WM_DELETE_WINDOW). Exits 0 when a
- * window got the request, 1 when none matched. Usage: xclose TEXT */
-#include <X11/Xlib.h>
+ * window got the request, 1 when none matched. Usage: xclose TEXT
+ * The soak script, the Windows checks and the test support all press the
+ * close button through this one file (the tests build it without main). */
+#include "tools/xclose/xclose.h"
+
 #include <X11/Xutil.h>
 #include <stdio.h>
 #include <string.h>
@@ -45,6 +48,15 @@ static int CloseIn(Display *d, Window parent, const char *text, Atom protocols, 
     return closed;
 }
 
+int CloseWindowsNamed(Display *d, const char *text)
+{
+    int closed = CloseIn(d, DefaultRootWindow(d), text, XInternAtom(d, "WM_PROTOCOLS", False),
+                         XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XFlush(d);
+    return closed;
+}
+
+#ifndef XCLOSE_NO_MAIN
 int main(int argc, char **argv)
 {
     Display *d;
@@ -58,8 +70,8 @@ int main(int argc, char **argv)
         fprintf(stderr, "xclose: no display\n");
         return 2;
     }
-    closed = CloseIn(d, DefaultRootWindow(d), argv[1], XInternAtom(d, "WM_PROTOCOLS", False),
-                     XInternAtom(d, "WM_DELETE_WINDOW", False));
+    closed = CloseWindowsNamed(d, argv[1]);
     XCloseDisplay(d);
     return closed ? 0 : 1;
 }
+#endif
