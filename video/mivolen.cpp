@@ -165,8 +165,11 @@ void Mivolen::AudioInit() {
 
 void Mivolen::RefillAudio() {
   if (!audioStarted || !audioStream || !audioStreamCount || (bitsPerSample != 8 && bitsPerSample != 16)) return;
-  streamBuffer = static_cast<BYTE *>(get_audio_stream_buffer(audioStream));
-  if (!streamBuffer) return;
+  if (BYTE *buffer = static_cast<BYTE *>(get_audio_stream_buffer(audioStream))) FillStreamChunk(buffer);
+}
+
+void Mivolen::FillStreamChunk(BYTE *buffer) {
+  streamBuffer = buffer;
   LONG got = 0, samples = 0;
   if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
       AVIERR_OK)
@@ -185,16 +188,7 @@ void Mivolen::AudioStreamInit() {
   for (int waited = 0; waited < kBufferWaitMs; ++waited) {
     void *buffer = get_audio_stream_buffer(audioStream);
     if (buffer) {
-      streamBuffer = static_cast<BYTE *>(buffer);
-      LONG got = 0, samples = 0;
-      if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
-          AVIERR_OK)
-        got = samples = 0;
-      samplesRead = samples;
-      audioPos += kChunkSamples;
-      FillStreamBuffer(streamBuffer, size_t(StreamBufferBytes()), readBuffer, size_t(got), bitsPerSample);
-      free_audio_stream_buffer(audioStream);
-      streamBuffer = nullptr;
+      FillStreamChunk(static_cast<BYTE *>(buffer));
       break;
     }
     rest(1);

@@ -129,6 +129,7 @@ class MIVOLEN_API Mivolen {
   bool CreateAudioStream();
   void RefillAudio();
   void AudioStreamInit();
+  void FillStreamChunk(BYTE *buffer);  // the next chunk of the file into a stream buffer
   void DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y);
   int StreamBufferBytes();
 
