@@ -80,7 +80,7 @@ verify_dsc "$allegro_dsc" "$allegro_orig"
 verify_dsc "$freetype_dsc" "$freetype_orig"
 
 # A dependency is rebuilt when its inputs (sources, patches, this script) change.
-stamp_of() { cat "$@" "$0" "$toolchain" | sha256sum | cut -c1-16; }
+stamp_of() { cat "$@" "$0" "$toolchain" "$here/windows/mingw.cmake" | sha256sum | cut -c1-16; }
 
 # --- Allegro 4.4: patched, static for the game, a DLL for mivolen -----------
 allegro_patches=("$here"/windows/patches/allegro-0*.patch)
