@@ -123,20 +123,28 @@ void *DibBits(BITMAPINFOHEADER *f)
     return reinterpret_cast<BYTE *>(f) + f->biSize + table * sizeof(RGBQUAD);
 }
 
+// Makes the video of the benchmark's kind (its first argument) and opens it
+// for frames; the file's path, or empty (and the benchmark skipped) on failure.
+std::string OpenTestVideo(benchmark::State &state, CAviFile &avi)
+{
+    av_log_set_level(AV_LOG_QUIET);
+    std::string path = MakeVideo((Kind)state.range(0));
+    if (!path.empty() && avi.Open(path.c_str()) && avi.StartVideoRetrieve(0))
+        return path;
+    state.SkipWithError("the test video could not be made or opened");
+    if (!path.empty())
+        std::remove(path.c_str());
+    return "";
+}
+
 // args: kind, depth of the target
 void DecodeAndDraw(benchmark::State &state)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    Kind kind = (Kind)state.range(0);
     int depth = (int)state.range(1);
-    std::string path = MakeVideo(kind);
     CAviFile avi;
-    if (path.empty() || !avi.Open(path.c_str()) || !avi.StartVideoRetrieve(0)) {
-        state.SkipWithError("the test video could not be made or opened");
-        if (!path.empty())
-            std::remove(path.c_str());
+    std::string path = OpenTestVideo(state, avi);
+    if (path.empty())
         return;
-    }
     BITMAPINFOHEADER *format = avi.GetVideoFormat(0);
     BITMAP *frameBitmap = create_bitmap_ex(depth, W, H);
     BITMAP *target = create_bitmap_ex(depth, 800, 600);
@@ -175,16 +183,10 @@ void DecodeAndDraw(benchmark::State &state)
 // The fetch and decode alone (no conversion, no blit), to split the time.
 void DecodeOnly(benchmark::State &state)
 {
-    av_log_set_level(AV_LOG_QUIET);
-    Kind kind = (Kind)state.range(0);
-    std::string path = MakeVideo(kind);
     CAviFile avi;
-    if (path.empty() || !avi.Open(path.c_str()) || !avi.StartVideoRetrieve(0)) {
-        state.SkipWithError("the test video could not be made or opened");
-        if (!path.empty())
-            std::remove(path.c_str());
+    std::string path = OpenTestVideo(state, avi);
+    if (path.empty())
         return;
-    }
     long k = 0;
     double start = CpuSeconds();
     for (auto _ : state) {
