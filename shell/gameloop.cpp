@@ -100,10 +100,9 @@ void PresentFrame()
 // key has been let go.
 static bool playKeysLatched = false;
 
-static void PlayKeys()
+static void PlayKeys(const PlayInput &in)
 {
-    bool held = key[KEY_P] || key[KEY_F2] || key[KEY_F1] || key[KEY_S] || key[KEY_X] ||
-                key[KEY_SPACE] || inputControl->IsFire();
+    bool held = in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;
     if (!held) {
         playKeysLatched = false;
         return;
@@ -111,27 +110,27 @@ static void PlayKeys()
     if (playKeysLatched)
         return;
 
-    if (key[KEY_F2]) {
+    if (in.editor) {
         clear_keybuf();
         returnState = GameState::RUN;
         if (AskEditorMode())
             EnterEditor();
     }
-    if (key[KEY_P]) {
+    if (in.pause) {
         clear_keybuf();
         gameState = GameState::PAUSE;
     }
-    if (key[KEY_F1]) {
+    if (in.help) {
         clear_keybuf();
         gameState = GameState::HELP;
     }
-    if (key[KEY_S]) {
+    if (in.screenshot) {
         clear_keybuf();
         SaveScreenshot();
     }
-    if (key[KEY_X])
+    if (in.debugSwitch)
         DebugSwitch();
-    if (key[KEY_SPACE] || inputControl->IsFire()) {
+    if (in.fire) {
         if (bombsOut < bombCapacity && hero->state == 1) {
             DropBomb();
             bombsOut++;
@@ -142,21 +141,19 @@ static void PlayKeys()
     clear_keybuf();
 }
 
-void PlayLogicStep()
+void PlayLogicStep(const PlayInput &in)
 {
-    inputControl->Poll();
-
     // The lead of 31 pixels makes a right or down step test the cell that
     // the hero's far edge has entered.
     int leadX = 0, leadY = 0;
-    if (inputControl->IsRight()) {
+    if (in.right) {
         MoveZubRight();
         leadX = 31;
-    } else if (inputControl->IsLeft()) {
+    } else if (in.left) {
         MoveZubLeft();
-    } else if (inputControl->IsUp()) {
+    } else if (in.up) {
         MoveZubUp();
-    } else if (inputControl->IsDown()) {
+    } else if (in.down) {
         MoveZubDown();
         leadY = 31;
     } else {
@@ -170,7 +167,7 @@ void PlayLogicStep()
     ProcessNPCS();
     ProcessMoneyBags();
     UpdateBombs();
-    PlayKeys();
+    PlayKeys(in);
     logicTicks--;
 }
 
@@ -193,7 +190,7 @@ static void PlayPass()
     // A step that leaves play (exit, pause, help, editor) ends the catch-up:
     // the new state acts in the next pass, not after more steps of play.
     do {
-        PlayLogicStep();
+        PlayLogicStep(ReadPlayInput());
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
     if (lives == 0) {

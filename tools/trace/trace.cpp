@@ -4,8 +4,6 @@
 // compared and replayed.
 //
 //   delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] MAPFILE
-#include <allegro.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,14 +13,10 @@
 #include <vector>
 
 #include "gameplay/figures.h"
-#include "gameplay/moneybags.h"
-#include "gameplay/particles.h"
 #include "level/levelmap.h"
-#include "level/levelsetup.h"
-#include "level/mapfile.h"
 #include "shell/gameloop.h"
+#include "shell/headless.h"
 #include "shell/input.h"
-#include "shell/seam.h"
 #include "shell/startup.h"
 
 namespace {
@@ -89,24 +83,6 @@ int ParseArguments(int argc, char **argv, Options *o)
     return 0;
 }
 
-// The keys a line of input holds.
-void HoldKeys(const std::string &line)
-{
-    static const int watched[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE};
-    for (int k : watched)
-        key[k] = 0;
-    for (char c : line) {
-        switch (c) {
-        case 'L': key[KEY_LEFT] = 1; break;
-        case 'R': key[KEY_RIGHT] = 1; break;
-        case 'U': key[KEY_UP] = 1; break;
-        case 'D': key[KEY_DOWN] = 1; break;
-        case 'F': key[KEY_SPACE] = 1; break;
-        default: break;
-        }
-    }
-}
-
 int CountCells(int layer, int code)
 {
     int n = 0;
@@ -164,41 +140,21 @@ int main(int argc, char **argv)
             input.push_back(line);
     }
 
-    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-        std::fprintf(stderr, "delvorn-trace: Allegro did not start\n");
+    std::string dataPath = o.dataDir + "/Data.dat";
+    if (!StartHeadless(dataPath.c_str())) {
+        std::fprintf(stderr, "delvorn-trace: Allegro or the figures did not start\n");
         return 3;
     }
-    set_color_depth(16);
-    skipWaits = true;
-
-    std::string dataPath = o.dataDir + "/Data.dat";
-    if (!LoadGameData(dataPath.c_str()))
+    if (!dataFile)
         std::fprintf(stderr, "delvorn-trace: no data file at %s; figures have no pictures\n",
                      dataPath.c_str());
-
-    inputControl = new InputControl();
-    NewGameReset();
-    bombCapacity = 1;
-    if (!InitCharacters()) {
-        std::fprintf(stderr, "delvorn-trace: the figures could not be created\n");
-        return 3;
-    }
-    currentLevel = o.level;
-    shieldsOpen = false;
-    ResetLevel(currentLevel);
-    particles = new ParticleSet();
-    InitBurstDirections();
-    particles->Restart();
-    if (!LoadMapFile(o.mapPath.c_str())) {
+    if (!StartHeadlessLevel(o.level, o.mapPath.c_str())) {
         std::fprintf(stderr, "delvorn-trace: cannot read map file %s\n", o.mapPath.c_str());
         return 2;
     }
-    CreatePathFinder();
-    gameState = GameState::RUN;
 
     for (long t = 1; t <= o.ticks; t++) {
-        HoldKeys((size_t)(t - 1) < input.size() ? input[t - 1] : std::string());
-        PlayLogicStep();
+        PlayLogicStep(PlayInputFromLetters((size_t)(t - 1) < input.size() ? input[t - 1] : ""));
         PrintState(t);
         if (gameState != GameState::RUN || lives <= 0)
             break;
