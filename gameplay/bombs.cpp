@@ -33,7 +33,7 @@ void UpdateBombs()
             bomb->state = 2;
             if (bomb->sequenceIndex != 1) {
                 bomb->SetSequence(1);
-                PlaySfx(200);
+                PlaySfx(SFX_BOMB_BLAST);
             }
         }
         if (bomb->state == 2 && --bomb->work[BOMB_BLAST_TIME] < 0) {
@@ -53,7 +53,7 @@ void DrawPotionEffect()
     if (potionEffectAngle > 256)
         potionEffectAngle = 0;
     potionEffectAngle += 4;
-    BITMAP *picture = DataBitmap(77);
+    BITMAP *picture = DataBitmap(PIC_POTION_SIGN);
     if (backBuffer && picture)
         rotate_sprite(backBuffer, picture, 300, 300, itofix(potionEffectAngle) / 2);
 }

@@ -13,7 +13,6 @@
 #include "shell/sound.h"
 
 enum { DIR_LEFT = 0, DIR_RIGHT = 1, DIR_DOWN = 2, DIR_UP = 3, DIR_NONE = 4 };
-enum { BAG_START_CODE = 12, BOMB_CODE = 16, POTION_CODE = 19, HEART_CODE = 22, GOLD_CODE = 91 };
 
 int RandomBelow(int n)
 {
@@ -176,12 +175,11 @@ static void DigAhead(GameObject *e)
     int column = px >> 5, row = py >> 5;
 
     int ground = CellCode(0, column, row);
-    if (ground != dugBlockCode && ground != 0)  // never the exit door
+    if (ground != dugBlockCode && ground != EXIT_CODE)  // never the exit door
         DigCell(column, row);
 
     int object = CellCode(2, column, row);
-    if (object != CELL_EMPTY && object != BAG_START_CODE && object != GOLD_CODE &&
-        object != BOMB_CODE && object != POTION_CODE && object != HEART_CODE) {
+    if (object != GOLD_CODE && IsItem(object)) {
         SetCellCode(2, column, row, CELL_EMPTY);
         if (itemsLeft > 0)
             itemsLeft -= 1;
@@ -251,7 +249,7 @@ static void BlastCheck(int index)
             e->state = 0;
             score += 1000;
             RespawnEnemy(index);
-            PlaySfx(236);
+            PlaySfx(SFX_ENEMY_KILLED);
             return;
         }
     }
@@ -288,7 +286,7 @@ static void EnemyTick(int index)
     if (CellCode(2, column, row) == GOLD_CODE) {
         SetCellCode(2, column, row, CELL_EMPTY);
         SpawnBurstAtCell(column, row, 1);
-        PlaySfx(206);
+        PlaySfx(SFX_GOLD);
     }
 
     if (slot[ENEMY_BUMP_COOLDOWN] < 1) {
@@ -308,7 +306,7 @@ static void EnemyTick(int index)
             e->state = 0;
             score += 800;
             RespawnEnemy(index);
-            PlaySfx(236);
+            PlaySfx(SFX_ENEMY_KILLED);
         } else {
             KillHero();
         }

@@ -12,7 +12,7 @@
 #include "shell/sound.h"
 #include "shell/startup.h"
 
-enum { HERO_MAX_X = 768, HERO_MAX_Y = 512, SHIELD_CODE = 9, EXIT_CODE = 0 };
+enum { HERO_MAX_X = 768, HERO_MAX_Y = 512 };
 
 // A step off the grid line hands over to the other axis, whose move is then
 // on its grid line. Only the outermost move may hand over, so a hero that
@@ -222,7 +222,7 @@ void OpenShields()
         for (int column = 0; column < MAP_COLUMNS; column++)
             if (CellCode(1, column, row) == SHIELD_CODE)
                 SetCellCode(1, column, row, CELL_EMPTY);
-    PlaySfx(107);
+    PlaySfx(SFX_SHIELDS_OPEN);
     shieldsOpen = true;
 }
 
@@ -242,7 +242,7 @@ void KillHero()
 {
     hero->state = 0;
     hero->work[HERO_DEATH_COUNTDOWN] = 64;
-    PlaySfx(294);
+    PlaySfx(SFX_HERO_KILLED);
 }
 
 void HeroDeathTick()
@@ -265,7 +265,7 @@ void DigCell(int column, int row)
 {
     SetCellCode(0, column, row, dugBlockCode);
     GameObject *sprite = CellSprite(0, column, row);
-    BITMAP *tunnel = DataBitmap(dugBlockCode + 2);
+    BITMAP *tunnel = DataBitmap(PIC_BLOCK + dugBlockCode);
     if (sprite && tunnel)
         sprite->SetFrame(0, tunnel);
 }
@@ -274,37 +274,37 @@ static void PickUp(int column, int row, int code)
 {
     SetCellCode(2, column, row, CELL_EMPTY);
     switch (code) {
-    case 16:
+    case BOMB_CODE:
         SpawnBurstAtCell(column, row, 0);
         if (bombCapacity < 12)
             bombCapacity += 1;
         score += 250;
-        PlaySfx(203);
+        PlaySfx(SFX_BOMB_PICKUP);
         break;
-    case 19:
+    case POTION_CODE:
         potion->state = 0;
         SpawnBurstAtCell(column, row, 0);
         potionActive = 1;
         score += 500;
-        PlaySfx(205);
+        PlaySfx(SFX_POTION);
         break;
-    case 22:
+    case HEART_CODE:
         heart->state = 0;
         SpawnBurstAtCell(column, row, 0);
         lives += 1;
         score += 400;
-        PlaySfx(204);
+        PlaySfx(SFX_HEART);
         break;
-    case 91:
+    case GOLD_CODE:
         SpawnBurstAtCell(column, row, 0);
         score += 500;
-        PlaySfx(206);
+        PlaySfx(SFX_GOLD);
         break;
     default:
         if (itemsLeft > 0)
             itemsLeft -= 1;
         score += 50;
-        PlaySfxAlways(207);
+        PlaySfxAlways(SFX_ITEM);
         break;
     }
 }
@@ -326,7 +326,7 @@ void ProcessZub(int column, int row)
             SetCellCode(0, column, row, SHIELD_CODE);
             SpawnBurstAtCell(column, row, 2);
             score += 250;
-            PlaySfx(106);
+            PlaySfx(SFX_EXIT);
             LevelDone(currentLevel);
             gameState = GameState::MAP;
             return;

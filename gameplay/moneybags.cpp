@@ -11,7 +11,7 @@
 #include "shell/log.h"
 #include "shell/sound.h"
 
-enum { BAG_START_CODE = 12, GOLD_CODE = 91, WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
+enum { WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
 
 static void StartWobble(GameObject *bag)
 {
@@ -33,7 +33,7 @@ static void Wobble(GameObject *bag)
         int jitterY = std::rand() % 2;
         bag->y = (float)(bag->work[BAG_REST_Y] - 2 + jitterY);
         if (!bagWobbleSoundOn) {
-            PlaySfx(235);
+            PlaySfx(SFX_BAG_WOBBLES);
             bagWobbleSoundOn = true;
         }
         return;
@@ -42,7 +42,7 @@ static void Wobble(GameObject *bag)
     bag->state = 2;
     bag->x = (float)bag->work[BAG_REST_X];
     bag->y = (float)bag->work[BAG_REST_Y];
-    PlaySfx(233);
+    PlaySfx(SFX_BAG_FALLS);
 }
 
 static void CatchRiders(GameObject *bag)
@@ -51,7 +51,7 @@ static void CatchRiders(GameObject *bag)
         hero->y = bag->y;
         hero->state = 2;
         if (!heroCaughtSoundOn) {
-            PlaySfx(293);
+            PlaySfx(SFX_HERO_CAUGHT);
             heroCaughtSoundOn = true;
         }
         if (hero->sequenceIndex != 5)
@@ -83,7 +83,7 @@ static void Land(GameObject *bag, int column, int row)
     }
     bag->state = 0;
     bagWobbleSoundOn = false;
-    PlaySfx(234);
+    PlaySfx(SFX_BAG_BURSTS);
     SetCellCode(2, column, row, GOLD_CODE);
     if (GameObject *sprite = CellSprite(2, column, row))
         sprite->currentFrame = 1;

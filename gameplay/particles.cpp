@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "gameplay/masked_sprite.h"
+#include "shell/base/data.h"
 
 ParticleSet *particles = nullptr;
 float burstDirX[16];
@@ -122,5 +123,5 @@ void SpawnBurstAtCell(int column, int row, int kind)
     if (!particles)
         return;
     particles->Restart();
-    particles->Spawn(column * 32, row * 32, kind, 0, 0, 302);
+    particles->Spawn(column * 32, row * 32, kind, 0, 0, PIC_SPARK);
 }

@@ -87,7 +87,7 @@ const int SEQUENCE_VISIBLE = GO_SEQUENCE | GO_VISIBLE;
 
 int CreateHero()
 {
-    hero = MakeRunFigure(237, 55, SEQUENCE_VISIBLE);
+    hero = MakeRunFigure(PIC_HERO, HERO_FRAMES, SEQUENCE_VISIBLE);
     if (!hero)
         return 0;
     AddRun(hero, 0, 0, 2);
@@ -107,17 +107,13 @@ int CreateEnemies()
 {
     for (int i = 0; i < ENEMY_COUNT; i++)
         enemyHomes[i] = {768, 0, 50 * (i + 1)};
-    // Frames per enemy, and where each walking sequence starts; the pictures
-    // of one enemy follow those of the one before in the data file.
-    static const int frameCounts[ENEMY_COUNT] = {14, 16, 12, 16, 18};
+    static_assert((int)ENEMY_COUNT == (int)ENEMY_KINDS, "one set of pictures per enemy");
     static const char *const lines[ENEMY_COUNT] = {"Char1 \n", "Char 2\n", "Char 3\n", "Char 4\n",
                                                    "Char 5\n"};
-    int entry = 124;
     for (int i = 0; i < ENEMY_COUNT; i++) {
         Log(lines[i]);
-        int n = frameCounts[i];
-        GameObject *enemy = MakeRunFigure(entry, n, SEQUENCE_VISIBLE);
-        entry += n;
+        int n = enemyFrames[i];
+        GameObject *enemy = MakeRunFigure(EnemyFirstPicture(i), n, SEQUENCE_VISIBLE);
         if (!enemy)
             return 0;
         enemies[i] = enemy;
@@ -138,7 +134,7 @@ int CreateEnemies()
 
 int CreateMoneyBags()
 {
-    const int entry = 90;
+    const int entry = PIC_BAG;
     for (int i = 0; i < MONEYBAG_COUNT; i++) {
         moneyBags[i] = MakeFigure(&entry, 1, GO_STATIC | GO_VISIBLE);
         if (!moneyBags[i])
@@ -151,13 +147,13 @@ int CreateMoneyBags()
 
 int CreateBombs()
 {
-    // Frames 16..18 would fall on the first enemy's pictures (124..126);
-    // the last blast picture is held instead.
+    // Three burning frames, then the blast. Its last three frames would fall
+    // on the first enemy's pictures; the last blast picture is held instead.
     int entries[19];
     for (int f = 0; f < 3; f++)
-        entries[f] = 94 + f;
+        entries[f] = PIC_BOMB + f;
     for (int f = 3; f < 19; f++)
-        entries[f] = f < 16 ? 108 + f : 123;
+        entries[f] = f - 3 < BLAST_FRAMES ? PIC_BLAST + f - 3 : PIC_BLAST_LAST;
     for (int i = 0; i < BOMB_COUNT; i++) {
         bombs[i] = MakeFigure(entries, 19, SEQUENCE_VISIBLE);
         if (!bombs[i])
@@ -171,7 +167,7 @@ int CreateBombs()
 
 int CreateHeart()
 {
-    heart = MakeRunFigure(208, 5, SEQUENCE_VISIBLE);
+    heart = MakeRunFigure(PIC_HEART, HEART_FRAMES, SEQUENCE_VISIBLE);
     if (!heart)
         return 0;
     AddRun(heart, 0, 0, 4);
@@ -184,7 +180,7 @@ int CreateHeart()
 
 int CreatePotion()
 {
-    potion = MakeRunFigure(299, 2, SEQUENCE_VISIBLE);
+    potion = MakeRunFigure(PIC_POTION, POTION_FRAMES, SEQUENCE_VISIBLE);
     if (!potion)
         return 0;
     AddRun(potion, 0, 0, 1);
@@ -277,7 +273,7 @@ void ResetLevel(int /*level*/)
 void LevelDone(int level)
 {
     try {
-        PlaySfx(234);
+        PlaySfx(SFX_BAG_BURSTS);
         std::string text = "CONGRATULATIONS. LEVEL " + std::to_string(level) + " COMPLETE";
         ClearScreen();
         ShowMessage(text.c_str(), 1000, 18, makecol(84, 85, 146), screen);

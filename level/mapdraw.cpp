@@ -48,9 +48,9 @@ void DrawPlayFrame()
 {
     if (!backBuffer)
         return;
-    DrawEntry(292, 0, 0);
+    DrawEntry(PIC_BACKDROP, 0, 0);
     DrawMap();
-    DrawEntry(298, 0, 545);
+    DrawEntry(PIC_STATUS_PANEL, 0, 545);
 }
 
 void DrawMap()
@@ -70,7 +70,7 @@ void DrawMap()
             if (bomb && bomb->state != 1)  // 1: still in stock
                 AnimateAndDraw(bomb);
         // The heart's cell shows only as the heart figure itself.
-        DrawLayer(2, [](int code) { return code != CELL_EMPTY && code != 22; });
+        DrawLayer(2, [](int code) { return code != CELL_EMPTY && code != HEART_CODE; });
         DrawLayer(1, [](int code) { return code != CELL_EMPTY; });
         if (heart && heart->state != 0)
             AnimateAndDraw(heart);
