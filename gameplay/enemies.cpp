@@ -12,8 +12,6 @@
 #include "shell/log.h"
 #include "shell/sound.h"
 
-enum { DIR_LEFT = 0, DIR_RIGHT = 1, DIR_DOWN = 2, DIR_UP = 3, DIR_NONE = 4 };
-
 int RandomBelow(int n)
 {
     return n > 0 ? std::rand() % n : 0;
@@ -72,10 +70,10 @@ void RespawnEnemy(int index)
 {
     GameObject *e = enemies[index];
     if (e->work[ENEMY_RETURNS_LEFT] == 0) {
-        e->state = 0;  // gone for the rest of the level
+        e->state = ENEMY_INACTIVE;  // gone for the rest of the level
         return;
     }
-    e->state = 1;
+    e->state = ENEMY_ACTIVE;
     SendEnemyHome(index);
     e->work[ENEMY_RETURNS_LEFT] -= 1;
 }
@@ -84,7 +82,7 @@ void ResetEnemies()
 {
     for (int i = 0; i < ENEMY_COUNT; i++) {
         if (enemies[i]->work[ENEMY_RETURNS_LEFT] != 0)
-            enemies[i]->state = 1;
+            enemies[i]->state = ENEMY_ACTIVE;
         SendEnemyHome(i);
     }
     potionActive = 0;
@@ -213,11 +211,11 @@ void NPCAI(int index)
             (d == DIR_DOWN && row > 16) || (d == DIR_UP && row < 0))
             slot[ENEMY_DIRECTION] = OppositeDirection(d);
 
-        if (hero->state != 1) {
+        if (hero->state != HERO_ALIVE) {
             e->x = oldX;
             e->y = oldY;
-            if (e->sequenceIndex != 4)
-                e->SetSequence(4);
+            if (e->sequenceIndex != ENEMY_SEQ_HERO_DOWN)
+                e->SetSequence(ENEMY_SEQ_HERO_DOWN);
         }
 
         if (slot[ENEMY_DIGGING] == 1)
@@ -245,8 +243,8 @@ static void BlastCheck(int index)
 {
     GameObject *e = enemies[index];
     for (int b = 0; b < BOMB_COUNT; b++) {
-        if (bombs[b]->state == 2 && e->Collides(bombs[b])) {
-            e->state = 0;
+        if (bombs[b]->state == BOMB_EXPLODING && e->Collides(bombs[b])) {
+            e->state = ENEMY_INACTIVE;
             score += 1000;
             RespawnEnemy(index);
             PlaySfx(SFX_ENEMY_KILLED);
@@ -259,7 +257,7 @@ static void EnemyTick(int index)
 {
     GameObject *e = enemies[index];
     int *slot = e->work;
-    if (e->state != 1)
+    if (e->state != ENEMY_ACTIVE)
         return;
     if (slot[ENEMY_START_DELAY] > 0) {
         slot[ENEMY_START_DELAY] -= 1;
@@ -273,7 +271,7 @@ static void EnemyTick(int index)
     NPCAI(index);
 
     int d = slot[ENEMY_DIRECTION];
-    if (hero->state == 1 && d >= 0 && d <= 3 && e->sequenceIndex != d)
+    if (hero->state == HERO_ALIVE && d >= 0 && d <= 3 && e->sequenceIndex != d)
         e->SetSequence(d);
 
     // The potion's clock runs once per enemy on the move.
@@ -301,9 +299,9 @@ static void EnemyTick(int index)
 
     BlastCheck(index);
 
-    if (hero->state == 1 && e->state == 1 && e->Collides(hero)) {
+    if (hero->state == HERO_ALIVE && e->state == ENEMY_ACTIVE && e->Collides(hero)) {
         if (potionActive == 1) {
-            e->state = 0;
+            e->state = ENEMY_INACTIVE;
             score += 800;
             RespawnEnemy(index);
             PlaySfx(SFX_ENEMY_KILLED);

@@ -74,16 +74,16 @@ void PlaceObject(int code, int column, int row, int *bagsPlaced)
         GameObject *bag = moneyBags[(*bagsPlaced)++];
         if (bag) {
             bag->SetPosition(px, py);
-            bag->state = 1;
+            bag->state = BAG_RESTING;
         }
     }
     if (code == HEART_CODE && heart) {
         heart->SetPosition(px, py);
-        heart->state = 1;
+        heart->state = PICKUP_LYING;
     }
     if (code == POTION_CODE && potion) {
         potion->SetPosition(px, py);
-        potion->state = 1;
+        potion->state = PICKUP_LYING;
     }
 }
 

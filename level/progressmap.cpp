@@ -85,7 +85,7 @@ static bool CreateMarkers(GameObject **markers)
         if (BITMAP *lit = DataBitmap(PIC_BLOCK + SHIELD_CODE))
             markers[i]->SetFrame(1, lit);
         markers[i]->AddSequence(0, 2, blink);
-        markers[i]->SetSequence(0);
+        markers[i]->SetSequence(SEQ_ONLY);
         markers[i]->SetFrameDelay(8);
     }
     return true;

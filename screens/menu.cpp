@@ -35,7 +35,7 @@ static void CreateMarker()
             menuMarker->SetFrame(i, picture);
     static const int frames[3] = {0, 1, 2};
     menuMarker->AddSequence(0, 3, frames);
-    menuMarker->SetSequence(0);
+    menuMarker->SetSequence(SEQ_ONLY);
     menuMarker->SetFrameDelay(8);
 }
 

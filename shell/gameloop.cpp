@@ -131,7 +131,7 @@ static void PlayKeys(const PlayInput &in)
     if (in.debugSwitch)
         DebugSwitch();
     if (in.fire) {
-        if (bombsOut < bombCapacity && hero->state == 1) {
+        if (bombsOut < bombCapacity && hero->state == HERO_ALIVE) {
             DropBomb();
             bombsOut++;
             PlaySfx(SFX_BOMB_DROPPED);
