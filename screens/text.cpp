@@ -6,19 +6,18 @@
 #include "level/mapdraw.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
+#include "shell/base/screenfont.h"
 #include "shell/seam.h"
 #include "shell/startup.h"
 
 void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
 {
-    ALFONT_FONT *font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-    if (font) {
-        if (target && text) {
-            alfont_text_mode(-1);
-            alfont_set_font_size(font, size);
-            alfont_textout_centre(target, font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
+    {
+        ScreenFont line("Fonts\\DigitalDream.ttf");
+        if (line.font && target && text) {
+            alfont_set_font_size(line.font, size);
+            alfont_textout_centre(target, line.font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
         }
-        alfont_destroy_font(font);
     }
     // The line is meant to be read, so the wait happens even without a font.
     if (delayMs > 0)
