@@ -6,23 +6,8 @@
 #include "level/mapdraw.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/base/screenfont.h"
 #include "shell/seam.h"
 #include "shell/startup.h"
-
-void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
-{
-    {
-        ScreenFont line("Fonts\\DigitalDream.ttf");
-        if (line.font && target && text) {
-            alfont_set_font_size(line.font, size);
-            alfont_textout_centre(target, line.font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
-        }
-    }
-    // The line is meant to be read, so the wait happens even without a font.
-    if (delayMs > 0)
-        WaitMs(delayMs);
-}
 
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill)
 {
@@ -54,14 +39,6 @@ void DimBackdrop(bool redraw)
     release_screen();
 }
 
-void ClearScreen()
-{
-    if (!screen)
-        return;
-    acquire_screen();
-    clear_to_color(screen, 0);
-    release_screen();
-}
 
 KeyLatch::KeyLatch(std::initializer_list<int> keys)
 {
