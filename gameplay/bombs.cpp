@@ -5,8 +5,8 @@
 #include <allegro.h>
 
 #include "gameplay/figures.h"
+#include "shell/base/resources.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 int potionEffectAngle = 0;
 

@@ -6,9 +6,9 @@
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "level/levelmap.h"
+#include "shell/base/resources.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 enum { HERO_MAX_X = 768, HERO_MAX_Y = 512 };
 

@@ -7,9 +7,9 @@
 
 #include "level/levelmap.h"
 #include "level/mapfile.h"
+#include "shell/base/resources.h"
 #include "shell/gameloop.h"
 #include "shell/input.h"
-#include "shell/startup.h"
 
 namespace {
 

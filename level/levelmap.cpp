@@ -4,9 +4,8 @@
 
 #include <cstring>
 
-#include "level/mapfile.h"
+#include "shell/base/resources.h"
 #include "shell/log.h"
-#include "shell/startup.h"
 
 const int dugBlockCode = DUG_CODE;
 const int maxBlockCode = MAX_BLOCK_CODE;

@@ -11,9 +11,9 @@
 #include "gameplay/hero.h"
 #include "level/levelmap.h"
 #include "shell/base/message.h"
+#include "shell/base/resources.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "gameplay/figures.h"
 #include "gameplay/masked_sprite.h"
 #include "level/levelmap.h"
+#include "shell/base/resources.h"
 #include "shell/log.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "level/levelmap.h"
 #include "platform/os/os.h"
 #include "platform/paths/paths.h"
+#include "shell/base/resources.h"
 #include "shell/log.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
-#include "shell/startup.h"
+#include "shell/base/resources.h"
 
 void DrawStatusBar()
 {

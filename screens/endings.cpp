@@ -6,16 +6,16 @@
 
 #include "gameplay/figures.h"
 #include "platform/alfont/alfont.h"
-#include "shell/base/screenfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
 #include "screens/text.h"
+#include "shell/base/resources.h"
+#include "shell/base/screenfont.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/seam.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 namespace {
 

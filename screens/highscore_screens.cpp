@@ -9,11 +9,11 @@
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/text.h"
+#include "shell/base/resources.h"
 #include "shell/base/screenfont.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 // Row colours stay readable on the dark blue panel.
 static int RowColour()

@@ -12,11 +12,11 @@
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
+#include "shell/base/resources.h"
 #include "shell/base/screenfont.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 static const char *const menuItems[5] = {
     "START NEW GAME", "SET GAME OPTIONS", "VIEW HIGH SCORES", "VIEW CREDITS", "EXIT GAME",

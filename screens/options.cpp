@@ -8,12 +8,12 @@
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
+#include "shell/base/resources.h"
 #include "shell/base/screenfont.h"
 #include "shell/config.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "level/mapdraw.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
+#include "shell/base/resources.h"
 #include "shell/seam.h"
-#include "shell/startup.h"
 
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill)
 {

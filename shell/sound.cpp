@@ -3,8 +3,8 @@
 
 #include <allegro.h>
 
+#include "shell/base/resources.h"
 #include "shell/config.h"
-#include "shell/startup.h"
 
 bool soundInstalled = false;
 

@@ -1,5 +1,5 @@
 // startup.cpp: bringing the game up (Initall) and taking it down again
-// (DeleteAll), and the long-lived resources the shell owns in between.
+// (DeleteAll), with the long-lived resources in between.
 #include "shell/startup.h"
 
 #include <stdexcept>
@@ -15,38 +15,6 @@
 #include "shell/input.h"
 #include "shell/log.h"
 #include "shell/sound.h"
-
-DATAFILE *dataFile = nullptr;
-int dataFileEntries = 0;
-BITMAP *backBuffer = nullptr;
-BITMAP *backdropBitmap = nullptr;
-BITMAP *editorLayers[3] = {nullptr, nullptr, nullptr};
-ALFONT_FONT *mainFont = nullptr;
-
-void *DataEntry(int entry, int type)
-{
-    if (!dataFile || entry < 0 || entry >= dataFileEntries || dataFile[entry].type != type)
-        return nullptr;
-    return dataFile[entry].dat;
-}
-
-DATAFILE *LoadGameData(const char *path)
-{
-    char password[18];
-    UnscrambleDataPassword(password);
-    packfile_password(password);
-    DATAFILE *data = load_datafile(NativePath(path).c_str());
-    // Maps and high scores are plain files: the password must not outlive this.
-    packfile_password(nullptr);
-    WipeDataPassword(password);
-
-    dataFile = data;
-    dataFileEntries = 0;
-    if (data)
-        while (data[dataFileEntries].type != DAT_END)
-            dataFileEntries++;
-    return data;
-}
 
 static void Log(const char *line)
 {

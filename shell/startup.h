@@ -1,29 +1,11 @@
-// startup.h: Initall and DeleteAll, and the long-lived resources the shell
-// owns from one to the other.
+// startup.h: Initall and DeleteAll, which make and free the long-lived
+// resources of shell/base/resources.h and everything else the game keeps.
 #ifndef DELVORN_STARTUP_H
 #define DELVORN_STARTUP_H
 
-#include <allegro.h>
-#include "platform/alfont/alfont.h"
-#include "shell/base/data.h"
-
-extern DATAFILE *dataFile;        // Data.dat, addressed by entry number
-extern BITMAP *backBuffer;        // every frame is composed here
-extern BITMAP *backdropBitmap;    // the pause-type screens compose here
-extern BITMAP *editorLayers[3];   // the level editor's layer views
-extern ALFONT_FONT *mainFont;     // "Fonts\DigitalDream.ttf": status bar, progress map
-
-// The object of a data file entry when it exists and has that type
-// (DAT_BITMAP, DAT_SAMPLE, DAT_MIDI), else null.
-void *DataEntry(int entry, int type);
-inline BITMAP *DataBitmap(int entry) { return (BITMAP *)DataEntry(entry, DAT_BITMAP); }
-// Number of entries of the loaded data file (0 when none).
-extern int dataFileEntries;
+#include "shell/base/resources.h"
 
 int Initall();
 void DeleteAll();
-
-// Loads Data.dat with the game's password, clearing the password again.
-DATAFILE *LoadGameData(const char *path);
 
 #endif
