@@ -7,8 +7,8 @@
 
 #include "level/levelmap.h"
 #include "level/mapfile.h"
+#include "shell/base/frame.h"
 #include "shell/base/resources.h"
-#include "shell/gameloop.h"
 #include "shell/input.h"
 
 namespace {
@@ -232,3 +232,12 @@ void DrawEditorOverlay()
     textprintf_ex(backBuffer, font, 0, 32, 255, _textmode, "Editing Level %d, View Mode: %d",
                   editorLevel, editorViewAll ? 1 : 0);
 }
+
+// PresentFrame draws the editor's status over every frame while editing.
+static void EditorFrameOverlay()
+{
+    if (returnState == GameState::LEVEL_EDITOR)
+        DrawEditorOverlay();
+}
+[[maybe_unused]] static const bool editorOverlaySet =
+    SetFrameOverlay(FRAME_OVERLAY_EDITOR, EditorFrameOverlay);

@@ -9,9 +9,9 @@
 #include "gameplay/gameobject.h"
 #include "level/mapcodes.h"
 #include "platform/paths/paths.h"
+#include "shell/base/frame.h"
 #include "shell/base/message.h"
 #include "shell/base/resources.h"
-#include "shell/gameloop.h"
 #include "shell/log.h"
 
 const int progressMarkerX[20] = {196, 228, 260, 260, 260, 292, 324, 356, 356, 356,

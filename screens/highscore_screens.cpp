@@ -9,9 +9,9 @@
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/text.h"
+#include "shell/base/frame.h"
 #include "shell/base/resources.h"
 #include "shell/base/screenfont.h"
-#include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
 

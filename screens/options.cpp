@@ -8,10 +8,10 @@
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
+#include "shell/base/frame.h"
 #include "shell/base/resources.h"
 #include "shell/base/screenfont.h"
 #include "shell/config.h"
-#include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
 

@@ -6,6 +6,8 @@
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "platform/paths/paths.h"
+#include "shell/base/resources.h"
+#include "shell/config.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 
@@ -47,3 +49,12 @@ int SaveScreenshot()
     destroy_bitmap(shot);
     return failed == 0 ? 1 : 0;
 }
+
+// PresentFrame draws the lines on every frame while the overlay is on.
+static void DebugFrameOverlay()
+{
+    if (debugOverlay)
+        DrawDebugOverlay(backBuffer);
+}
+[[maybe_unused]] static const bool debugOverlaySet =
+    SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);
