@@ -7,6 +7,7 @@
 
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
+#include "gameplay/random.h"
 #include "gameplay/particles.h"
 #include "level/levelmap.h"
 #include "shell/log.h"
@@ -17,7 +18,7 @@ enum { BAG_START_CODE = 12, BOMB_CODE = 16, POTION_CODE = 19, HEART_CODE = 22, G
 
 int RandomBelow(int n)
 {
-    return n > 0 ? std::rand() % n : 0;
+    return n > 0 ? GameRandom() % n : 0;
 }
 
 int OppositeDirection(int direction)
@@ -27,7 +28,7 @@ int OppositeDirection(int direction)
     case DIR_RIGHT: return DIR_LEFT;
     case DIR_DOWN: return DIR_UP;
     case DIR_UP: return DIR_DOWN;
-    default: return std::rand() % 3;
+    default: return GameRandom() % 3;
     }
 }
 

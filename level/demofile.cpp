@@ -1,0 +1,164 @@
+// demofile.cpp: reading and writing demo files.
+#include "level/demofile.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "gameplay/random.h"
+#include "level/levelmap.h"
+#include "platform/paths/paths.h"
+
+static const char demoMagic[] = "DELVORN-DEMO 1";
+static const char tickLetters[] = "LRUDFX";
+
+// FNV-1a, 32 bits: small, and the same on every platform.
+static uint32_t Fnv1a(uint32_t h, uint32_t value)
+{
+    for (int i = 0; i < 4; i++) {
+        h ^= (value >> (8 * i)) & 0xffu;
+        h *= 16777619u;
+    }
+    return h;
+}
+static const uint32_t fnvStart = 2166136261u;
+
+std::string DemoTickLetters(uint8_t tick)
+{
+    std::string s;
+    for (int i = 0; tickLetters[i]; i++)
+        if (tick & (1 << i))
+            s += tickLetters[i];
+    return s.empty() ? "-" : s;
+}
+
+uint8_t DemoTickFromLetters(const std::string &letters)
+{
+    uint8_t tick = 0;
+    for (char c : letters)
+        for (int i = 0; tickLetters[i]; i++)
+            if (c == tickLetters[i])
+                tick |= 1 << i;
+    return tick;
+}
+
+bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
+{
+    std::string temporary = path + ".tmp";
+    FILE *f = std::fopen(temporary.c_str(), "w");
+    if (!f) {
+        *error = "cannot write " + temporary;
+        return false;
+    }
+    std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic,
+                 demo.level, demo.mapChecksum, demo.draws, demo.generator);
+    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\n", demo.score,
+                 demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0);
+    std::fprintf(f, "ticks %zu\nend %s\n", demo.ticks.size(),
+                 demo.ending.empty() ? "-" : demo.ending.c_str());
+    for (uint8_t t : demo.ticks)
+        std::fprintf(f, "%s\n", DemoTickLetters(t).c_str());
+    bool written = !std::ferror(f);
+    if (std::fclose(f) != 0 || !written) {
+        std::remove(temporary.c_str());
+        *error = "cannot write " + temporary;
+        return false;
+    }
+    if (!ReplaceFileWith(temporary, path)) {
+        std::remove(temporary.c_str());
+        *error = "cannot replace " + path;
+        return false;
+    }
+    return true;
+}
+
+// "key value" with a number of the given base, or false.
+static bool ReadField(std::istream &in, const char *name, int base, unsigned long long *value)
+{
+    std::string line;
+    if (!std::getline(in, line))
+        return false;
+    std::istringstream words(line);
+    std::string key, text;
+    if (!(words >> key >> text) || key != name)
+        return false;
+    char *end = nullptr;
+    *value = std::strtoull(text.c_str(), &end, base);
+    return end && *end == 0 && text[0] != '-';
+}
+
+bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
+{
+    std::ifstream in(path);
+    if (!in) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    std::string line;
+    if (!std::getline(in, line) || line.compare(0, sizeof demoMagic - 1, demoMagic) != 0) {
+        *error = path + " is not a demo file";
+        return false;
+    }
+    unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, count;
+    if (!ReadField(in, "level", 10, &level) || level < 1 || level > 99 ||
+        !ReadField(in, "map", 16, &map) || map > 0xffffffffull ||
+        !ReadField(in, "draws", 10, &draws) || draws > 1000000000ull ||
+        !ReadField(in, "generator", 16, &generator) || generator > 0xffffffffull ||
+        !ReadField(in, "score", 10, &points) || points > 2000000000ull ||
+        !ReadField(in, "lives", 10, &lives) || lives > 1000000ull ||
+        !ReadField(in, "bombs", 10, &capacity) || capacity > 12 ||
+        !ReadField(in, "bombsout", 10, &out) || out > 12 ||
+        !ReadField(in, "keeplives", 10, &keep) || keep > 1 ||
+        !ReadField(in, "ticks", 10, &count) || count > 100000000ull) {
+        *error = path + ": damaged demo header";
+        return false;
+    }
+    Demo d;
+    d.level = (int)level;
+    d.mapChecksum = (uint32_t)map;
+    d.draws = (long)draws;
+    d.generator = (uint32_t)generator;
+    d.score = (int)points;
+    d.lives = (int)lives;
+    d.bombCapacity = (int)capacity;
+    d.bombsOut = (int)out;
+    d.keepLives = keep != 0;
+    if (!std::getline(in, line) || line.compare(0, 4, "end ") != 0) {
+        *error = path + ": damaged demo header";
+        return false;
+    }
+    d.ending = line.substr(4);
+    d.ticks.reserve(count);
+    while (d.ticks.size() < count && std::getline(in, line))
+        d.ticks.push_back(DemoTickFromLetters(line));
+    if (d.ticks.size() != count) {
+        *error = path + ": the demo ends after " + std::to_string(d.ticks.size()) + " of " +
+                 std::to_string(count) + " ticks";
+        return false;
+    }
+    *demo = d;
+    return true;
+}
+
+uint32_t MapChecksum()
+{
+    uint32_t h = fnvStart;
+    for (int layer = 0; layer < MAP_LAYERS; layer++)
+        for (int row = 0; row < MAP_ROWS; row++)
+            for (int column = 0; column < MAP_COLUMNS; column++)
+                h = Fnv1a(h, (uint32_t)CellCode(layer, column, row));
+    return h;
+}
+
+uint32_t GeneratorFingerprint()
+{
+    long position = RandomDraws();
+    RestartRandom();
+    uint32_t h = Fnv1a(fnvStart, (uint32_t)RAND_MAX);
+    for (int i = 0; i < 16; i++)
+        h = Fnv1a(h, (uint32_t)GameRandom());
+    RestartRandom();
+    SkipRandom(position);
+    return h;
+}

@@ -1,0 +1,57 @@
+// demofile.h: demos, a level's play recorded as its input, one record per
+// tick, with what a replay needs to start from the same point: the level,
+// the map's checksum, the random draws taken before the first tick, the
+// generator's fingerprint and the score, lives and bombs the level began
+// with. A demo is a small text file.
+#ifndef DELVORN_DEMOFILE_H
+#define DELVORN_DEMOFILE_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What one tick of a demo holds: the directions, fire (the bomb) and the
+// debug switch, the play keys that change play.
+enum {
+    DEMO_LEFT = 0x01,
+    DEMO_RIGHT = 0x02,
+    DEMO_UP = 0x04,
+    DEMO_DOWN = 0x08,
+    DEMO_FIRE = 0x10,
+    DEMO_DEBUG_SWITCH = 0x20,
+};
+
+struct Demo {
+    int level = 0;
+    uint32_t mapChecksum = 0;
+    long draws = 0;  // random draws before the level's first tick
+    uint32_t generator = 0;
+    // The game's values when the level started.
+    int score = 0;
+    int lives = 3;
+    int bombCapacity = 1;
+    int bombsOut = 0;
+    bool keepLives = false;
+    std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::vector<uint8_t> ticks;
+};
+
+// The letters of a tick ("LF"; "-" when nothing is held), and back.
+// The letters are the trace tool's: L R U D F, and X for the debug switch.
+std::string DemoTickLetters(uint8_t tick);
+uint8_t DemoTickFromLetters(const std::string &letters);
+
+// Written to a temporary file first and then put in place, so that a
+// failed write never leaves half a demo. False with a message on failure.
+bool WriteDemo(const std::string &path, const Demo &demo, std::string *error);
+// False with a message when the file is missing or not a demo.
+bool ReadDemo(const std::string &path, Demo *demo, std::string *error);
+
+// Checksum of the live map's codes as loaded (before the bag starts are
+// cleared), so a demo is never replayed on another level's ground.
+uint32_t MapChecksum();
+
+// The fingerprint of this platform's random generator.
+uint32_t GeneratorFingerprint();
+
+#endif
