@@ -530,7 +530,7 @@ int main(int argc, char **argv)
     }
     std::printf("level=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d killed_by_bag=%d "
                 "killed_by_bomb=%d eaten=%d points=%ld\n",
-                level, demo.ticks.size(), demo.lives - lives, score, tally.bagsDropped,
+                level, demo.ticks.size(), tally.deaths, score, tally.bagsDropped,
                 tally.bagKills, tally.bombKills, tally.eaten, r.nodes);
     if (!outPath.empty() && !WriteDemo(outPath, demo, &error)) {
         std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());

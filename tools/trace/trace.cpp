@@ -1,9 +1,11 @@
 // trace.cpp: delvorn-trace, the play logic without a window. It sets up a
 // level as a new game would, runs one logic step per line of an input file
 // and prints one line of state after each step, so that a run can be read,
-// compared and replayed.
+// compared and replayed. With --demo it replays a demo file from its level
+// start, on the demo's level of the game folder unless a map file is given.
 //
 //   delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] MAPFILE
+//   delvorn-trace --demo FILE [--data DIR] [MAPFILE]
 #include <allegro.h>
 
 #include <cerrno>
@@ -24,6 +26,7 @@
 #include "shell/input.h"
 #include "shell/seam.h"
 #include "shell/startup.h"
+#include "tools/demo/headless.h"
 
 namespace {
 
@@ -32,6 +35,7 @@ struct Options {
     int level = 1;
     long ticks = 100;
     std::string inputPath;
+    std::string demoPath;
     std::string mapPath;
 };
 
@@ -40,7 +44,8 @@ int Usage(const char *message)
     std::fprintf(stderr, "delvorn-trace: %s\n", message);
     std::fprintf(stderr,
                  "usage: delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] "
-                 "MAPFILE\n");
+                 "MAPFILE\n"
+                 "       delvorn-trace --demo FILE [--data DIR] [MAPFILE]\n");
     return 1;
 }
 
@@ -60,7 +65,8 @@ int ParseArguments(int argc, char **argv, Options *o)
 {
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        bool takesValue = a == "--data" || a == "--level" || a == "--ticks" || a == "--input";
+        bool takesValue = a == "--data" || a == "--level" || a == "--ticks" || a == "--input" ||
+                          a == "--demo";
         if (takesValue && i + 1 >= argc)
             return Usage(("missing value after " + a).c_str());
         long n = 0;
@@ -76,6 +82,8 @@ int ParseArguments(int argc, char **argv, Options *o)
             o->ticks = n;
         } else if (a == "--input") {
             o->inputPath = argv[++i];
+        } else if (a == "--demo") {
+            o->demoPath = argv[++i];
         } else if (a.size() > 1 && a[0] == '-') {
             return Usage(("unknown option " + a).c_str());
         } else if (o->mapPath.empty()) {
@@ -84,7 +92,7 @@ int ParseArguments(int argc, char **argv, Options *o)
             return Usage("only one map file");
         }
     }
-    if (o->mapPath.empty())
+    if (o->mapPath.empty() && o->demoPath.empty())
         return Usage("no map file");
     return 0;
 }
@@ -144,6 +152,33 @@ void PrintState(long tick)
     std::printf("\n");
 }
 
+// The demo's ticks from its level start; the last line tells how it ended.
+int TraceDemo(const Options &o)
+{
+    Demo demo;
+    std::string error;
+    if (!ReadDemo(o.demoPath, &demo, &error)) {
+        std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
+        return 2;
+    }
+    std::string mapPath = o.mapPath.empty() ? GameMapPath(o.dataDir, demo.level) : o.mapPath;
+    if (!InitHeadlessPlay(o.dataDir, "delvorn-trace"))
+        return 3;
+    if (!StartDemo(demo, mapPath, &error)) {
+        std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
+        return 2;
+    }
+    for (size_t t = 0; t < demo.ticks.size(); t++) {
+        HoldDemoTick(demo.ticks[t]);
+        PlayLogicStep();
+        PrintState((long)t + 1);
+        if (gameState != GameState::RUN || lives <= 0)
+            break;
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -151,6 +186,8 @@ int main(int argc, char **argv)
     Options o;
     if (int code = ParseArguments(argc, argv, &o))
         return code;
+    if (!o.demoPath.empty())
+        return TraceDemo(o);
 
     std::vector<std::string> input;
     if (!o.inputPath.empty()) {
