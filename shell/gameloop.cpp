@@ -11,6 +11,7 @@
 #include "gameplay/hero.h"
 #include "gameplay/moneybags.h"
 #include "gameplay/particles.h"
+#include "level/demofile.h"
 #include "level/editor.h"
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
@@ -26,6 +27,7 @@
 #include "screens/text.h"
 #include "shell/config.h"
 #include "shell/debug.h"
+#include "shell/demorecord.h"
 #include "shell/input.h"
 #include "shell/seam.h"
 #include "shell/sound.h"
@@ -174,6 +176,19 @@ void PlayLogicStep()
     logicTicks--;
 }
 
+// What the step just taken was given, as a demo records it.
+static uint8_t StepInput()
+{
+    uint8_t tick = 0;
+    if (inputControl->IsLeft()) tick |= DEMO_LEFT;
+    if (inputControl->IsRight()) tick |= DEMO_RIGHT;
+    if (inputControl->IsUp()) tick |= DEMO_UP;
+    if (inputControl->IsDown()) tick |= DEMO_DOWN;
+    if (key[KEY_SPACE] || inputControl->IsFire()) tick |= DEMO_FIRE;
+    if (key[KEY_X]) tick |= DEMO_DEBUG_SWITCH;
+    return tick;
+}
+
 static void DrawPlayPicture()
 {
     DrawPlayFrame();
@@ -194,7 +209,17 @@ static void PlayPass()
     // the new state acts in the next pass, not after more steps of play.
     do {
         PlayLogicStep();
+        RecordDemoTick(StepInput());
     } while (logicTicks > 0 && gameState == GameState::RUN);
+
+    if (gameState == GameState::MAP)
+        EndLevelDemo("exit");
+    else if (gameState == GameState::LEVEL_EDITOR)
+        EndLevelDemo("editor");
+    else if (lives == 0)
+        EndLevelDemo("lost");
+    else if (key[KEY_ESC])
+        EndLevelDemo("left");
 
     if (lives == 0) {
         GameOver();
@@ -258,7 +283,9 @@ static void StartLevel()
     particles->Spawn(400, 300, 2, 0, 0, 302);
     PlayMusic(LevelMusicEntry(currentLevel));
     if (LoadMap(currentLevel)) {
+        uint32_t checksum = MapChecksum();
         CreatePathFinder();
+        BeginLevelDemo(checksum);
         gameState = GameState::RUN;
         return;
     }
@@ -348,4 +375,5 @@ void RunMainLoop()
         LoopPass();
         rest(0);  // give up the rest of the time slice
     } while (gameState != GameState::END && !closeRequested);
+    EndLevelDemo("closed");
 }
