@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/levelmap.h"
 #include "platform/paths/paths.h"
@@ -55,8 +56,9 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
                  demo.level, demo.mapChecksum, demo.draws, demo.generator);
     std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\n", demo.score,
                  demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0);
-    std::fprintf(f, "ticks %zu\nend %s\n", demo.ticks.size(),
-                 demo.ending.empty() ? "-" : demo.ending.c_str());
+    std::fprintf(f, "ticks %zu\nend %s\nfinal %s\n", demo.ticks.size(),
+                 demo.ending.empty() ? "-" : demo.ending.c_str(),
+                 demo.final.empty() ? "-" : demo.final.c_str());
     for (uint8_t t : demo.ticks)
         std::fprintf(f, "%s\n", DemoTickLetters(t).c_str());
     bool written = !std::ferror(f);
@@ -129,6 +131,11 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
         return false;
     }
     d.ending = line.substr(4);
+    if (!std::getline(in, line) || line.compare(0, 6, "final ") != 0) {
+        *error = path + ": damaged demo header";
+        return false;
+    }
+    d.final = line.substr(6) == "-" ? "" : line.substr(6);
     d.ticks.reserve(count);
     while (d.ticks.size() < count && std::getline(in, line))
         d.ticks.push_back(DemoTickFromLetters(line));
@@ -149,6 +156,46 @@ uint32_t MapChecksum()
             for (int column = 0; column < MAP_COLUMNS; column++)
                 h = Fnv1a(h, (uint32_t)CellCode(layer, column, row));
     return h;
+}
+
+static int CountCells(int layer, int code)
+{
+    int n = 0;
+    for (int r = 0; r < MAP_ROWS; r++)
+        for (int c = 0; c < MAP_COLUMNS; c++)
+            if (CellCode(layer, c, r) == code)
+                n++;
+    return n;
+}
+
+std::string PlayStateLine(long tick, const char *stateName)
+{
+    char part[256];
+    std::snprintf(part, sizeof part,
+                  "tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "
+                  "shields=%d dug=%d gold=%d state=%s enemies=",
+                  tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft,
+                  bombCapacity, bombsOut, potionActive, shieldsOpen ? 1 : 0,
+                  CountCells(0, dugBlockCode), CountCells(2, 91), stateName);
+    std::string line = part;
+    for (int i = 0; i < ENEMY_COUNT; i++) {
+        const GameObject *e = enemies[i];
+        std::snprintf(part, sizeof part, "%s%d,%d,%d,%d", i ? ";" : "", (int)e->x, (int)e->y,
+                      e->state, e->work[ENEMY_DIRECTION]);
+        line += part;
+    }
+    line += " bags=";
+    bool first = true;
+    for (int i = 0; i < MONEYBAG_COUNT; i++) {
+        const GameObject *b = moneyBags[i];
+        if (b->state == 0)
+            continue;
+        std::snprintf(part, sizeof part, "%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x,
+                      (int)b->y, b->state);
+        line += part;
+        first = false;
+    }
+    return line;
 }
 
 uint32_t GeneratorFingerprint()

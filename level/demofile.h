@@ -33,6 +33,7 @@ struct Demo {
     int bombsOut = 0;
     bool keepLives = false;
     std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
 
@@ -50,6 +51,11 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error);
 // Checksum of the live map's codes as loaded (before the bag starts are
 // cleared), so a demo is never replayed on another level's ground.
 uint32_t MapChecksum();
+
+// The state of play after a tick, in one line (the trace tool's): the
+// hero, counters, dug and gold cells, the state's name, every enemy and
+// every bag still there. A replay ends on the line its recording ended on.
+std::string PlayStateLine(long tick, const char *stateName);
 
 // The fingerprint of this platform's random generator.
 uint32_t GeneratorFingerprint();

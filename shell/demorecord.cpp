@@ -2,6 +2,7 @@
 #include "shell/demorecord.h"
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 #include "gameplay/random.h"
 #include "level/demofile.h"
 #include "platform/paths/paths.h"
+#include "shell/gameloop.h"
 #include "shell/log.h"
 
 namespace fs = std::filesystem;
@@ -74,6 +76,10 @@ void EndLevelDemo(const char *ending)
         return;
     recording = false;
     demo.ending = ending;
+    const char *state = StateName(gameState);
+    if (std::strncmp(state, "STATE::", 7) == 0)
+        state += 7;
+    demo.final = PlayStateLine((long)demo.ticks.size(), state);
     std::string last = NativePath("Demos\\last.dem");
     std::string folder = fs::path(last).parent_path().string();
     std::error_code made;

@@ -528,6 +528,7 @@ int main(int argc, char **argv)
                      level);
         return 5;
     }
+    demo.final = PlayStateLine((long)demo.ticks.size(), "MAP");
     std::printf("level=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d killed_by_bag=%d "
                 "killed_by_bomb=%d eaten=%d points=%ld\n",
                 level, demo.ticks.size(), tally.deaths, score, tally.bagsDropped,

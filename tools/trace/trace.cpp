@@ -115,41 +115,17 @@ void HoldKeys(const std::string &line)
     }
 }
 
-int CountCells(int layer, int code)
-{
-    int n = 0;
-    for (int r = 0; r < MAP_ROWS; r++)
-        for (int c = 0; c < MAP_COLUMNS; c++)
-            if (CellCode(layer, c, r) == code)
-                n++;
-    return n;
-}
-
-void PrintState(long tick)
+std::string StateLine(long tick)
 {
     const char *name = StateName(gameState);
     if (std::strncmp(name, "STATE::", 7) == 0)
         name += 7;
-    std::printf("tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "
-                "shields=%d dug=%d gold=%d state=%s enemies=",
-                tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft,
-                bombCapacity, bombsOut, potionActive, shieldsOpen ? 1 : 0,
-                CountCells(0, dugBlockCode), CountCells(2, 91), name);
-    for (int i = 0; i < ENEMY_COUNT; i++) {
-        const GameObject *e = enemies[i];
-        std::printf("%s%d,%d,%d,%d", i ? ";" : "", (int)e->x, (int)e->y, e->state,
-                    e->work[ENEMY_DIRECTION]);
-    }
-    std::printf(" bags=");
-    bool first = true;
-    for (int i = 0; i < MONEYBAG_COUNT; i++) {
-        const GameObject *b = moneyBags[i];
-        if (b->state == 0)
-            continue;
-        std::printf("%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x, (int)b->y, b->state);
-        first = false;
-    }
-    std::printf("\n");
+    return PlayStateLine(tick, name);
+}
+
+void PrintState(long tick)
+{
+    std::printf("%s\n", StateLine(tick).c_str());
 }
 
 // The demo's ticks from its level start; the last line tells how it ended.
@@ -168,14 +144,23 @@ int TraceDemo(const Options &o)
         std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
         return 2;
     }
+    std::string last;
     for (size_t t = 0; t < demo.ticks.size(); t++) {
         HoldDemoTick(demo.ticks[t]);
         PlayLogicStep();
-        PrintState((long)t + 1);
+        last = StateLine((long)t + 1);
+        std::printf("%s\n", last.c_str());
         if (gameState != GameState::RUN || lives <= 0)
             break;
     }
     std::fflush(stdout);
+    // A replay that ends elsewhere than its recording did is a fault, not a trace.
+    if (!demo.final.empty() && last != demo.final) {
+        std::fprintf(stderr, "delvorn-trace: the replay ends on another state than the recording:\n"
+                             "  recorded: %s\n  replayed: %s\n",
+                     demo.final.c_str(), last.c_str());
+        return 4;
+    }
     return 0;
 }
 
