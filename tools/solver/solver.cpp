@@ -299,9 +299,14 @@ struct Outcome {
     Plan plan;
 };
 
+// Plans played, and of them the ones in which the hero died or was caught:
+// how hard the enemies and bags press on a level.
+long plansPlayed = 0, plansFatal = 0;
+
 // Plays a plan from the current state; the game is left after the plan.
 Outcome Play(const Plan &p, bool allowDeath)
 {
+    plansPlayed++;
     Outcome o;
     Tally tally;
     int itemsBefore = itemsLeft, livesBefore = lives;
@@ -328,8 +333,11 @@ Outcome Play(const Plan &p, bool allowDeath)
         if (!standOk && !allowDeath)
             ok = false;
     }
-    if (!ok)
+    if (!ok) {
+        if (hero->state != 1 || tally.deaths > 0)
+            plansFatal++;
         return o;
+    }
     o.ok = true;
     o.plan = p;
     int ticks = (int)(input.size() - tickBefore);
@@ -493,6 +501,9 @@ int main(int argc, char **argv)
     demo.score = score; demo.lives = lives; demo.bombCapacity = bombCapacity;
     demo.bombsOut = bombsOut;
 
+    int items = itemsLeft, bags = 0;
+    for (auto *b : moneyBags)
+        bags += b->state != 0;
     Snapshot start;
     Save(&start);
     Result r = Search(seconds * 0.6, false, start);
@@ -529,10 +540,11 @@ int main(int argc, char **argv)
         return 5;
     }
     demo.final = PlayStateLine((long)demo.ticks.size(), "MAP");
-    std::printf("level=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d killed_by_bag=%d "
-                "killed_by_bomb=%d eaten=%d points=%ld\n",
-                level, demo.ticks.size(), tally.deaths, score, tally.bagsDropped,
-                tally.bagKills, tally.bombKills, tally.eaten, r.nodes);
+    std::printf("level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
+                "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",
+                level, items, bags, demo.ticks.size(), tally.deaths, score, tally.bagsDropped,
+                tally.bagKills, tally.bombKills, tally.eaten, r.nodes,
+                plansPlayed ? 100.0 * plansFatal / plansPlayed : 0.0);
     if (!outPath.empty() && !WriteDemo(outPath, demo, &error)) {
         std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
         return 2;
