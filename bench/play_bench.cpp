@@ -16,6 +16,7 @@
 #include "level/mapfile.h"
 #include "level/statusbar.h"
 #include "platform/alfont/alfont.h"
+#include "shell/headless.h"
 #include "shell/startup.h"
 
 namespace {
@@ -51,7 +52,7 @@ int BusiestLevel(int *cells)
 // The game's resources as Initall leaves them, minus the window.
 bool LoadGame(benchmark::State &state)
 {
-    if (!EnterGameFolder() || (!dataFile && !LoadGameData("Data.dat"))) {
+    if (!EnterGameFolder() || !StartHeadless("Data.dat") || !dataFile) {
         state.SkipWithError("no Data.dat in the game folder: build the content first");
         return false;
     }
@@ -60,10 +61,6 @@ bool LoadGame(benchmark::State &state)
     if (!mainFont) {
         alfont_init();
         mainFont = alfont_load_font("Fonts/DigitalDream.ttf");
-    }
-    if (!particles) {
-        particles = new ParticleSet();
-        InitBurstDirections();
     }
     return true;
 }
@@ -83,19 +80,12 @@ void PlayFrame(benchmark::State &state)
 {
     if (!LoadGame(state))
         return;
-    NewGameReset();
-    if (!InitCharacters()) {
-        state.SkipWithError("InitCharacters failed");
-        return;
-    }
     int cells = 0;
     int level = BusiestLevel(&cells);
-    ResetLevel(level);
-    if (!LoadMap(level)) {
-        state.SkipWithError("LoadMap failed");
+    if (!StartHeadlessLevel(level, MapFileName(level).c_str())) {
+        state.SkipWithError("the level did not start");
         return;
     }
-    currentLevel = level;
     int slot = 0;
     Show(hero, slot++, 1);
     for (GameObject *e : enemies)

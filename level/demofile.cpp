@@ -10,6 +10,7 @@
 #include "gameplay/random.h"
 #include "level/levelmap.h"
 #include "platform/paths/paths.h"
+#include "shell/input.h"
 
 static const char demoMagic[] = "DELVORN-DEMO 1";
 static const char tickLetters[] = "LRUDFX";
@@ -148,14 +149,35 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     return true;
 }
 
-uint32_t MapChecksum()
+uint32_t MapFileChecksum(const std::string &path)
 {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return 0;
     uint32_t h = fnvStart;
-    for (int layer = 0; layer < MAP_LAYERS; layer++)
-        for (int row = 0; row < MAP_ROWS; row++)
-            for (int column = 0; column < MAP_COLUMNS; column++)
-                h = Fnv1a(h, (uint32_t)CellCode(layer, column, row));
+    char byte;
+    while (in.get(byte))
+        h = (h ^ (uint8_t)byte) * 16777619u;
     return h;
+}
+
+uint8_t DemoTickOf(const PlayInput &input)
+{
+    return (input.left ? DEMO_LEFT : 0) | (input.right ? DEMO_RIGHT : 0) |
+           (input.up ? DEMO_UP : 0) | (input.down ? DEMO_DOWN : 0) |
+           (input.fire ? DEMO_FIRE : 0) | (input.debugSwitch ? DEMO_DEBUG_SWITCH : 0);
+}
+
+PlayInput DemoTickInput(uint8_t tick)
+{
+    PlayInput input;
+    input.left = tick & DEMO_LEFT;
+    input.right = tick & DEMO_RIGHT;
+    input.up = tick & DEMO_UP;
+    input.down = tick & DEMO_DOWN;
+    input.fire = tick & DEMO_FIRE;
+    input.debugSwitch = tick & DEMO_DEBUG_SWITCH;
+    return input;
 }
 
 static int CountCells(int layer, int code)

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/input.h"
+
 // What one tick of a demo holds: the directions, fire (the bomb) and the
 // debug switch, the play keys that change play.
 enum {
@@ -48,9 +50,13 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error);
 // False with a message when the file is missing or not a demo.
 bool ReadDemo(const std::string &path, Demo *demo, std::string *error);
 
-// Checksum of the live map's codes as loaded (before the bag starts are
-// cleared), so a demo is never replayed on another level's ground.
-uint32_t MapChecksum();
+// Checksum of a map file's bytes, so that a demo is never replayed on
+// another level's ground; 0 when the file cannot be read.
+uint32_t MapFileChecksum(const std::string &path);
+
+// A logic step's input as a demo keeps it, and back.
+uint8_t DemoTickOf(const PlayInput &input);
+PlayInput DemoTickInput(uint8_t tick);
 
 // The state of play after a tick, in one line (the trace tool's): the
 // hero, counters, dug and gold cells, the state's name, every enemy and

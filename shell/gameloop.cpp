@@ -19,6 +19,7 @@
 #include "level/mapfile.h"
 #include "level/progressmap.h"
 #include "level/statusbar.h"
+#include "platform/paths/paths.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
@@ -102,10 +103,9 @@ void PresentFrame()
 // key has been let go.
 static bool playKeysLatched = false;
 
-static void PlayKeys()
+static void PlayKeys(const PlayInput &in)
 {
-    bool held = key[KEY_P] || key[KEY_F2] || key[KEY_F1] || key[KEY_S] || key[KEY_X] ||
-                key[KEY_SPACE] || inputControl->IsFire();
+    bool held = in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;
     if (!held) {
         playKeysLatched = false;
         return;
@@ -113,27 +113,27 @@ static void PlayKeys()
     if (playKeysLatched)
         return;
 
-    if (key[KEY_F2]) {
+    if (in.editor) {
         clear_keybuf();
         returnState = GameState::RUN;
         if (AskEditorMode())
             EnterEditor();
     }
-    if (key[KEY_P]) {
+    if (in.pause) {
         clear_keybuf();
         gameState = GameState::PAUSE;
     }
-    if (key[KEY_F1]) {
+    if (in.help) {
         clear_keybuf();
         gameState = GameState::HELP;
     }
-    if (key[KEY_S]) {
+    if (in.screenshot) {
         clear_keybuf();
         SaveScreenshot();
     }
-    if (key[KEY_X])
+    if (in.debugSwitch)
         DebugSwitch();
-    if (key[KEY_SPACE] || inputControl->IsFire()) {
+    if (in.fire) {
         if (bombsOut < bombCapacity && hero->state == 1) {
             DropBomb();
             bombsOut++;
@@ -144,21 +144,19 @@ static void PlayKeys()
     clear_keybuf();
 }
 
-void PlayLogicStep()
+void PlayLogicStep(const PlayInput &in)
 {
-    inputControl->Poll();
-
     // The lead of 31 pixels makes a right or down step test the cell that
     // the hero's far edge has entered.
     int leadX = 0, leadY = 0;
-    if (inputControl->IsRight()) {
+    if (in.right) {
         MoveZubRight();
         leadX = 31;
-    } else if (inputControl->IsLeft()) {
+    } else if (in.left) {
         MoveZubLeft();
-    } else if (inputControl->IsUp()) {
+    } else if (in.up) {
         MoveZubUp();
-    } else if (inputControl->IsDown()) {
+    } else if (in.down) {
         MoveZubDown();
         leadY = 31;
     } else {
@@ -172,21 +170,8 @@ void PlayLogicStep()
     ProcessNPCS();
     ProcessMoneyBags();
     UpdateBombs();
-    PlayKeys();
+    PlayKeys(in);
     logicTicks--;
-}
-
-// What the step just taken was given, as a demo records it.
-static uint8_t StepInput()
-{
-    uint8_t tick = 0;
-    if (inputControl->IsLeft()) tick |= DEMO_LEFT;
-    if (inputControl->IsRight()) tick |= DEMO_RIGHT;
-    if (inputControl->IsUp()) tick |= DEMO_UP;
-    if (inputControl->IsDown()) tick |= DEMO_DOWN;
-    if (key[KEY_SPACE] || inputControl->IsFire()) tick |= DEMO_FIRE;
-    if (key[KEY_X]) tick |= DEMO_DEBUG_SWITCH;
-    return tick;
 }
 
 static void DrawPlayPicture()
@@ -208,8 +193,9 @@ static void PlayPass()
     // A step that leaves play (exit, pause, help, editor) ends the catch-up:
     // the new state acts in the next pass, not after more steps of play.
     do {
-        PlayLogicStep();
-        RecordDemoTick(StepInput());
+        PlayInput input = ReadPlayInput();
+        PlayLogicStep(input);
+        RecordDemoTick(DemoTickOf(input));
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
     if (gameState == GameState::MAP)
@@ -283,9 +269,8 @@ static void StartLevel()
     particles->Spawn(400, 300, 2, 0, 0, 302);
     PlayMusic(LevelMusicEntry(currentLevel));
     if (LoadMap(currentLevel)) {
-        uint32_t checksum = MapChecksum();
         CreatePathFinder();
-        BeginLevelDemo(checksum);
+        BeginLevelDemo(MapFileChecksum(NativePath(MapFileName(currentLevel).c_str())));
         gameState = GameState::RUN;
         return;
     }

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+struct PlayInput;
+
 // The states are written GameState::MENU and so on: Allegro's GUI already
 // owns the plain name MENU.
 struct GameState {
@@ -43,9 +45,10 @@ void OnCloseButton();
 // Retrace, overlays, masked copy of backBuffer to the screen, clear.
 void PresentFrame();
 
-// One logic step of play (poll, hero move, ProcessZub, particles, enemies,
-// bags, bombs, play keys, logicTicks - 1). Runs without a window.
-void PlayLogicStep();
+// One logic step of play on the input held during it (hero move,
+// ProcessZub, particles, enemies, bags, bombs, play keys, logicTicks - 1).
+// Reads no keys itself and runs without a window.
+void PlayLogicStep(const PlayInput &input);
 
 // The main loop; returns when gameState is END or the window was closed.
 void RunMainLoop();

@@ -47,3 +47,36 @@ void InputControl::Poll()
 
     clear_keybuf();
 }
+
+PlayInput ReadPlayInput()
+{
+    PlayInput in;
+    inputControl->Poll();
+    in.left = inputControl->IsLeft();
+    in.right = inputControl->IsRight();
+    in.up = inputControl->IsUp();
+    in.down = inputControl->IsDown();
+    in.fire = key[KEY_SPACE] || inputControl->IsFire();
+    in.pause = key[KEY_P];
+    in.help = key[KEY_F1];
+    in.editor = key[KEY_F2];
+    in.screenshot = key[KEY_S];
+    in.debugSwitch = key[KEY_X];
+    return in;
+}
+
+PlayInput PlayInputFromLetters(const std::string &letters)
+{
+    PlayInput in;
+    for (char c : letters) {
+        switch (c) {
+        case 'L': in.left = true; break;
+        case 'R': in.right = true; break;
+        case 'U': in.up = true; break;
+        case 'D': in.down = true; break;
+        case 'F': in.fire = true; break;
+        default: break;
+        }
+    }
+    return in;
+}

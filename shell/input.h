@@ -4,6 +4,7 @@
 #define DELVORN_INPUT_H
 
 #include <cstdint>
+#include <string>
 
 enum {
     INPUT_LEFT = 0x001,
@@ -39,5 +40,24 @@ public:
 
 // Created by Initall, destroyed by DeleteAll.
 extern InputControl *inputControl;
+
+// What the player holds during one logic step of play. The loop fills it
+// from the controls; the trace tool and the tests from their own scripts.
+struct PlayInput {
+    bool left = false, right = false, up = false, down = false;
+    bool fire = false;         // space, or the fire key or button
+    bool pause = false;        // P
+    bool help = false;         // F1
+    bool editor = false;       // F2
+    bool screenshot = false;   // S
+    bool debugSwitch = false;  // X
+};
+
+// Polls inputControl and reads the play keys.
+PlayInput ReadPlayInput();
+
+// One step's keys written as letters: L, R, U, D and F (fire); any other
+// character holds nothing.
+PlayInput PlayInputFromLetters(const std::string &letters);
 
 #endif

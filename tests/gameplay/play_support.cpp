@@ -3,35 +3,17 @@
 
 #include <allegro.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <unistd.h>
 
 #include "gameplay/figures.h"
-#include "gameplay/hero.h"
-#include "gameplay/moneybags.h"
-#include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "level/levelsetup.h"
-#include "level/mapfile.h"
 #include "shell/gameloop.h"
+#include "shell/headless.h"
 #include "shell/input.h"
-#include "shell/seam.h"
 
 void PlayTest::SetUpTestSuite()
 {
-    static bool started = false;
-    if (started)
-        return;
-    started = true;
-    ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, std::atexit), 0);
-    set_color_depth(16);
-    skipWaits = true;
-    inputControl = new InputControl();
-    particles = new ParticleSet();
-    InitBurstDirections();
-    ASSERT_EQ(InitCharacters(), 1);
+    ASSERT_TRUE(StartHeadless(nullptr));
 }
 
 void PlayTest::SetUp()
@@ -46,7 +28,7 @@ void PlayTest::SetUp()
     for (int k = 0; k < KEY_MAX; k++)
         key[k] = 0;
     // Lets go of the play keys' latch a previous test may have left set.
-    PlayLogicStep();
+    PlayLogicStep(PlayInput());
 }
 
 void PlayTest::DigRow(int row, int from, int to)
@@ -76,18 +58,9 @@ void PlayTest::Load(int level)
             }
     std::fclose(f);
 
-    NewGameReset();
-    bombCapacity = 1;
-    currentLevel = level;
-    shieldsOpen = false;
-    bagWobbleSoundOn = heroCaughtSoundOn = false;
-    ResetLevel(level);
-    bombsOut = 0;
-    particles->Restart();
-    ASSERT_EQ(LoadMapFile(path), 1);
+    bool loaded = StartHeadlessLevel(level, path);
     std::remove(path);
-    CreatePathFinder();
-    gameState = GameState::RUN;
+    ASSERT_TRUE(loaded);
 }
 
 void PlayTest::ParkEnemies()
@@ -104,17 +77,7 @@ void PlayTest::PlaceHero(int x, int y)
 
 void PlayTest::Step(const char *keys)
 {
-    key[KEY_LEFT] = key[KEY_RIGHT] = key[KEY_UP] = key[KEY_DOWN] = key[KEY_SPACE] = 0;
-    for (const char *k = keys; *k; k++) {
-        switch (*k) {
-        case 'L': key[KEY_LEFT] = 1; break;
-        case 'R': key[KEY_RIGHT] = 1; break;
-        case 'U': key[KEY_UP] = 1; break;
-        case 'D': key[KEY_DOWN] = 1; break;
-        case 'F': key[KEY_SPACE] = 1; break;
-        }
-    }
-    PlayLogicStep();
+    PlayLogicStep(PlayInputFromLetters(keys));
 }
 
 void PlayTest::Steps(int n, const char *keys)

@@ -106,4 +106,46 @@ TEST(Trace, UnreadableMapOrBadArgumentsFail)
     EXPECT_NE(Trace("").exitCode, 0);
 }
 
+// Every shipped level, played from its recorded input: the trace must match
+// the recorded one byte for byte, so that no change alters play unnoticed.
+std::vector<std::string> ReadLines(const std::string &command)
+{
+    std::vector<std::string> lines;
+    FILE *in = popen(command.c_str(), "r");
+    if (!in)
+        return lines;
+    std::string line;
+    for (int c; (c = std::fgetc(in)) != EOF;) {
+        line += (char)c;
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    pclose(in);
+    return lines;
+}
+
+TEST(Trace, ShippedLevelsReplayByteIdentical)
+{
+    const std::string traces = std::string(DELVORN_SOURCE_DIR) + "/tests/gameplay/traces/";
+    const std::string game = DELVORN_GAME_DIR;
+    for (int level = 1; level <= 20; level++) {
+        char name[16];
+        std::snprintf(name, sizeof name, "level%02d", level);
+        std::vector<std::string> expected =
+            ReadLines("gzip -dc " + traces + name + ".trace.gz");
+        ASSERT_EQ(expected.size(), 400u) << name;
+        std::vector<std::string> actual = ReadLines(
+            std::string(DELVORN_TRACE_TOOL) + " --data " + game + " --level " +
+            std::to_string(level) + " --ticks 400 --input " + traces + name + ".in " + game +
+            "/Maps/Zub" + std::to_string(level) + ".map 2>/dev/null");
+        ASSERT_EQ(actual.size(), expected.size()) << name;
+        for (size_t t = 0; t < expected.size(); t++)
+            ASSERT_EQ(actual[t], expected[t]) << name << " step " << t + 1;
+    }
+}
+
 }  // namespace

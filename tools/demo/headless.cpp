@@ -1,62 +1,37 @@
-// headless.cpp: the tools' play without a window.
+// headless.cpp: the demo tools' level start and replay start.
 #include "tools/demo/headless.h"
 
-#include <allegro.h>
-
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 
 #include "gameplay/figures.h"
-#include "gameplay/moneybags.h"
 #include "gameplay/particles.h"
 #include "gameplay/random.h"
 #include "level/levelmap.h"
-#include "level/levelsetup.h"
-#include "level/mapfile.h"
-#include "shell/gameloop.h"
-#include "shell/input.h"
-#include "shell/seam.h"
+#include "shell/headless.h"
 #include "shell/startup.h"
 
-bool InitHeadlessPlay(const std::string &dataDir, const char *tool)
+bool StartToolPlay(const std::string &dataDir, const char *tool)
 {
-    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-        std::fprintf(stderr, "%s: Allegro did not start\n", tool);
+    std::string dataPath = dataDir + "/Data.dat";
+    if (!StartHeadless(dataPath.c_str())) {
+        std::fprintf(stderr, "%s: Allegro or the figures did not start\n", tool);
         return false;
     }
-    set_color_depth(16);
-    skipWaits = true;
-    std::string dataPath = dataDir + "/Data.dat";
-    if (!LoadGameData(dataPath.c_str()))
+    if (!dataFile)
         std::fprintf(stderr, "%s: no data file at %s; figures have no pictures\n", tool,
                      dataPath.c_str());
-    inputControl = new InputControl();
-    NewGameReset();
-    bombCapacity = 1;
-    if (!InitCharacters()) {
-        std::fprintf(stderr, "%s: the figures could not be created\n", tool);
-        return false;
-    }
-    particles = new ParticleSet();
-    InitBurstDirections();
     return true;
 }
 
-bool SetUpLevel(int level, const std::string &mapPath, uint32_t *checksum)
+bool SetUpLevel(int level, const std::string &mapPath)
 {
     if (levelMap)
         ReleaseMap();
-    currentLevel = level;
-    shieldsOpen = false;
-    ResetLevel(level);
+    if (!StartHeadlessLevel(level, mapPath.c_str()))
+        return false;
+    // The burst the game starts every level with draws from the generator.
     particles->Restart();
     particles->Spawn(400, 300, 2, 0, 0, 302);
-    if (!LoadMapFile(mapPath.c_str()))
-        return false;
-    *checksum = MapChecksum();
-    CreatePathFinder();
-    gameState = GameState::RUN;
     return true;
 }
 
@@ -80,16 +55,16 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
                  ", this program's is " + Hex(generator) + "); it cannot be replayed here";
         return false;
     }
-    // A first start tells how many draws the level start itself takes.
-    RestartRandom();
-    uint32_t checksum = 0;
-    if (!SetUpLevel(demo.level, mapPath, &checksum)) {
-        *error = "cannot read map file " + mapPath;
-        return false;
-    }
+    uint32_t checksum = MapFileChecksum(mapPath);
     if (checksum != demo.mapChecksum) {
         *error = "the map " + mapPath + " (checksum " + Hex(checksum) +
                  ") is not the one the demo was recorded on (" + Hex(demo.mapChecksum) + ")";
+        return false;
+    }
+    // A first start tells how many draws the level start itself takes.
+    RestartRandom();
+    if (!SetUpLevel(demo.level, mapPath)) {
+        *error = "cannot read map file " + mapPath;
         return false;
     }
     long startDraws = RandomDraws();
@@ -100,21 +75,11 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     }
     RestartRandom();
     SkipRandom(demo.draws - startDraws);
-    SetUpLevel(demo.level, mapPath, &checksum);
+    SetUpLevel(demo.level, mapPath);
     score = demo.score;
     lives = demo.lives;
     bombCapacity = demo.bombCapacity;
     bombsOut = demo.bombsOut;
     keepLives = demo.keepLives;
     return true;
-}
-
-void HoldDemoTick(uint8_t tick)
-{
-    key[KEY_LEFT] = (tick & DEMO_LEFT) ? 1 : 0;
-    key[KEY_RIGHT] = (tick & DEMO_RIGHT) ? 1 : 0;
-    key[KEY_UP] = (tick & DEMO_UP) ? 1 : 0;
-    key[KEY_DOWN] = (tick & DEMO_DOWN) ? 1 : 0;
-    key[KEY_SPACE] = (tick & DEMO_FIRE) ? 1 : 0;
-    key[KEY_X] = (tick & DEMO_DEBUG_SWITCH) ? 1 : 0;
 }

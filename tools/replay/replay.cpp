@@ -126,7 +126,6 @@ int main(int argc, char **argv)
         return Fail("no Data.dat in the game folder");
     backBuffer = create_bitmap(800, 600);
     mainFont = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-    inputControl = new InputControl();
     particles = new ParticleSet();
     InitBurstDirections();
     NewGameReset();
@@ -160,8 +159,7 @@ int main(int argc, char **argv)
         if (paused)
             due = step ? 1 : 0;
         for (int i = 0; i < due && !ended; i++) {
-            HoldDemoTick(demo.ticks[tick]);
-            PlayLogicStep();
+            PlayLogicStep(DemoTickInput(demo.ticks[tick]));
             tick++;
             ended = tick >= demo.ticks.size() || gameState != GameState::RUN || lives <= 0;
         }

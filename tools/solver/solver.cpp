@@ -116,8 +116,7 @@ void Step(uint8_t tick, Tally *tally)
         bagState[i] = moneyBags[i]->state;
     int heroState = hero->state;
     int scoreBefore = score;
-    HoldDemoTick(tick);
-    PlayLogicStep();
+    PlayLogicStep(DemoTickInput(tick));
     input.push_back(tick);
     if (heroState == 1 && hero->state == 0)
         tally->deaths++;
@@ -484,18 +483,17 @@ int main(int argc, char **argv)
     }
     if (mapPath.empty())
         mapPath = GameMapPath(dataDir, level);
-    if (!InitHeadlessPlay(dataDir, "delvorn-solve"))
+    if (!StartToolPlay(dataDir, "delvorn-solve"))
         return 3;
 
     RestartRandom();
-    uint32_t checksum = 0;
-    if (!SetUpLevel(level, mapPath, &checksum)) {
+    if (!SetUpLevel(level, mapPath)) {
         std::fprintf(stderr, "delvorn-solve: cannot read map file %s\n", mapPath.c_str());
         return 2;
     }
     Demo demo;
     demo.level = level;
-    demo.mapChecksum = checksum;
+    demo.mapChecksum = MapFileChecksum(mapPath);
     demo.draws = RandomDraws();
     demo.generator = GeneratorFingerprint();
     demo.score = score; demo.lives = lives; demo.bombCapacity = bombCapacity;

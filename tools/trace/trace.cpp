@@ -6,8 +6,6 @@
 //
 //   delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] MAPFILE
 //   delvorn-trace --demo FILE [--data DIR] [MAPFILE]
-#include <allegro.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,14 +15,10 @@
 #include <vector>
 
 #include "gameplay/figures.h"
-#include "gameplay/moneybags.h"
-#include "gameplay/particles.h"
 #include "level/levelmap.h"
-#include "level/levelsetup.h"
-#include "level/mapfile.h"
 #include "shell/gameloop.h"
+#include "shell/headless.h"
 #include "shell/input.h"
-#include "shell/seam.h"
 #include "shell/startup.h"
 #include "tools/demo/headless.h"
 
@@ -97,24 +91,6 @@ int ParseArguments(int argc, char **argv, Options *o)
     return 0;
 }
 
-// The keys a line of input holds.
-void HoldKeys(const std::string &line)
-{
-    static const int watched[] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN, KEY_SPACE};
-    for (int k : watched)
-        key[k] = 0;
-    for (char c : line) {
-        switch (c) {
-        case 'L': key[KEY_LEFT] = 1; break;
-        case 'R': key[KEY_RIGHT] = 1; break;
-        case 'U': key[KEY_UP] = 1; break;
-        case 'D': key[KEY_DOWN] = 1; break;
-        case 'F': key[KEY_SPACE] = 1; break;
-        default: break;
-        }
-    }
-}
-
 std::string StateLine(long tick)
 {
     const char *name = StateName(gameState);
@@ -138,7 +114,7 @@ int TraceDemo(const Options &o)
         return 2;
     }
     std::string mapPath = o.mapPath.empty() ? GameMapPath(o.dataDir, demo.level) : o.mapPath;
-    if (!InitHeadlessPlay(o.dataDir, "delvorn-trace"))
+    if (!StartToolPlay(o.dataDir, "delvorn-trace"))
         return 3;
     if (!StartDemo(demo, mapPath, &error)) {
         std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
@@ -146,8 +122,7 @@ int TraceDemo(const Options &o)
     }
     std::string last;
     for (size_t t = 0; t < demo.ticks.size(); t++) {
-        HoldDemoTick(demo.ticks[t]);
-        PlayLogicStep();
+        PlayLogicStep(DemoTickInput(demo.ticks[t]));
         last = StateLine((long)t + 1);
         std::printf("%s\n", last.c_str());
         if (gameState != GameState::RUN || lives <= 0)
@@ -186,41 +161,15 @@ int main(int argc, char **argv)
             input.push_back(line);
     }
 
-    if (install_allegro(SYSTEM_NONE, &errno, std::atexit) != 0) {
-        std::fprintf(stderr, "delvorn-trace: Allegro did not start\n");
+    if (!StartToolPlay(o.dataDir, "delvorn-trace"))
         return 3;
-    }
-    set_color_depth(16);
-    skipWaits = true;
-
-    std::string dataPath = o.dataDir + "/Data.dat";
-    if (!LoadGameData(dataPath.c_str()))
-        std::fprintf(stderr, "delvorn-trace: no data file at %s; figures have no pictures\n",
-                     dataPath.c_str());
-
-    inputControl = new InputControl();
-    NewGameReset();
-    bombCapacity = 1;
-    if (!InitCharacters()) {
-        std::fprintf(stderr, "delvorn-trace: the figures could not be created\n");
-        return 3;
-    }
-    currentLevel = o.level;
-    shieldsOpen = false;
-    ResetLevel(currentLevel);
-    particles = new ParticleSet();
-    InitBurstDirections();
-    particles->Restart();
-    if (!LoadMapFile(o.mapPath.c_str())) {
+    if (!StartHeadlessLevel(o.level, o.mapPath.c_str())) {
         std::fprintf(stderr, "delvorn-trace: cannot read map file %s\n", o.mapPath.c_str());
         return 2;
     }
-    CreatePathFinder();
-    gameState = GameState::RUN;
 
     for (long t = 1; t <= o.ticks; t++) {
-        HoldKeys((size_t)(t - 1) < input.size() ? input[t - 1] : std::string());
-        PlayLogicStep();
+        PlayLogicStep(PlayInputFromLetters((size_t)(t - 1) < input.size() ? input[t - 1] : ""));
         PrintState(t);
         if (gameState != GameState::RUN || lives <= 0)
             break;
