@@ -140,7 +140,7 @@ int main(int argc, char **argv)
     SetSpeed(speed);
     bool ended = false;
     while (!closeRequested) {
-        bool step = false;
+        int steps = 0;
         while (keypressed()) {
             int k = readkey();
             int scancode = k >> 8;
@@ -149,7 +149,7 @@ int main(int argc, char **argv)
             else if (scancode == KEY_SPACE)
                 paused = !paused;
             else if (scancode == KEY_RIGHT)
-                step = true;
+                steps++;
             else if ((k & 0xff) == '+' || (k & 0xff) == '=' || scancode == KEY_PLUS_PAD)
                 SetSpeed(speed = speed + 1 < speedCount ? speed + 1 : speed);
             else if ((k & 0xff) == '-' || scancode == KEY_MINUS_PAD)
@@ -157,7 +157,7 @@ int main(int argc, char **argv)
         }
         int due = pendingTicks.exchange(0);
         if (paused)
-            due = step ? 1 : 0;
+            due = steps;
         for (int i = 0; i < due && !ended; i++) {
             PlayLogicStep(DemoTickInput(demo.ticks[tick]));
             tick++;
