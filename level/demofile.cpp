@@ -222,6 +222,9 @@ std::string PlayStateLine(long tick, const char *stateName)
 
 uint32_t GeneratorFingerprint()
 {
+    static uint32_t known = 0;
+    if (known)
+        return known;
     long position = RandomDraws();
     RestartRandom();
     uint32_t h = Fnv1a(fnvStart, (uint32_t)RAND_MAX);
@@ -229,5 +232,6 @@ uint32_t GeneratorFingerprint()
         h = Fnv1a(h, (uint32_t)GameRandom());
     RestartRandom();
     SkipRandom(position);
+    known = h;
     return h;
 }
