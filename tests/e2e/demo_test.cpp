@@ -46,10 +46,7 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     game.Start();
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "demo_01_menu"));
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "demo_02_progress_map"));
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 10, "demo_03_play"));
+    ASSERT_TRUE(StartNewGame(game, "demo_02_progress_map", "demo_03_play"));
 
     // Long enough for the first enemies to leave home and choose their
     // ways, with a bomb among the steps.
