@@ -10,7 +10,7 @@ out="$(realpath -m "${2:-$build/packages}")"
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target Delvorn datafile levels linux_files mivolen
-rm -rf "$out"
+mkdir -p "$out" && rm -f "$out"/*.deb
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 rm -rf "$out/_CPack_Packages"
 debs=("$out"/*.deb)
