@@ -80,7 +80,8 @@ void EndLevelDemo(const char *ending)
     if (std::strncmp(state, "STATE::", 7) == 0)
         state += 7;
     demo.final = PlayStateLine((long)demo.ticks.size(), state);
-    std::string last = NativePath("Demos\\last.dem");
+    // The player's folder when installed, the game folder when portable.
+    std::string last = WritablePath("Demos\\last.dem");
     std::string folder = fs::path(last).parent_path().string();
     std::error_code made;
     fs::create_directories(folder, made);
@@ -91,7 +92,7 @@ void EndLevelDemo(const char *ending)
     std::string dated = "Demos\\Zub" + std::to_string(demo.level) + "-" + stamp + ".dem";
 
     std::string error;
-    if (!WriteDemo(last, demo, &error) || !WriteDemo(NativePath(dated.c_str()), demo, &error)) {
+    if (!WriteDemo(last, demo, &error) || !WriteDemo(WritablePath(dated.c_str()), demo, &error)) {
         if (gameLog)
             gameLog->Printf("Demo not saved: %s\n", error.c_str());
         return;

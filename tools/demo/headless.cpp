@@ -7,6 +7,7 @@
 #include "gameplay/particles.h"
 #include "gameplay/random.h"
 #include "level/levelmap.h"
+#include "platform/paths/paths.h"
 #include "shell/headless.h"
 #include "shell/startup.h"
 
@@ -55,7 +56,7 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
                  ", this program's is " + Hex(generator) + "); it cannot be replayed here";
         return false;
     }
-    uint32_t checksum = MapFileChecksum(mapPath);
+    uint32_t checksum = MapFileChecksum(NativePath(mapPath.c_str()));
     if (checksum != demo.mapChecksum) {
         *error = "the map " + mapPath + " (checksum " + Hex(checksum) +
                  ") is not the one the demo was recorded on (" + Hex(demo.mapChecksum) + ")";

@@ -22,7 +22,8 @@ bool SetUpLevel(int level, const std::string &mapPath);
 // demo's level under dataDir.
 std::string GameMapPath(const std::string &dataDir, int level);
 
-// Sets up the demo's level with the generator at the demo's position and
+// Sets up the demo's level (mapPath a game path, "Maps\Zub3.map", or a
+// plain file name) with the generator at the demo's position and
 // the game values of its header. Refuses, with a message, a demo of another
 // generator, a map whose checksum differs, or a draw count the level start
 // cannot have left.

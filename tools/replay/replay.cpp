@@ -2,15 +2,15 @@
 // drawing, at the logic rate. Space pauses, the right arrow steps one tick,
 // + and - change the speed, Esc or the close button end it.
 //
-//   delvorn-replay [--data DIR] FILE
+//   delvorn-replay [FILE]
 //
-// DIR is the game folder (Data.dat, Fonts, Maps, Config); by default the
-// working folder, as for the game itself.
+// It finds the game's files as the game does (beside the program, or the
+// installed data and the player's folders); without FILE it shows the last
+// level played, Demos/last.dem.
 #include <allegro.h>
 
 #include <atomic>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include "gameplay/bombs.h"
@@ -18,6 +18,7 @@
 #include "gameplay/particles.h"
 #include "level/demofile.h"
 #include "level/levelsetup.h"
+#include "level/mapfile.h"
 #include "level/mapdraw.h"
 #include "level/statusbar.h"
 #include "platform/alfont/alfont.h"
@@ -88,42 +89,31 @@ void DrawReplayFrame(const Demo &demo, size_t tick, int speed, bool paused, bool
 
 int main(int argc, char **argv)
 {
-    std::string dataDir, demoPath;
+    std::string demoPath;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        if (a == "--data" && i + 1 < argc) {
-            dataDir = argv[++i];
-        } else if (demoPath.empty() && !a.empty() && a[0] != '-') {
+        if (demoPath.empty() && !a.empty() && a[0] != '-') {
             demoPath = a;
         } else {
-            std::fprintf(stderr, "usage: delvorn-replay [--data DIR] FILE\n");
+            std::fprintf(stderr, "usage: delvorn-replay [FILE]\n");
             return 1;
         }
     }
-    if (demoPath.empty()) {
-        std::fprintf(stderr, "usage: delvorn-replay [--data DIR] FILE\n");
-        return 1;
-    }
+    UseOwnGamePlaces();
+    if (demoPath.empty())
+        demoPath = WritablePath("Demos\\last.dem");
     Demo demo;
     std::string error;
     if (!ReadDemo(demoPath, &demo, &error)) {
         std::fprintf(stderr, "delvorn-replay: %s\n", error.c_str());
         return 2;
     }
-    std::error_code moved;
-    if (!dataDir.empty())
-        std::filesystem::current_path(dataDir, moved);
-    if (moved) {
-        std::fprintf(stderr, "delvorn-replay: no game folder at %s\n", dataDir.c_str());
-        return 2;
-    }
-
     if (!OpenWindow()) {
         std::fprintf(stderr, "delvorn-replay: no window: %s\n", allegro_error);
         return 3;
     }
     if (!LoadGameData("Data.dat"))
-        return Fail("no Data.dat in the game folder");
+        return Fail("no Data.dat beside the program or in the installed data");
     backBuffer = create_bitmap(800, 600);
     mainFont = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
     particles = new ParticleSet();
@@ -131,7 +121,7 @@ int main(int argc, char **argv)
     NewGameReset();
     if (!InitCharacters())
         return Fail("the figures could not be created");
-    if (!StartDemo(demo, GameMapPath(".", demo.level), &error))
+    if (!StartDemo(demo, MapFileName(demo.level), &error))
         return Fail(error);
 
     int speed = 2;
