@@ -11,20 +11,16 @@
 // plan in which the hero dies is refused, and when every plan of a point is
 // refused the search goes back to the point before and takes its next plan.
 // Only when that fails everywhere does it accept plans that cost a life.
-#include <allegro.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 #include <vector>
 
-#include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/demofile.h"
@@ -185,8 +181,7 @@ std::vector<Target> FindTargets(bool withExtras, int limit)
     int hc = Column(hero->x), hr = Column(hero->y);
     const int N = MAP_COLUMNS * MAP_ROWS;
     std::vector<int> cost(N, 1 << 30), from(N, -1);
-    std::deque<int> open;  // a small Dijkstra over costs 1..4
-    std::vector<std::vector<int>> buckets(1);
+    std::vector<std::vector<int>> buckets(1);  // a bucket queue: costs are small
     auto index = [](int c, int r) { return r * MAP_COLUMNS + c; };
     cost[index(hc, hr)] = 0;
     buckets[0].push_back(index(hc, hr));
@@ -216,9 +211,7 @@ std::vector<Target> FindTargets(bool withExtras, int limit)
                 int nc = c + dc[dir], nr = r + dr[dir];
                 if (!Walkable(nc, nr))
                     continue;
-                int step = 1;
-                if (CellCode(0, nc, nr) != dugBlockCode)
-                    step += 0;  // digging is as fast as walking
+                int step = 1;  // digging is as fast as walking
                 if (BagAt(nc, nr))
                     step += 3;
                 if (BagAt(nc, nr - 1))
