@@ -98,7 +98,7 @@ void PlayFrame(benchmark::State &state)
     Show(potion, slot++, 1);
     potionActive = 1;
     particles->Restart();
-    particles->Spawn(400, 300, 2, 0, 0, 302);
+    particles->Spawn(400, 300, 2, 0, 0, PIC_SPARK);
     for (int i = 0; i < 8; i++)
         particles->Update();  // a burst already spread out
 

@@ -83,14 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 int entry = CellPictureEntry(l, code);
                 if (entry < -1 || entry >= dataFileEntries)
                     abort();
-                if (l == 2 && code != CELL_EMPTY && code != 12 && code != 16 && code != 19 &&
-                    code != 22)
+                if (l == 2 && IsItem(code))
                     items++;
             }
     if (itemsLeft != items)
         abort();
     for (GameObject *bag : moneyBags)
-        if (bag->state == 1 && CellCode(2, (int)bag->x >> 5, (int)bag->y >> 5) != 12)
+        if (bag->state == 1 && CellCode(2, (int)bag->x >> 5, (int)bag->y >> 5) != BAG_START_CODE)
             abort();
     DrawPlayFrame();
     DeleteMap();

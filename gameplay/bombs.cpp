@@ -14,13 +14,13 @@ void DropBomb()
 {
     for (int i = 0; i < BOMB_COUNT; i++) {
         GameObject *bomb = bombs[i];
-        if (bomb->state != 1)
+        if (bomb->state != BOMB_IN_STOCK)
             continue;
-        bomb->state = 0;
+        bomb->state = BOMB_BURNING;
         bomb->SetPosition((int)hero->x, (int)hero->y);
         bomb->work[BOMB_FUSE] = 32;
         bomb->work[BOMB_BLAST_TIME] = 16;
-        bomb->SetSequence(0);
+        bomb->SetSequence(BOMB_SEQ_FUSE);
         return;
     }
 }
@@ -29,15 +29,15 @@ void UpdateBombs()
 {
     for (int i = 0; i < BOMB_COUNT; i++) {
         GameObject *bomb = bombs[i];
-        if (bomb->state == 0 && --bomb->work[BOMB_FUSE] < 0) {
-            bomb->state = 2;
-            if (bomb->sequenceIndex != 1) {
-                bomb->SetSequence(1);
-                PlaySfx(200);
+        if (bomb->state == BOMB_BURNING && --bomb->work[BOMB_FUSE] < 0) {
+            bomb->state = BOMB_EXPLODING;
+            if (bomb->sequenceIndex != BOMB_SEQ_BLAST) {
+                bomb->SetSequence(BOMB_SEQ_BLAST);
+                PlaySfx(SFX_BOMB_BLAST);
             }
         }
-        if (bomb->state == 2 && --bomb->work[BOMB_BLAST_TIME] < 0) {
-            bomb->state = 1;  // back in the pool
+        if (bomb->state == BOMB_EXPLODING && --bomb->work[BOMB_BLAST_TIME] < 0) {
+            bomb->state = BOMB_IN_STOCK;  // back in the pool
             if (bombsOut > 0)
                 bombsOut -= 1;
         }
@@ -53,7 +53,7 @@ void DrawPotionEffect()
     if (potionEffectAngle > 256)
         potionEffectAngle = 0;
     potionEffectAngle += 4;
-    BITMAP *picture = DataBitmap(77);
+    BITMAP *picture = DataBitmap(PIC_POTION_SIGN);
     if (backBuffer && picture)
         rotate_sprite(backBuffer, picture, 300, 300, itofix(potionEffectAngle) / 2);
 }

@@ -13,9 +13,6 @@
 #include "shell/log.h"
 #include "shell/sound.h"
 
-enum { DIR_LEFT = 0, DIR_RIGHT = 1, DIR_DOWN = 2, DIR_UP = 3, DIR_NONE = 4 };
-enum { BAG_START_CODE = 12, BOMB_CODE = 16, POTION_CODE = 19, HEART_CODE = 22, GOLD_CODE = 91 };
-
 int RandomBelow(int n)
 {
     return n > 0 ? GameRandom() % n : 0;
@@ -74,10 +71,10 @@ void RespawnEnemy(int index)
 {
     GameObject *e = enemies[index];
     if (e->work[ENEMY_RETURNS_LEFT] == 0) {
-        e->state = 0;  // gone for the rest of the level
+        e->state = ENEMY_INACTIVE;  // gone for the rest of the level
         return;
     }
-    e->state = 1;
+    e->state = ENEMY_ACTIVE;
     SendEnemyHome(index);
     e->work[ENEMY_RETURNS_LEFT] -= 1;
 }
@@ -86,7 +83,7 @@ void ResetEnemies()
 {
     for (int i = 0; i < ENEMY_COUNT; i++) {
         if (enemies[i]->work[ENEMY_RETURNS_LEFT] != 0)
-            enemies[i]->state = 1;
+            enemies[i]->state = ENEMY_ACTIVE;
         SendEnemyHome(i);
     }
     potionActive = 0;
@@ -177,12 +174,11 @@ static void DigAhead(GameObject *e)
     int column = px >> 5, row = py >> 5;
 
     int ground = CellCode(0, column, row);
-    if (ground != dugBlockCode && ground != 0)  // never the exit door
+    if (ground != dugBlockCode && ground != EXIT_CODE)  // never the exit door
         DigCell(column, row);
 
     int object = CellCode(2, column, row);
-    if (object != CELL_EMPTY && object != BAG_START_CODE && object != GOLD_CODE &&
-        object != BOMB_CODE && object != POTION_CODE && object != HEART_CODE) {
+    if (object != GOLD_CODE && IsItem(object)) {
         SetCellCode(2, column, row, CELL_EMPTY);
         if (itemsLeft > 0)
             itemsLeft -= 1;
@@ -216,11 +212,11 @@ void NPCAI(int index)
             (d == DIR_DOWN && row > 16) || (d == DIR_UP && row < 0))
             slot[ENEMY_DIRECTION] = OppositeDirection(d);
 
-        if (hero->state != 1) {
+        if (hero->state != HERO_ALIVE) {
             e->x = oldX;
             e->y = oldY;
-            if (e->sequenceIndex != 4)
-                e->SetSequence(4);
+            if (e->sequenceIndex != ENEMY_SEQ_HERO_DOWN)
+                e->SetSequence(ENEMY_SEQ_HERO_DOWN);
         }
 
         if (slot[ENEMY_DIGGING] == 1)
@@ -248,11 +244,11 @@ static void BlastCheck(int index)
 {
     GameObject *e = enemies[index];
     for (int b = 0; b < BOMB_COUNT; b++) {
-        if (bombs[b]->state == 2 && e->Collides(bombs[b])) {
-            e->state = 0;
+        if (bombs[b]->state == BOMB_EXPLODING && e->Collides(bombs[b])) {
+            e->state = ENEMY_INACTIVE;
             score += 1000;
             RespawnEnemy(index);
-            PlaySfx(236);
+            PlaySfx(SFX_ENEMY_KILLED);
             return;
         }
     }
@@ -262,7 +258,7 @@ static void EnemyTick(int index)
 {
     GameObject *e = enemies[index];
     int *slot = e->work;
-    if (e->state != 1)
+    if (e->state != ENEMY_ACTIVE)
         return;
     if (slot[ENEMY_START_DELAY] > 0) {
         slot[ENEMY_START_DELAY] -= 1;
@@ -276,7 +272,7 @@ static void EnemyTick(int index)
     NPCAI(index);
 
     int d = slot[ENEMY_DIRECTION];
-    if (hero->state == 1 && d >= 0 && d <= 3 && e->sequenceIndex != d)
+    if (hero->state == HERO_ALIVE && d >= 0 && d <= 3 && e->sequenceIndex != d)
         e->SetSequence(d);
 
     // The potion's clock runs once per enemy on the move.
@@ -289,7 +285,7 @@ static void EnemyTick(int index)
     if (CellCode(2, column, row) == GOLD_CODE) {
         SetCellCode(2, column, row, CELL_EMPTY);
         SpawnBurstAtCell(column, row, 1);
-        PlaySfx(206);
+        PlaySfx(SFX_GOLD);
     }
 
     if (slot[ENEMY_BUMP_COOLDOWN] < 1) {
@@ -304,12 +300,12 @@ static void EnemyTick(int index)
 
     BlastCheck(index);
 
-    if (hero->state == 1 && e->state == 1 && e->Collides(hero)) {
+    if (hero->state == HERO_ALIVE && e->state == ENEMY_ACTIVE && e->Collides(hero)) {
         if (potionActive == 1) {
-            e->state = 0;
+            e->state = ENEMY_INACTIVE;
             score += 800;
             RespawnEnemy(index);
-            PlaySfx(236);
+            PlaySfx(SFX_ENEMY_KILLED);
         } else {
             KillHero();
         }

@@ -20,6 +20,36 @@ struct EnemyHome {
 };
 extern EnemyHome enemyHomes[ENEMY_COUNT];
 
+// Figure states (GameObject::state), by kind.
+enum HeroState { HERO_KILLED = 0, HERO_ALIVE = 1, HERO_CAUGHT = 2, HERO_DYING = 3 };
+enum EnemyState { ENEMY_INACTIVE = 0, ENEMY_ACTIVE = 1, ENEMY_CAUGHT = 2 };
+enum BagState { BAG_GONE = 0, BAG_RESTING = 1, BAG_FALLING = 2, BAG_WOBBLING = 3 };
+enum BombState { BOMB_BURNING = 0, BOMB_IN_STOCK = 1, BOMB_EXPLODING = 2 };
+enum PickupState { PICKUP_ABSENT = 0, PICKUP_LYING = 1 };  // heart and potion
+
+// The one direction type: an enemy's way (its ENEMY_DIRECTION slot, the
+// index of its walking sequence) and a hero's step.
+enum Direction { DIR_LEFT = 0, DIR_RIGHT = 1, DIR_DOWN = 2, DIR_UP = 3, DIR_NONE = 4 };
+
+// Animation sequences, by kind. An enemy walks with the sequence of its
+// direction and shows ENEMY_SEQ_HERO_DOWN while the hero is not alive.
+enum HeroSequence {
+    HERO_SEQ_STANDING = 0,
+    HERO_SEQ_RIGHT = 1,
+    HERO_SEQ_LEFT = 2,
+    HERO_SEQ_UP = 3,
+    HERO_SEQ_DOWN = 4,
+    HERO_SEQ_CAUGHT = 5,
+    HERO_SEQ_DYING = 6,
+};
+enum { ENEMY_SEQ_HERO_DOWN = 4 };
+enum { BOMB_SEQ_FUSE = 0, BOMB_SEQ_BLAST = 1 };
+enum { SEQ_ONLY = 0 };  // heart, potion, menu marker, progress markers
+
+// The hero's HERO_LAST_DIRECTION slot: which way a step off a grid line
+// hands over to the other axis.
+enum { HERO_WENT_NOWHERE = 0, HERO_WENT_FORWARD = 1 /* right or up */, HERO_WENT_BACK = 2 /* left or down */ };
+
 // Work slots, by kind.
 enum {
     HERO_POTION_TIME = 0,

@@ -12,7 +12,33 @@
 #include "shell/sound.h"
 #include "shell/startup.h"
 
-enum { HERO_MAX_X = 768, HERO_MAX_Y = 512, SHIELD_CODE = 9, EXIT_CODE = 0 };
+enum { HERO_MAX_X = 768, HERO_MAX_Y = 512 };
+
+// How a step differs from one direction to the next. Each difference is
+// deliberate and changes play; the rows are indexed by Direction.
+struct StepRule {
+    const char *name;  // for the exception report
+    int dx, dy;        // one step's way
+    int limit;         // furthest top-left on the step's axis: the map's edge
+    int lead;          // edge that enters the next cell: right and down test their far side
+    bool bagsStop;     // touching a bag stops the step before it is taken
+    int went;          // left in HERO_LAST_DIRECTION for a later hand-over
+    int sequence;
+    float push;        // a sideways step moves a bag it walks into this far
+    int recoil;        // a vertical step onto a resting bag springs back this many steps
+};
+static const StepRule stepRules[4] = {
+    // Left tests no bag first: the push, 16 pixels, or its refusal settles it.
+    {"MoveZubLeft", -1, 0, 0, 0, false, HERO_WENT_BACK, HERO_SEQ_LEFT, -16.0f, 0},
+    // Right refuses to start while touching a bag, and pushes only 8 pixels.
+    {"MoveZubRight", 1, 0, HERO_MAX_X, 31, true, HERO_WENT_FORWARD, HERO_SEQ_RIGHT, 8.0f, 0},
+    // Down tests no bag first; landing on one springs the hero back up.
+    {"MoveZubDown", 0, 1, HERO_MAX_Y, 31, false, HERO_WENT_BACK, HERO_SEQ_DOWN, 0.0f, -4},
+    // Up refuses to start while touching a bag, and springs back down off one.
+    {"MoveZubUp", 0, -1, 0, 0, true, HERO_WENT_FORWARD, HERO_SEQ_UP, 0.0f, 4},
+};
+
+static void Step(Direction direction);
 
 // A step off the grid line hands over to the other axis, whose move is then
 // on its grid line. Only the outermost move may hand over, so a hero that
@@ -24,27 +50,15 @@ static bool OnGridLine(int v)
     return v % 32 == 0;
 }
 
-static void ContinueVertically()
+static void HandOver(Direction forward, Direction back)
 {
     if (handoverDepth > 0)
         return;
     handoverDepth++;
-    if (hero->work[HERO_LAST_DIRECTION] == 1)
-        MoveZubUp();
-    if (hero->work[HERO_LAST_DIRECTION] == 2)
-        MoveZubDown();
-    handoverDepth--;
-}
-
-static void ContinueHorizontally()
-{
-    if (handoverDepth > 0)
-        return;
-    handoverDepth++;
-    if (hero->work[HERO_LAST_DIRECTION] == 1)
-        MoveZubRight();
-    if (hero->work[HERO_LAST_DIRECTION] == 2)
-        MoveZubLeft();
+    if (hero->work[HERO_LAST_DIRECTION] == HERO_WENT_FORWARD)
+        Step(forward);
+    else if (hero->work[HERO_LAST_DIRECTION] == HERO_WENT_BACK)
+        Step(back);
     handoverDepth--;
 }
 
@@ -62,143 +76,112 @@ static bool ShieldAt(int column, int row)
 
 // Takes the step: the new position, the direction remembered for turns off
 // the grid line, the walking sequence, and whether it was a step up.
-static void TakeStep(int x, int y, int lastDirection, int sequence)
+static void TakeStep(int x, int y, int went, int sequence)
 {
     hero->SetPosition(x, y);
-    hero->work[HERO_LAST_DIRECTION] = lastDirection;
+    hero->work[HERO_LAST_DIRECTION] = went;
     WalkSequence(sequence);
-    hero->work[HERO_HOLDING_UP] = sequence == 3 ? 1 : 0;
+    hero->work[HERO_HOLDING_UP] = sequence == HERO_SEQ_UP ? 1 : 0;
 }
 
-// After a sideways step (1 right, 2 left): the bag walked into moves on by
-// bagStep, or the step is taken back when the bag cannot go.
-static void PushBag(int direction, float bagStep)
+// After a sideways step: the bag walked into moves on by bagStep, or the
+// step is taken back when the bag cannot go.
+static void PushBag(Direction direction, float bagStep)
 {
+    const int dx = stepRules[direction].dx;
     int b = FindPushedBag(direction);
     if (b == BAG_NONE)
         return;
     if (b == BAG_BLOCKED) {
-        hero->x += direction == 1 ? -heroSpeed : heroSpeed;
+        hero->x -= dx * heroSpeed;
         return;
     }
-    int bagColumn = (int)(moneyBags[b]->x + (direction == 1 ? 32 : -32)) >> 5;
+    int bagColumn = (int)(moneyBags[b]->x + dx * 32) >> 5;
     if (bagColumn > 0 && bagColumn < MAP_COLUMNS)
         moneyBags[b]->x += bagStep;
 }
 
-void MoveZubRight()
+// Any bag still on the level overlapping the hero where he stands.
+static bool TouchesBag()
 {
+    for (int i = 0; i < MONEYBAG_COUNT; i++)
+        if (moneyBags[i]->state != BAG_GONE && hero->Collides(moneyBags[i]))
+            return true;
+    return false;
+}
+
+static void Step(Direction direction)
+{
+    const StepRule &rule = stepRules[direction];
     try {
-        if (hero->state != 1)
+        if (hero->state != HERO_ALIVE)
             return;
+        const bool sideways = rule.dx != 0;
         int x = (int)hero->x, y = (int)hero->y;
-        if (!OnGridLine(y)) {
-            ContinueVertically();
+        if (!OnGridLine(sideways ? y : x)) {
+            if (sideways)
+                HandOver(DIR_UP, DIR_DOWN);
+            else
+                HandOver(DIR_RIGHT, DIR_LEFT);
             return;
         }
-        int nx = x + heroSpeed;
-        if (nx > HERO_MAX_X)
-            nx = HERO_MAX_X;
-        if (!HeroCanEnter(nx + 31, y, true))
+        int nx = x + rule.dx * heroSpeed, ny = y + rule.dy * heroSpeed;
+        int &moved = sideways ? nx : ny;
+        const int way = sideways ? rule.dx : rule.dy;
+        if ((way > 0 && moved > rule.limit) || (way < 0 && moved < rule.limit))
+            moved = rule.limit;
+        if (rule.bagsStop && TouchesBag())
             return;
-        TakeStep(nx, y, 1, 1);
-        PushBag(1, 8.0f);
+        if (ShieldAt((nx + (sideways ? rule.lead : 0)) >> 5, (ny + (sideways ? 0 : rule.lead)) >> 5))
+            return;
+        TakeStep(nx, ny, rule.went, rule.sequence);
+        if (sideways)
+            PushBag(direction, rule.push);
+        else if (FindBagUnderHero())
+            hero->y += rule.recoil * heroSpeed;
     } catch (...) {
-        LogExceptReport("MoveZubRight");
+        LogExceptReport(rule.name);
     }
+}
+
+void MoveZubRight()
+{
+    Step(DIR_RIGHT);
 }
 
 void MoveZubLeft()
 {
-    try {
-        if (hero->state != 1)
-            return;
-        int x = (int)hero->x, y = (int)hero->y;
-        if (!OnGridLine(y)) {
-            ContinueVertically();
-            return;
-        }
-        int nx = x - heroSpeed;
-        if (nx < 0)
-            nx = 0;
-        if (ShieldAt(nx >> 5, y >> 5))
-            return;
-        TakeStep(nx, y, 2, 2);
-        PushBag(2, -16.0f);
-    } catch (...) {
-        LogExceptReport("MoveZubLeft");
-    }
+    Step(DIR_LEFT);
 }
 
 void MoveZubUp()
 {
-    try {
-        if (hero->state != 1)
-            return;
-        int x = (int)hero->x, y = (int)hero->y;
-        if (!OnGridLine(x)) {
-            ContinueHorizontally();
-            return;
-        }
-        int ny = y - heroSpeed;
-        if (ny < 0)
-            ny = 0;
-        if (!HeroCanEnter(x, ny, true))
-            return;
-        TakeStep(x, ny, 1, 3);
-        if (FindBagUnderHero())
-            hero->y += 4 * heroSpeed;
-    } catch (...) {
-        LogExceptReport("MoveZubUp");
-    }
+    Step(DIR_UP);
 }
 
 void MoveZubDown()
 {
-    try {
-        if (hero->state != 1)
-            return;
-        int x = (int)hero->x, y = (int)hero->y;
-        if (!OnGridLine(x)) {
-            ContinueHorizontally();
-            return;
-        }
-        int ny = y + heroSpeed;
-        if (ny > HERO_MAX_Y)
-            ny = HERO_MAX_Y;
-        if (ShieldAt(x >> 5, (ny + 31) >> 5))
-            return;
-        TakeStep(x, ny, 2, 4);
-        if (FindBagUnderHero())
-            hero->y -= 4 * heroSpeed;
-    } catch (...) {
-        LogExceptReport("MoveZubDown");
-    }
+    Step(DIR_DOWN);
 }
 
 void HeroIdle()
 {
-    if (hero->state == 1 && hero->sequenceIndex != 0)
-        hero->sequenceIndex = 0;
+    if (hero->state == HERO_ALIVE && hero->sequenceIndex != HERO_SEQ_STANDING)
+        hero->sequenceIndex = HERO_SEQ_STANDING;
     hero->work[HERO_HOLDING_UP] = 0;
 }
 
 bool HeroCanEnter(int px, int py, bool checkBags)
 {
-    if (checkBags) {
-        for (int i = 0; i < MONEYBAG_COUNT; i++)
-            if (moneyBags[i]->state != 0 && hero->Collides(moneyBags[i]))
-                return false;
-    }
-    return !ShieldAt(px >> 5, py >> 5);
+    return !(checkBags && TouchesBag()) && !ShieldAt(px >> 5, py >> 5);
 }
 
-int FindPushedBag(int direction)
+int FindPushedBag(Direction direction)
 {
-    int dx = direction == 1 ? 32 : -32;
+    int dx = stepRules[direction].dx * 32;
     for (int i = 0; i < MONEYBAG_COUNT; i++) {
         GameObject *bag = moneyBags[i];
-        if (bag->state != 1 || !hero->Collides(bag))
+        if (bag->state != BAG_RESTING || !hero->Collides(bag))
             continue;
         // Bags only slide into dug tunnel; outside the map reads as earth.
         int column = ((int)bag->x + dx) >> 5;
@@ -211,7 +194,7 @@ int FindPushedBag(int direction)
 bool FindBagUnderHero()
 {
     for (int i = 0; i < MONEYBAG_COUNT; i++)
-        if (moneyBags[i]->state == 1 && hero->Collides(moneyBags[i]))
+        if (moneyBags[i]->state == BAG_RESTING && hero->Collides(moneyBags[i]))
             return true;
     return false;
 }
@@ -222,17 +205,17 @@ void OpenShields()
         for (int column = 0; column < MAP_COLUMNS; column++)
             if (CellCode(1, column, row) == SHIELD_CODE)
                 SetCellCode(1, column, row, CELL_EMPTY);
-    PlaySfx(107);
+    PlaySfx(SFX_SHIELDS_OPEN);
     shieldsOpen = true;
 }
 
 void ResetHero()
 {
     hero->SetPosition(384, 480);
-    hero->state = 1;
-    hero->work[HERO_LAST_DIRECTION] = 0;
+    hero->state = HERO_ALIVE;
+    hero->work[HERO_LAST_DIRECTION] = HERO_WENT_NOWHERE;
     hero->SetFrameDelay(6);
-    hero->SetSequence(0);
+    hero->SetSequence(HERO_SEQ_STANDING);
     hero->work[HERO_HOLDING_UP] = 0;
     hero->work[HERO_POTION_TIME] = 1024;
     hero->work[HERO_DEATH_COUNTDOWN] = 0;
@@ -240,21 +223,21 @@ void ResetHero()
 
 void KillHero()
 {
-    hero->state = 0;
+    hero->state = HERO_KILLED;
     hero->work[HERO_DEATH_COUNTDOWN] = 64;
-    PlaySfx(294);
+    PlaySfx(SFX_HERO_KILLED);
 }
 
 void HeroDeathTick()
 {
     if (--hero->work[HERO_DEATH_COUNTDOWN] >= 0)
         return;
-    hero->state = 1;
-    hero->SetSequence(0);
+    hero->state = HERO_ALIVE;
+    hero->SetSequence(HERO_SEQ_STANDING);
     hero->work[HERO_DEATH_COUNTDOWN] = 0;
     if (!keepLives)
         lives -= 1;
-    hero->work[HERO_LAST_DIRECTION] = 0;
+    hero->work[HERO_LAST_DIRECTION] = HERO_WENT_NOWHERE;
     hero->work[HERO_POTION_TIME] = 1024;
     ResetHero();
     ResetEnemies();
@@ -265,7 +248,7 @@ void DigCell(int column, int row)
 {
     SetCellCode(0, column, row, dugBlockCode);
     GameObject *sprite = CellSprite(0, column, row);
-    BITMAP *tunnel = DataBitmap(dugBlockCode + 2);
+    BITMAP *tunnel = DataBitmap(PIC_BLOCK + dugBlockCode);
     if (sprite && tunnel)
         sprite->SetFrame(0, tunnel);
 }
@@ -274,37 +257,37 @@ static void PickUp(int column, int row, int code)
 {
     SetCellCode(2, column, row, CELL_EMPTY);
     switch (code) {
-    case 16:
+    case BOMB_CODE:
         SpawnBurstAtCell(column, row, 0);
         if (bombCapacity < 12)
             bombCapacity += 1;
         score += 250;
-        PlaySfx(203);
+        PlaySfx(SFX_BOMB_PICKUP);
         break;
-    case 19:
-        potion->state = 0;
+    case POTION_CODE:
+        potion->state = PICKUP_ABSENT;
         SpawnBurstAtCell(column, row, 0);
         potionActive = 1;
         score += 500;
-        PlaySfx(205);
+        PlaySfx(SFX_POTION);
         break;
-    case 22:
-        heart->state = 0;
+    case HEART_CODE:
+        heart->state = PICKUP_ABSENT;
         SpawnBurstAtCell(column, row, 0);
         lives += 1;
         score += 400;
-        PlaySfx(204);
+        PlaySfx(SFX_HEART);
         break;
-    case 91:
+    case GOLD_CODE:
         SpawnBurstAtCell(column, row, 0);
         score += 500;
-        PlaySfx(206);
+        PlaySfx(SFX_GOLD);
         break;
     default:
         if (itemsLeft > 0)
             itemsLeft -= 1;
         score += 50;
-        PlaySfxAlways(207);
+        PlaySfxAlways(SFX_ITEM);
         break;
     }
 }
@@ -312,13 +295,13 @@ static void PickUp(int column, int row, int code)
 void ProcessZub(int column, int row)
 {
     try {
-        if (hero->state == 0 || hero->state == 3) {
-            hero->state = 3;
-            if (hero->sequenceIndex != 6)
-                hero->SetSequence(6);
+        if (hero->state == HERO_KILLED || hero->state == HERO_DYING) {
+            hero->state = HERO_DYING;
+            if (hero->sequenceIndex != HERO_SEQ_DYING)
+                hero->SetSequence(HERO_SEQ_DYING);
             HeroDeathTick();
         }
-        if (hero->state != 1)
+        if (hero->state != HERO_ALIVE)
             return;
 
         int ground = CellCode(0, column, row);
@@ -326,7 +309,7 @@ void ProcessZub(int column, int row)
             SetCellCode(0, column, row, SHIELD_CODE);
             SpawnBurstAtCell(column, row, 2);
             score += 250;
-            PlaySfx(106);
+            PlaySfx(SFX_EXIT);
             LevelDone(currentLevel);
             gameState = GameState::MAP;
             return;
@@ -336,7 +319,7 @@ void ProcessZub(int column, int row)
 
         // One blast kills once, however many bombs overlap the hero.
         for (int i = 0; i < BOMB_COUNT; i++) {
-            if (bombs[i]->state == 2 && bombs[i]->Collides(hero)) {
+            if (bombs[i]->state == BOMB_EXPLODING && bombs[i]->Collides(hero)) {
                 KillHero();
                 break;
             }

@@ -3,6 +3,8 @@
 #ifndef DELVORN_HERO_H
 #define DELVORN_HERO_H
 
+#include "gameplay/figures.h"
+
 enum { BAG_NONE = -1, BAG_BLOCKED = -2 };
 
 void MoveZubRight();
@@ -13,8 +15,8 @@ void MoveZubDown();
 void HeroIdle();
 void ProcessZub(int column, int row);
 bool HeroCanEnter(int px, int py, bool checkBags);
-// Index of the pushed bag, BAG_NONE or BAG_BLOCKED; direction 1 right, 2 left.
-int FindPushedBag(int direction);
+// Index of the bag a sideways step walks into, BAG_NONE or BAG_BLOCKED.
+int FindPushedBag(Direction direction);
 bool FindBagUnderHero();
 void OpenShields();
 void ResetHero();

@@ -12,11 +12,11 @@
 #include "shell/log.h"
 #include "shell/sound.h"
 
-enum { BAG_START_CODE = 12, GOLD_CODE = 91, WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
+enum { WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
 
 static void StartWobble(GameObject *bag)
 {
-    bag->state = 3;
+    bag->state = BAG_WOBBLING;
     bag->work[BAG_REST_X] = (int)bag->x;
     bag->work[BAG_REST_Y] = (int)bag->y;
     SetBagFallSpeed(bag, 4.0f);
@@ -34,57 +34,57 @@ static void Wobble(GameObject *bag)
         int jitterY = GameRandom() % 2;
         bag->y = (float)(bag->work[BAG_REST_Y] - 2 + jitterY);
         if (!bagWobbleSoundOn) {
-            PlaySfx(235);
+            PlaySfx(SFX_BAG_WOBBLES);
             bagWobbleSoundOn = true;
         }
         return;
     }
     bag->work[BAG_WOBBLE_TIME] = 0;
-    bag->state = 2;
+    bag->state = BAG_FALLING;
     bag->x = (float)bag->work[BAG_REST_X];
     bag->y = (float)bag->work[BAG_REST_Y];
-    PlaySfx(233);
+    PlaySfx(SFX_BAG_FALLS);
 }
 
 static void CatchRiders(GameObject *bag)
 {
-    if ((bag->Collides(hero) || hero->state == 2) && hero->state != 0 && hero->state != 3) {
+    if ((bag->Collides(hero) || hero->state == HERO_CAUGHT) && hero->state != HERO_KILLED && hero->state != HERO_DYING) {
         hero->y = bag->y;
-        hero->state = 2;
+        hero->state = HERO_CAUGHT;
         if (!heroCaughtSoundOn) {
-            PlaySfx(293);
+            PlaySfx(SFX_HERO_CAUGHT);
             heroCaughtSoundOn = true;
         }
-        if (hero->sequenceIndex != 5)
-            hero->SetSequence(5);
+        if (hero->sequenceIndex != HERO_SEQ_CAUGHT)
+            hero->SetSequence(HERO_SEQ_CAUGHT);
     }
     for (int e = 0; e < ENEMY_COUNT; e++) {
         GameObject *enemy = enemies[e];
-        if (enemy->state != 0 && (bag->Collides(enemy) || enemy->state == 2)) {
+        if (enemy->state != ENEMY_INACTIVE && (bag->Collides(enemy) || enemy->state == ENEMY_CAUGHT)) {
             enemy->y = bag->y;
-            enemy->state = 2;
+            enemy->state = ENEMY_CAUGHT;
         }
     }
 }
 
 static void Land(GameObject *bag, int column, int row)
 {
-    if (hero->state == 2) {
+    if (hero->state == HERO_CAUGHT) {
         KillHero();
         heroCaughtSoundOn = false;
         while ((int)hero->y % 32 != 0)
             hero->y -= 1.0f;
     }
     for (int e = 0; e < ENEMY_COUNT; e++) {
-        if (enemies[e]->state == 2) {
-            enemies[e]->state = 0;
+        if (enemies[e]->state == ENEMY_CAUGHT) {
+            enemies[e]->state = ENEMY_INACTIVE;
             score += 1000;
             RespawnEnemy(e);
         }
     }
-    bag->state = 0;
+    bag->state = BAG_GONE;
     bagWobbleSoundOn = false;
-    PlaySfx(234);
+    PlaySfx(SFX_BAG_BURSTS);
     SetCellCode(2, column, row, GOLD_CODE);
     if (GameObject *sprite = CellSprite(2, column, row))
         sprite->currentFrame = 1;
@@ -119,11 +119,11 @@ void ProcessMoneyBags()
             int row = (int)bag->y >> 5;
             bool dugBelow = CellCode(0, column, row + 1) == dugBlockCode;
 
-            if (bag->state == 1 && dugBelow && CellCode(2, column, row + 1) != BAG_START_CODE)
+            if (bag->state == BAG_RESTING && dugBelow && CellCode(2, column, row + 1) != BAG_START_CODE)
                 StartWobble(bag);
-            if (bag->state == 3)
+            if (bag->state == BAG_WOBBLING)
                 Wobble(bag);
-            if (bag->state == 2 && dugBelow)
+            if (bag->state == BAG_FALLING && dugBelow)
                 Fall(bag);
         }
     } catch (...) {

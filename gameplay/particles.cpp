@@ -7,6 +7,7 @@
 
 #include "gameplay/masked_sprite.h"
 #include "gameplay/random.h"
+#include "shell/base/data.h"
 
 ParticleSet *particles = nullptr;
 float burstDirX[16];
@@ -118,10 +119,16 @@ void ParticleSet::Draw(BITMAP *target, DATAFILE *data)
     }
 }
 
+void SpawnOpeningBurst()
+{
+    particles->Restart();
+    particles->Spawn(400, 300, 2, 0, 0, PIC_SPARK);
+}
+
 void SpawnBurstAtCell(int column, int row, int kind)
 {
     if (!particles)
         return;
     particles->Restart();
-    particles->Spawn(column * 32, row * 32, kind, 0, 0, 302);
+    particles->Spawn(column * 32, row * 32, kind, 0, 0, PIC_SPARK);
 }

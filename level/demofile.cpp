@@ -9,6 +9,7 @@
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/levelmap.h"
+#include "level/mapcodes.h"
 #include "platform/paths/paths.h"
 #include "shell/input.h"
 
@@ -198,7 +199,7 @@ std::string PlayStateLine(long tick, const char *stateName)
                   "shields=%d dug=%d gold=%d state=%s enemies=",
                   tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft,
                   bombCapacity, bombsOut, potionActive, shieldsOpen ? 1 : 0,
-                  CountCells(0, dugBlockCode), CountCells(2, 91), stateName);
+                  CountCells(0, dugBlockCode), CountCells(2, GOLD_CODE), stateName);
     std::string line = part;
     for (int i = 0; i < ENEMY_COUNT; i++) {
         const GameObject *e = enemies[i];

@@ -175,7 +175,7 @@ void EnterEditor()
     // Every frame is copied over the whole screen, which would wipe a
     // pointer the library draws itself: the system draws it instead.
     enable_hardware_cursor();
-    if (BITMAP *pointer = DataBitmap(2))
+    if (BITMAP *pointer = DataBitmap(PIC_BLOCK))
         set_mouse_sprite(pointer);
     if (screen)
         show_mouse(screen);

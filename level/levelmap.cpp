@@ -8,8 +8,8 @@
 #include "shell/log.h"
 #include "shell/startup.h"
 
-const int dugBlockCode = 71;
-const int maxBlockCode = 73;
+const int dugBlockCode = DUG_CODE;
+const int maxBlockCode = MAX_BLOCK_CODE;
 const int maxObjectCode = 26;
 const int maxLayerIndex = 2;
 
@@ -72,7 +72,7 @@ int CellPictureEntry(int layer, int code)
     if (!LayerInMap(layer) || code < 0 || code == CELL_EMPTY)
         return -1;
     // Computed wide: a file may hold any 32-bit value.
-    long long entry = (long long)code + (layer == 2 ? 78 : 2);
+    long long entry = (long long)code + (IsBlockLayer(layer) ? PIC_BLOCK : PIC_OBJECT);
     if (entry >= dataFileEntries)
         return -1;
     return (int)entry;

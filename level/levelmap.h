@@ -7,13 +7,13 @@
 
 #include <cstdint>
 #include "gameplay/gameobject.h"
+#include "level/mapcodes.h"
 
 enum {
     MAP_COLUMNS = 25,
     MAP_ROWS = 17,
     MAP_LAYERS = 3,
     MAP_CELLS = MAP_LAYERS * MAP_ROWS * MAP_COLUMNS,  // 1275
-    CELL_EMPTY = 999,
 };
 
 // Tuning values.

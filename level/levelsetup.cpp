@@ -59,15 +59,15 @@ void AddRun(GameObject *figure, int index, int first, int last)
 
 void ResetEnemy(int i)
 {
-    enemies[i]->SetSequence(1);
-    enemies[i]->state = 1;
+    enemies[i]->SetSequence(DIR_RIGHT);
+    enemies[i]->state = ENEMY_ACTIVE;
     SendEnemyHome(i);
     enemies[i]->work[ENEMY_RETURNS_LEFT] = 3;
 }
 
 void ResetBag(GameObject *bag, int i)
 {
-    bag->state = 0;
+    bag->state = BAG_GONE;
     bag->SetPosition(i * 32, 0);
     bag->work[BAG_WOBBLE_TIME] = 0;
     SetBagFallSpeed(bag, 4.0f);
@@ -76,8 +76,8 @@ void ResetBag(GameObject *bag, int i)
 void ResetBomb(GameObject *bomb, int delay)
 {
     bomb->SetFrameDelay(delay);
-    bomb->SetSequence(0);
-    bomb->state = 1;
+    bomb->SetSequence(BOMB_SEQ_FUSE);
+    bomb->state = BOMB_IN_STOCK;
     bomb->SetPosition(0, 0);
     bomb->work[BOMB_FUSE] = 32;
     bomb->work[BOMB_BLAST_TIME] = 16;
@@ -87,18 +87,18 @@ const int SEQUENCE_VISIBLE = GO_SEQUENCE | GO_VISIBLE;
 
 int CreateHero()
 {
-    hero = MakeRunFigure(237, 55, SEQUENCE_VISIBLE);
+    hero = MakeRunFigure(PIC_HERO, HERO_FRAMES, SEQUENCE_VISIBLE);
     if (!hero)
         return 0;
-    AddRun(hero, 0, 0, 2);
-    AddRun(hero, 1, 33, 40);
-    AddRun(hero, 2, 13, 20);
-    AddRun(hero, 3, 10, 12);
-    AddRun(hero, 4, 53, 54);
-    AddRun(hero, 5, 7, 9);
-    AddRun(hero, 6, 8, 9);
+    AddRun(hero, HERO_SEQ_STANDING, 0, 2);
+    AddRun(hero, HERO_SEQ_RIGHT, 33, 40);
+    AddRun(hero, HERO_SEQ_LEFT, 13, 20);
+    AddRun(hero, HERO_SEQ_UP, 10, 12);
+    AddRun(hero, HERO_SEQ_DOWN, 53, 54);
+    AddRun(hero, HERO_SEQ_CAUGHT, 7, 9);
+    AddRun(hero, HERO_SEQ_DYING, 8, 9);
     hero->SetFrameDelay(6);
-    hero->SetSequence(0);
+    hero->SetSequence(HERO_SEQ_STANDING);
     ResetHero();
     return 1;
 }
@@ -107,38 +107,34 @@ int CreateEnemies()
 {
     for (int i = 0; i < ENEMY_COUNT; i++)
         enemyHomes[i] = {768, 0, 50 * (i + 1)};
-    // Frames per enemy, and where each walking sequence starts; the pictures
-    // of one enemy follow those of the one before in the data file.
-    static const int frameCounts[ENEMY_COUNT] = {14, 16, 12, 16, 18};
+    static_assert((int)ENEMY_COUNT == (int)ENEMY_KINDS, "one set of pictures per enemy");
     static const char *const lines[ENEMY_COUNT] = {"Char1 \n", "Char 2\n", "Char 3\n", "Char 4\n",
                                                    "Char 5\n"};
-    int entry = 124;
     for (int i = 0; i < ENEMY_COUNT; i++) {
         Log(lines[i]);
-        int n = frameCounts[i];
-        GameObject *enemy = MakeRunFigure(entry, n, SEQUENCE_VISIBLE);
-        entry += n;
+        int n = enemyFrames[i];
+        GameObject *enemy = MakeRunFigure(EnemyFirstPicture(i), n, SEQUENCE_VISIBLE);
         if (!enemy)
             return 0;
         enemies[i] = enemy;
         // Left and right share the first frames evenly; down and up have
         // three frames each at the end; sequence 4 repeats down.
         int walk = (n - 6) / 2;
-        AddRun(enemy, 0, 0, walk - 1);
-        AddRun(enemy, 1, walk, 2 * walk - 1);
-        AddRun(enemy, 2, 2 * walk, 2 * walk + 2);
-        AddRun(enemy, 3, 2 * walk + 3, 2 * walk + 5);
-        AddRun(enemy, 4, 2 * walk, 2 * walk + 2);
+        AddRun(enemy, DIR_LEFT, 0, walk - 1);
+        AddRun(enemy, DIR_RIGHT, walk, 2 * walk - 1);
+        AddRun(enemy, DIR_DOWN, 2 * walk, 2 * walk + 2);
+        AddRun(enemy, DIR_UP, 2 * walk + 3, 2 * walk + 5);
+        AddRun(enemy, ENEMY_SEQ_HERO_DOWN, 2 * walk, 2 * walk + 2);
         enemy->SetFrameDelay(6);
         ResetEnemy(i);
-        enemy->SetSequence(i == 0 ? 0 : 1);
+        enemy->SetSequence(i == 0 ? DIR_LEFT : DIR_RIGHT);
     }
     return 1;
 }
 
 int CreateMoneyBags()
 {
-    const int entry = 90;
+    const int entry = PIC_BAG;
     for (int i = 0; i < MONEYBAG_COUNT; i++) {
         moneyBags[i] = MakeFigure(&entry, 1, GO_STATIC | GO_VISIBLE);
         if (!moneyBags[i])
@@ -151,19 +147,19 @@ int CreateMoneyBags()
 
 int CreateBombs()
 {
-    // Frames 16..18 would fall on the first enemy's pictures (124..126);
-    // the last blast picture is held instead.
+    // Three burning frames, then the blast. Its last three frames would fall
+    // on the first enemy's pictures; the last blast picture is held instead.
     int entries[19];
     for (int f = 0; f < 3; f++)
-        entries[f] = 94 + f;
+        entries[f] = PIC_BOMB + f;
     for (int f = 3; f < 19; f++)
-        entries[f] = f < 16 ? 108 + f : 123;
+        entries[f] = f - 3 < BLAST_FRAMES ? PIC_BLAST + f - 3 : PIC_BLAST_LAST;
     for (int i = 0; i < BOMB_COUNT; i++) {
         bombs[i] = MakeFigure(entries, 19, SEQUENCE_VISIBLE);
         if (!bombs[i])
             return 0;
-        AddRun(bombs[i], 0, 0, 2);
-        AddRun(bombs[i], 1, 3, 18);
+        AddRun(bombs[i], BOMB_SEQ_FUSE, 0, 2);
+        AddRun(bombs[i], BOMB_SEQ_BLAST, 3, 18);
         ResetBomb(bombs[i], 6);
     }
     return 1;
@@ -171,26 +167,26 @@ int CreateBombs()
 
 int CreateHeart()
 {
-    heart = MakeRunFigure(208, 5, SEQUENCE_VISIBLE);
+    heart = MakeRunFigure(PIC_HEART, HEART_FRAMES, SEQUENCE_VISIBLE);
     if (!heart)
         return 0;
-    AddRun(heart, 0, 0, 4);
+    AddRun(heart, SEQ_ONLY, 0, HEART_FRAMES - 1);
     heart->SetFrameDelay(16);
-    heart->SetSequence(0);
-    heart->state = 0;
+    heart->SetSequence(SEQ_ONLY);
+    heart->state = PICKUP_ABSENT;
     heart->SetPosition(0, 0);
     return 1;
 }
 
 int CreatePotion()
 {
-    potion = MakeRunFigure(299, 2, SEQUENCE_VISIBLE);
+    potion = MakeRunFigure(PIC_POTION, POTION_FRAMES, SEQUENCE_VISIBLE);
     if (!potion)
         return 0;
-    AddRun(potion, 0, 0, 1);
+    AddRun(potion, SEQ_ONLY, 0, POTION_FRAMES - 1);
     potion->SetFrameDelay(12);
-    potion->SetSequence(0);
-    potion->state = 0;
+    potion->SetSequence(SEQ_ONLY);
+    potion->state = PICKUP_ABSENT;
     potion->SetPosition(0, 0);
     return 1;
 }
@@ -243,16 +239,16 @@ void ResetLevel(int /*level*/)
 {
     try {
         if (heart) {
-            heart->state = 0;
+            heart->state = PICKUP_ABSENT;
             heart->SetPosition(0, 0);
         }
         if (potion) {
-            potion->state = 0;
+            potion->state = PICKUP_ABSENT;
             potion->SetPosition(0, 0);
         }
         if (hero) {
             hero->SetFrameDelay(6);
-            hero->SetSequence(0);
+            hero->SetSequence(HERO_SEQ_STANDING);
             ResetHero();
         }
         for (int i = 0; i < ENEMY_COUNT; i++)
@@ -277,7 +273,7 @@ void ResetLevel(int /*level*/)
 void LevelDone(int level)
 {
     try {
-        PlaySfx(234);
+        PlaySfx(SFX_BAG_BURSTS);
         std::string text = "CONGRATULATIONS. LEVEL " + std::to_string(level) + " COMPLETE";
         ClearScreen();
         ShowMessage(text.c_str(), 1000, 18, makecol(84, 85, 146), screen);

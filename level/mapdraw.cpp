@@ -48,9 +48,9 @@ void DrawPlayFrame()
 {
     if (!backBuffer)
         return;
-    DrawEntry(292, 0, 0);
+    DrawEntry(PIC_BACKDROP, 0, 0);
     DrawMap();
-    DrawEntry(298, 0, 545);
+    DrawEntry(PIC_STATUS_PANEL, 0, 545);
 }
 
 void DrawMap()
@@ -61,20 +61,20 @@ void DrawMap()
         DrawLayer(0, [](int code) { return code != CELL_EMPTY; });
         AnimateAndDraw(hero);
         for (GameObject *enemy : enemies)
-            if (enemy && enemy->state != 0)
+            if (enemy && enemy->state != ENEMY_INACTIVE)
                 AnimateAndDraw(enemy);
         for (GameObject *bag : moneyBags)
-            if (bag && bag->state != 0)
+            if (bag && bag->state != BAG_GONE)
                 bag->Draw(backBuffer);
         for (GameObject *bomb : bombs)
-            if (bomb && bomb->state != 1)  // 1: still in stock
+            if (bomb && bomb->state != BOMB_IN_STOCK)
                 AnimateAndDraw(bomb);
         // The heart's cell shows only as the heart figure itself.
-        DrawLayer(2, [](int code) { return code != CELL_EMPTY && code != 22; });
+        DrawLayer(2, [](int code) { return code != CELL_EMPTY && code != HEART_CODE; });
         DrawLayer(1, [](int code) { return code != CELL_EMPTY; });
-        if (heart && heart->state != 0)
+        if (heart && heart->state != PICKUP_ABSENT)
             AnimateAndDraw(heart);
-        if (potion && potion->state != 0)
+        if (potion && potion->state != PICKUP_ABSENT)
             AnimateAndDraw(potion);
     } catch (...) {
         LogExceptReport("DrawMap");

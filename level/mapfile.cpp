@@ -17,7 +17,7 @@
 
 namespace {
 
-const int GOLD_ENTRY = 91;  // the pile a burst bag leaves; also the blank preset
+const int GOLD_ENTRY = PIC_GOLD;  // the pile a burst bag leaves; also the blank preset
 
 // One little-endian 32-bit value; false when the file has no four more bytes.
 bool ReadCode(PACKFILE *file, int32_t *code)
@@ -68,22 +68,22 @@ void SetFramePicture(GameObject *object, int frame, int entry)
 void PlaceObject(int code, int column, int row, int *bagsPlaced)
 {
     int px = column * 32, py = row * 32;
-    if (code != 12 && code != 16 && code != 19 && code != 22)
+    if (IsItem(code))
         itemsLeft++;
-    if (code == 12 && *bagsPlaced < MONEYBAG_COUNT) {
+    if (code == BAG_START_CODE && *bagsPlaced < MONEYBAG_COUNT) {
         GameObject *bag = moneyBags[(*bagsPlaced)++];
         if (bag) {
             bag->SetPosition(px, py);
-            bag->state = 1;
+            bag->state = BAG_RESTING;
         }
     }
-    if (code == 22 && heart) {
+    if (code == HEART_CODE && heart) {
         heart->SetPosition(px, py);
-        heart->state = 1;
+        heart->state = PICKUP_LYING;
     }
-    if (code == 19 && potion) {
+    if (code == POTION_CODE && potion) {
         potion->SetPosition(px, py);
-        potion->state = 1;
+        potion->state = PICKUP_LYING;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "gameplay/figures.h"
 #include "gameplay/gameobject.h"
+#include "level/mapcodes.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
 #include "shell/gameloop.h"
@@ -79,12 +80,12 @@ static bool CreateMarkers(GameObject **markers)
         if (!markers[i]->Init(progressMarkerX[i], progressMarkerY[i], 32, 32, 2,
                               GO_SEQUENCE | GO_VISIBLE, 0, 16))
             return false;
-        if (BITMAP *tunnel = DataBitmap(73))
+        if (BITMAP *tunnel = DataBitmap(PIC_BLOCK + DUG_CODE))
             markers[i]->SetFrame(0, tunnel);
-        if (BITMAP *lit = DataBitmap(11))
+        if (BITMAP *lit = DataBitmap(PIC_BLOCK + SHIELD_CODE))
             markers[i]->SetFrame(1, lit);
         markers[i]->AddSequence(0, 2, blink);
-        markers[i]->SetSequence(0);
+        markers[i]->SetSequence(SEQ_ONLY);
         markers[i]->SetFrameDelay(8);
     }
     return true;
@@ -94,7 +95,7 @@ static void DrawProgressMap(GameObject **markers, const SineScroller &scroller)
 {
     if (mainFont)
         alfont_set_font_size(mainFont, 36);
-    if (BITMAP *picture = DataBitmap(295))
+    if (BITMAP *picture = DataBitmap(PIC_PROGRESS_MAP))
         draw_sprite(backBuffer, picture, 100, 100);
     if (mainFont)
         alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", SCREEN_W / 2, 560,

@@ -76,7 +76,7 @@ void DrawBackground()
 {
     if (!backBuffer)
         return;
-    if (BITMAP *picture = DataBitmap(292))
+    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
         draw_sprite(backBuffer, picture, 0, 0);
 }
 
@@ -116,8 +116,8 @@ void GameOver()
 {
     try {
         ScreenFont page("Fonts\\DigitalDream.ttf");
-        PlayMusic(201);
-        PlaySfx(297);
+        PlayMusic(MUS_GAME_OVER);
+        PlaySfx(SFX_GAME_OVER);
         lives = 3;
         clear_keybuf();
 
@@ -152,7 +152,7 @@ void GameOver()
 void GameWon()
 {
     try {
-        PlayMusic(308);
+        PlayMusic(MUS_GAME_WON);
         ScreenFont page("Fonts\\DigitalDreamFat.ttf");
         if (backBuffer)
             clear_bitmap(backBuffer);
@@ -186,7 +186,7 @@ void ViewCredits()
     try {
         clear_keybuf();
         ScreenFont page("Fonts\\DigitalDream.ttf");
-        PlayMusic(306);
+        PlayMusic(MUS_CREDITS);
 
         for (int y = rollStartY;; y -= 2) {
             DrawBackground();
@@ -206,7 +206,7 @@ void ViewCredits()
             PresentFrame();
         }
 
-        PlaySfxAlways(234);
+        PlaySfxAlways(SFX_BAG_BURSTS);
         // A KEY_ESC that cut the roll short is still buffered and ends this
         // wait at once.
         WaitForAnyKey();

@@ -26,7 +26,7 @@ static int RowColour()
 
 static void DrawBackground()
 {
-    if (BITMAP *picture = DataBitmap(292))
+    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
         draw_sprite(backBuffer, picture, 0, 0);
 }
 
@@ -66,7 +66,7 @@ void ViewHighScores()
     GameObject *emblem = nullptr;
     ALFONT_FONT *font = nullptr;
     try {
-        PlayMusic(213);
+        PlayMusic(MUS_HIGH_SCORES);
         SortHighScores();
         int rowColours[10];
         for (int &c : rowColours)
@@ -74,7 +74,7 @@ void ViewHighScores()
 
         emblem = new GameObject();
         if (emblem->Init(180, 150, 32, 32, 1, GO_STATIC | GO_VISIBLE, 0, 16)) {
-            if (BITMAP *picture = DataBitmap(301))
+            if (BITMAP *picture = DataBitmap(PIC_TROPHY))
                 emblem->SetFrame(0, picture);
 
             font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
@@ -172,11 +172,11 @@ void GetUserInitials()
                 DrawInitialsEntry(font);
             if (latch.Pressed()) {
                 if (key[KEY_RIGHT]) {
-                    PlaySfxAlways(202);
+                    PlaySfxAlways(SFX_INITIALS);
                     field = (field + 1) % 3;
                 }
                 if (key[KEY_LEFT]) {
-                    PlaySfxAlways(202);
+                    PlaySfxAlways(SFX_INITIALS);
                     field = (field + 2) % 3;
                 }
                 if (key[KEY_UP])

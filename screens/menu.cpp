@@ -31,11 +31,11 @@ static void CreateMarker()
     menuMarker = new GameObject();
     menuMarker->Init(128, menuItemY[0], 32, 32, 3, GO_LOOP | GO_VISIBLE, 0, 16);
     for (int i = 0; i < 3; i++)
-        if (BITMAP *picture = DataBitmap(216 + i))
+        if (BITMAP *picture = DataBitmap(PIC_MARKER + i))
             menuMarker->SetFrame(i, picture);
     static const int frames[3] = {0, 1, 2};
     menuMarker->AddSequence(0, 3, frames);
-    menuMarker->SetSequence(0);
+    menuMarker->SetSequence(SEQ_ONLY);
     menuMarker->SetFrameDelay(8);
 }
 
@@ -54,7 +54,7 @@ void UpdateMarker()
 
 static void DrawMenu(ALFONT_FONT *font, int choice)
 {
-    if (BITMAP *picture = DataBitmap(219))
+    if (BITMAP *picture = DataBitmap(PIC_MENU))
         draw_sprite(backBuffer, picture, 0, 0);
     DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(128, 128, 128));
     int grey = makecol(200, 200, 200);
@@ -72,7 +72,7 @@ int ProcessMenu()
         clear_keybuf();
         ClearScreen();
         ShowMessage("L O A D I N G", 500, 32, makecol(231, 39, 39), screen);
-        PlayMusic(220);
+        PlayMusic(MUS_MENU);
         NewGameReset();
         CreateMarker();
 
@@ -96,12 +96,12 @@ int ProcessMenu()
             if (latch.Pressed()) {
                 if (key[KEY_DOWN]) {
                     clear_keybuf();
-                    PlaySfx(221);
+                    PlaySfx(SFX_CLICK_DOWN);
                     choice = (choice + 1) % 5;
                 }
                 if (key[KEY_UP]) {
                     clear_keybuf();
-                    PlaySfx(222);
+                    PlaySfx(SFX_CLICK_UP);
                     choice = (choice + 4) % 5;
                 }
                 menuMarker->SetPosition(128, menuItemY[choice]);

@@ -77,7 +77,7 @@ void ChangeRow(OptionsView &view, int direction)
 
 void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
 {
-    if (BITMAP *picture = DataBitmap(292))
+    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
         draw_sprite(backBuffer, picture, 0, 0);
     int yellow = makecol(200, 200, 100);
     if (font) {
@@ -116,7 +116,7 @@ void MessageBox()
         clear_keybuf();
         font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
         alfont_text_mode(-1);
-        PlayMusic(220);
+        PlayMusic(MUS_MENU);
 
         OptionsView view;
         BlankBar(view.soundBar);
@@ -131,11 +131,11 @@ void MessageBox()
             PresentFrame();
             if (latch.Pressed()) {
                 if (key[KEY_RIGHT]) {
-                    PlaySfx(221);
+                    PlaySfx(SFX_CLICK_DOWN);
                     ChangeRow(view, 1);
                 }
                 if (key[KEY_LEFT]) {
-                    PlaySfx(221);
+                    PlaySfx(SFX_CLICK_DOWN);
                     ChangeRow(view, -1);
                 }
                 if (key[KEY_SPACE] || key[KEY_ESC]) {
@@ -143,11 +143,11 @@ void MessageBox()
                     ending = true;
                 }
                 if (key[KEY_DOWN]) {
-                    PlaySfx(221);
+                    PlaySfx(SFX_CLICK_DOWN);
                     view.row = (view.row + 1) % 5;
                 }
                 if (key[KEY_UP]) {
-                    PlaySfx(222);
+                    PlaySfx(SFX_CLICK_UP);
                     view.row = (view.row + 4) % 5;
                 }
             }

@@ -134,10 +134,10 @@ static void PlayKeys(const PlayInput &in)
     if (in.debugSwitch)
         DebugSwitch();
     if (in.fire) {
-        if (bombsOut < bombCapacity && hero->state == 1) {
+        if (bombsOut < bombCapacity && hero->state == HERO_ALIVE) {
             DropBomb();
             bombsOut++;
-            PlaySfx(76);
+            PlaySfx(SFX_BOMB_DROPPED);
         }
     }
     playKeysLatched = true;
@@ -231,7 +231,9 @@ static void EditorPass()
 
 static int LevelMusicEntry(int level)
 {
-    return level <= 10 ? level + 222 : ((level - 1) >> 1) + 223;
+    // Ten tunes for twenty levels: the first ten each have their own, then
+    // every two levels share one.
+    return level <= 10 ? MUS_LEVEL + level - 1 : MUS_LEVEL + ((level - 1) >> 1);
 }
 
 static void EndGameWon()
@@ -252,7 +254,7 @@ static void NextLevel()
         EndGameWon();
         return;
     }
-    PlaySfx(234);
+    PlaySfx(SFX_BAG_BURSTS);
     std::string text = "LOADING LEVEL " + std::to_string(currentLevel);
     ClearScreen();
     ShowMessage(text.c_str(), 1000, 32, makecol(84, 85, 146), screen);
@@ -265,8 +267,7 @@ static void StartLevel()
 {
     StopMusic();
     ResetLevel(currentLevel);
-    particles->Restart();
-    particles->Spawn(400, 300, 2, 0, 0, 302);
+    SpawnOpeningBurst();
     PlayMusic(LevelMusicEntry(currentLevel));
     if (LoadMap(currentLevel)) {
         CreatePathFinder();

@@ -31,14 +31,14 @@ int main()
     set_window_title("Delvorn");
 
     gameLog->Printf("Launching Game\n");
-    PlaySfx(105);
+    PlaySfx(SFX_LAUNCH);
     clear_bitmap(backBuffer);
     clear_bitmap(screen);
     ShowMessage("LOADING DELVORN", 2000, 32, makecol(84, 85, 146), screen);
     show_mouse(nullptr);
 
-    PlaySfx(215);
-    if (BITMAP *title = DataBitmap(307)) {
+    PlaySfx(SFX_TITLE);
+    if (BITMAP *title = DataBitmap(PIC_TITLE)) {
         Fade(title, screen, 0, 0, 0, makecol(0, 0, 0), 0);
         WaitMs(2000);
         Fade(title, screen, 0, 0, 1, makecol(0, 0, 0), 0);
@@ -52,7 +52,7 @@ int main()
 
     gameLog->Printf("Exiting Game Loop\n");
     StopMusic();
-    PlayMusic(296);
+    PlayMusic(MUS_CLOSING);
     DeleteAll();
 
     gameLog->Printf("Program Terminated Flawlessly!\n");

@@ -5,6 +5,7 @@
 
 #include <allegro.h>
 #include "platform/alfont/alfont.h"
+#include "shell/base/data.h"
 
 extern DATAFILE *dataFile;        // Data.dat, addressed by entry number
 extern BITMAP *backBuffer;        // every frame is composed here

@@ -4,35 +4,34 @@
 
 Picture MakePicture(int entry)
 {
-    if (entry >= 2 && entry <= 75)
-        return BlockTile(entry - 2);
-    if (entry == 77)
+    if (entry >= PIC_BLOCK && entry <= PIC_BLOCK_LAST)
+        return BlockTile(entry - PIC_BLOCK);
+    if (entry == PIC_POTION_SIGN)
         return PotionSigil();
-    if (entry >= 78 && entry <= 104)
-        return ObjectTile(entry - 78);
-    // The blast runs 111..123; 124 onward already belongs to the first enemy.
-    if (entry >= 111 && entry <= 123)
-        return BlastFrame(entry - 111);
-    static const int firstFrame[6] = {124, 138, 154, 166, 182, 200};
-    for (int e = 0; e < 5; e++)
-        if (entry >= firstFrame[e] && entry < firstFrame[e + 1])
-            return EnemyFrame(e, entry - firstFrame[e]);
-    if (entry >= 208 && entry <= 212)
-        return HeartFrame(entry - 208);
-    if (entry >= 216 && entry <= 218)
-        return MarkerFrame(entry - 216);
-    if (entry >= 237 && entry <= 291)
-        return HeroFrame(entry - 237);
+    if (entry >= PIC_OBJECT && entry <= PIC_OBJECT_LAST)
+        return ObjectTile(entry - PIC_OBJECT);
+    if (entry >= PIC_BLAST && entry <= PIC_BLAST_LAST)
+        return BlastFrame(entry - PIC_BLAST);
+    for (int e = 0; e < ENEMY_KINDS; e++)
+        if (entry >= EnemyFirstPicture(e) && entry < EnemyFirstPicture(e + 1))
+            return EnemyFrame(e, entry - EnemyFirstPicture(e));
+    if (entry >= PIC_HEART && entry < PIC_HEART + HEART_FRAMES)
+        return HeartFrame(entry - PIC_HEART);
+    if (entry >= PIC_MARKER && entry < PIC_MARKER + MARKER_FRAMES)
+        return MarkerFrame(entry - PIC_MARKER);
+    if (entry >= PIC_HERO && entry < PIC_HERO + HERO_FRAMES)
+        return HeroFrame(entry - PIC_HERO);
+    if (entry >= PIC_POTION && entry < PIC_POTION + POTION_FRAMES)
+        return PotionFrame(entry - PIC_POTION);
     switch (entry) {
-    case 219: return MenuPicture();
-    case 292: return BackdropPicture();
-    case 295: return ProgressMapPicture();
-    case 298: return StatusPanelPicture();
-    case 299: return PotionFrame(0);
-    case 300: return PotionFrame(1);
-    case 301: return TrophyPicture();
-    case 302: return SparkPicture();
-    case 307: return TitlePicture();
+    case PIC_MENU: return MenuPicture();
+    case PIC_BACKDROP: return BackdropPicture();
+    case PIC_PROGRESS_MAP: return ProgressMapPicture();
+    case PIC_STATUS_PANEL: return StatusPanelPicture();
+    case PIC_TROPHY: return TrophyPicture();
+    case PIC_SPARK: return SparkPicture();
+    case PIC_TITLE: return TitlePicture();
+    default: break;
     }
     return Canvas(1, 1).pic;  // not a picture entry: a single clear pixel
 }

@@ -80,6 +80,43 @@ TEST_F(BuiltDataFile, KindTableFollowsTheEntryList)
     EXPECT_EQ(EntryKindOf(308), ENTRY_MIDI);
 }
 
+// The builder's refusal: what the generators made must be what the table
+// holds, in both directions.
+TEST(EntryTable, BuilderRefusesContentThatDisagreesWithTheTable)
+{
+    Picture picture;
+    picture.width = picture.height = 32;
+    picture.pixels.assign(32 * 32, 0);
+    Picture none;
+    none.width = none.height = 1;
+    none.pixels.assign(1, 0xFF00FF);
+    Sample sample;
+    sample.frames.assign(100, 0);
+    MidiTune tune;
+    tune.tracks.push_back({0x00, 0xFF, 0x2F, 0x00});
+    struct Case {
+        int entry;
+        const Picture &picture;
+        Sample sample;
+        MidiTune tune;
+        bool agrees;
+    } cases[] = {
+        {PIC_HERO, picture, {}, {}, true},
+        {SFX_EXIT, none, sample, {}, true},
+        {MUS_MENU, none, {}, tune, true},
+        {1, none, {}, {}, true},
+        {PIC_HERO, none, {}, {}, false},         // a picture entry without a picture
+        {SFX_EXIT, none, {}, {}, false},         // a sound entry without a sound
+        {MUS_MENU, none, {}, {}, false},         // a tune entry without a tune
+        {1, picture, {}, {}, false},             // a picture where the table holds none
+        {PIC_BACKDROP, picture, sample, {}, false},  // a sound beside a picture
+        {SFX_EXIT, none, sample, tune, false},   // a tune beside a sound
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(EntryDisagreement(c.entry, c.picture, c.sample, c.tune).empty(), c.agrees)
+            << c.entry;
+}
+
 TEST_F(BuiltDataFile, PicturesHaveTheSizesTheScreensDrawThem)
 {
     ASSERT_NE(data, nullptr);

@@ -50,7 +50,7 @@ int MostCommonEarth(const LevelCodes &level)
     for (int row = 0; row < LEVEL_ROWS; row++)
         for (int column = 0; column < LEVEL_COLUMNS; column++)
             count[level.At(0, column, row)]++;
-    count.erase(CODE_DUG);
+    count.erase(DUG_CODE);
     int best = -1, most = 0;
     for (auto [code, n] : count)
         if (n > most)
@@ -87,7 +87,7 @@ TEST(ShippedLevels, MapFilesHoldTheirSourcesInTheGameLayout)
     EXPECT_EQ(bytes[0], uint8_t(first & 0xFF));
     EXPECT_EQ(bytes[3], uint8_t((first >> 24) & 0xFF));
     int homeIndex = (1 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 24;   // layer 1, (24,0)
-    EXPECT_EQ(bytes[homeIndex * 4], CODE_HOME);
+    EXPECT_EQ(bytes[homeIndex * 4], HOME_CODE);
     int emptyIndex = (2 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 0;   // layer 2, (0,0)
     ASSERT_EQ(one.codes[emptyIndex], -1);
     for (int b = 0; b < 4; b++)
@@ -129,7 +129,7 @@ TEST(LevelRules, CatchBrokenLevels)
     int doorColumn = -1, doorRow = -1;
     for (int row = 0; row < LEVEL_ROWS; row++)
         for (int column = 0; column < LEVEL_COLUMNS; column++)
-            if (good.At(0, column, row) == CODE_DOOR)
+            if (good.At(0, column, row) == EXIT_CODE)
                 doorColumn = column, doorRow = row;
     ASSERT_GE(doorColumn, 0);
 
@@ -140,22 +140,22 @@ TEST(LevelRules, CatchBrokenLevels)
     };
     const Case cases[] = {
         {"no door", [](LevelCodes &l, int c, int r) { l.At(0, c, r) = 1; }, "exit door"},
-        {"two doors", [](LevelCodes &l, int, int) { l.At(0, 5, 5) = CODE_DOOR; }, "exit door"},
+        {"two doors", [](LevelCodes &l, int, int) { l.At(0, 5, 5) = EXIT_CODE; }, "exit door"},
         {"open door", [](LevelCodes &l, int c, int r) { l.At(1, c, r) = -1; }, "shield"},
-        {"bag over tunnel", [](LevelCodes &l, int, int) { l.At(2, 5, 6) = CODE_BAG; }, "rest on earth"},
+        {"bag over tunnel", [](LevelCodes &l, int, int) { l.At(2, 5, 6) = BAG_START_CODE; }, "rest on earth"},
         {"block without picture", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 74; }, "no picture"},
         {"object without picture", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 27; }, "no picture"},
-        {"shield in the ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = CODE_SHIELD; }, "not earth"},
+        {"shield in the ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = SHIELD_CODE; }, "not earth"},
         {"decoration as ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 45; }, "not earth"},
         {"gold look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 13; }, "gold"},
         {"fuse look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 18; }, "fuse"},
         {"no home", [](LevelCodes &l, int, int) { l.At(1, 24, 0) = -1; }, "home"},
         {"home walled in", [](LevelCodes &l, int, int) { l.At(0, 23, 0) = 1; l.At(0, 24, 1) = 1; }, "tunnel"},
-        {"shielded start", [](LevelCodes &l, int, int) { l.At(1, 12, 15) = CODE_SHIELD; }, "start"},
-        {"bag over start", [](LevelCodes &l, int, int) { l.At(0, 12, 15) = CODE_DUG; l.At(2, 12, 14) = CODE_BAG; }, "start"},
-        {"two potions", [](LevelCodes &l, int, int) { l.At(2, 1, 1) = CODE_POTION; l.At(2, 2, 1) = CODE_POTION; }, "potion"},
+        {"shielded start", [](LevelCodes &l, int, int) { l.At(1, 12, 15) = SHIELD_CODE; }, "start"},
+        {"bag over start", [](LevelCodes &l, int, int) { l.At(0, 12, 15) = DUG_CODE; l.At(2, 12, 14) = BAG_START_CODE; }, "start"},
+        {"two potions", [](LevelCodes &l, int, int) { l.At(2, 1, 1) = POTION_CODE; l.At(2, 2, 1) = POTION_CODE; }, "potion"},
         {"walled-in item", [](LevelCodes &l, int, int) {
-             l.At(2, 0, 16) = 5; l.At(1, 1, 16) = CODE_SHIELD; l.At(1, 0, 15) = CODE_SHIELD; }, "reached"},
+             l.At(2, 0, 16) = 5; l.At(1, 1, 16) = SHIELD_CODE; l.At(1, 0, 15) = SHIELD_CODE; }, "reached"},
     };
     for (const Case &c : cases) {
         LevelCodes broken = good;

@@ -7,11 +7,7 @@
 #include <string>
 #include <vector>
 
-enum EntryKind { ENTRY_UNUSED, ENTRY_BITMAP, ENTRY_SAMPLE, ENTRY_MIDI };
-
-// The kind of every entry the game touches (entries 0..308).
-enum { DATA_ENTRY_COUNT = 309 };
-EntryKind EntryKindOf(int entry);
+#include "shell/base/data.h"
 
 struct Picture {
     int width = 0, height = 0;
@@ -34,5 +30,12 @@ struct MidiTune {
 Picture MakePicture(int entry);
 Sample MakeSample(int entry);
 MidiTune MakeTune(int entry);
+
+// Why what was made for an entry disagrees with the entry's kind in the
+// table (a picture entry without a picture, an unused entry with a sound,
+// and so on); empty when they agree. The builder refuses to write a data
+// file on any disagreement.
+std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample,
+                              const MidiTune &tune);
 
 #endif

@@ -1,30 +1,36 @@
-// entrykinds.cpp: which kind of object each data file entry holds.
+// entrykinds.cpp: whether what the generators made agrees with the table.
 #include "tools/datbuild/assets.h"
 
-namespace {
-
-struct Range { int first, last; EntryKind kind; };
-
-// Entries the game never touches are left out and come back as ENTRY_UNUSED.
-// 111..126 and 124..199 overlap (bomb blast and enemy frames): both bitmaps.
-const Range kRanges[] = {
-    {2, 75, ENTRY_BITMAP},    {76, 76, ENTRY_SAMPLE},   {77, 77, ENTRY_BITMAP},
-    {78, 104, ENTRY_BITMAP},  {105, 107, ENTRY_SAMPLE}, {111, 199, ENTRY_BITMAP},
-    {200, 200, ENTRY_SAMPLE}, {201, 201, ENTRY_MIDI},   {202, 207, ENTRY_SAMPLE},
-    {208, 212, ENTRY_BITMAP}, {213, 213, ENTRY_MIDI},   {215, 215, ENTRY_SAMPLE},
-    {216, 219, ENTRY_BITMAP}, {220, 220, ENTRY_MIDI},   {221, 222, ENTRY_SAMPLE},
-    {223, 232, ENTRY_MIDI},   {233, 236, ENTRY_SAMPLE}, {237, 292, ENTRY_BITMAP},
-    {293, 294, ENTRY_SAMPLE}, {295, 295, ENTRY_BITMAP}, {296, 296, ENTRY_MIDI},
-    {297, 297, ENTRY_SAMPLE}, {298, 302, ENTRY_BITMAP}, {306, 306, ENTRY_MIDI},
-    {307, 307, ENTRY_BITMAP}, {308, 308, ENTRY_MIDI},
-};
-
-}  // namespace
-
-EntryKind EntryKindOf(int entry)
+std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample,
+                              const MidiTune &tune)
 {
-    for (const Range &r : kRanges)
-        if (entry >= r.first && entry <= r.last)
-            return r.kind;
-    return ENTRY_UNUSED;
+    // The art answers an entry it has no picture for with one clear pixel.
+    const bool hasPicture = picture.width * picture.height > 1;
+    const bool hasSample = !sample.frames.empty();
+    const bool hasTune = !tune.tracks.empty();
+    const std::string at = "entry " + std::to_string(entry) + ": ";
+    switch (EntryKindOf(entry)) {
+    case ENTRY_BITMAP:
+        if (!hasPicture)
+            return at + "the table holds a picture here, the art makes none";
+        break;
+    case ENTRY_SAMPLE:
+        if (!hasSample)
+            return at + "the table holds a sound here, the sounds make none";
+        break;
+    case ENTRY_MIDI:
+        if (!hasTune)
+            return at + "the table holds a tune here, the music makes none";
+        break;
+    case ENTRY_UNUSED:
+        break;
+    }
+    const EntryKind kind = EntryKindOf(entry);
+    if (hasPicture && kind != ENTRY_BITMAP)
+        return at + "the art makes a picture for an entry the table does not hold one in";
+    if (hasSample && kind != ENTRY_SAMPLE)
+        return at + "the sounds make a sound for an entry the table does not hold one in";
+    if (hasTune && kind != ENTRY_MIDI)
+        return at + "the music makes a tune for an entry the table does not hold one in";
+    return "";
 }

@@ -52,19 +52,22 @@ int main(int argc, char **argv)
     std::vector<DatObject> objects;
     std::vector<std::pair<int, Picture>> pictures;
     for (int entry = 0; entry < DATA_ENTRY_COUNT; entry++) {
+        Picture picture = MakePicture(entry);
+        Sample sample = MakeSample(entry);
+        MidiTune tune = MakeTune(entry);
+        std::string error = EntryDisagreement(entry, picture, sample, tune);
+        if (!error.empty())
+            return Fail(error);
         DatObject o;
-        std::string error;
         bool ok = true;
         switch (EntryKindOf(entry)) {
-        case ENTRY_BITMAP: {
-            Picture p = MakePicture(entry);
-            ok = EncodeBitmap(p, &o, &error);
+        case ENTRY_BITMAP:
+            ok = EncodeBitmap(picture, &o, &error);
             if (ok && argc > 2)
-                pictures.emplace_back(entry, std::move(p));
+                pictures.emplace_back(entry, std::move(picture));
             break;
-        }
-        case ENTRY_SAMPLE: ok = EncodeSample(MakeSample(entry), &o, &error); break;
-        case ENTRY_MIDI: ok = EncodeMidi(MakeTune(entry), &o, &error); break;
+        case ENTRY_SAMPLE: ok = EncodeSample(sample, &o, &error); break;
+        case ENTRY_MIDI: ok = EncodeMidi(tune, &o, &error); break;
         case ENTRY_UNUSED: o = EncodePlaceholder(); break;
         }
         if (!ok)

@@ -30,9 +30,7 @@ bool SetUpLevel(int level, const std::string &mapPath)
         ReleaseMap();
     if (!StartHeadlessLevel(level, mapPath.c_str()))
         return false;
-    // The burst the game starts every level with draws from the generator.
-    particles->Restart();
-    particles->Spawn(400, 300, 2, 0, 0, 302);
+    SpawnOpeningBurst();
     return true;
 }
 

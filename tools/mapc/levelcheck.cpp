@@ -38,13 +38,13 @@ std::vector<int> Distances(const LevelCodes &level, bool shieldsUp)
         queue.pop_front();
         int column = at % LEVEL_COLUMNS, row = at / LEVEL_COLUMNS;
         // The exit ends the level: nothing lies beyond it.
-        if (level.At(0, column, row) == CODE_DOOR)
+        if (level.At(0, column, row) == EXIT_CODE)
             continue;
         for (int d = 0; d < 4; d++) {
             int c = column + kStepX[d], r = row + kStepY[d];
             if (!InMap(c, r) || dist[r * LEVEL_COLUMNS + c] >= 0)
                 continue;
-            if (shieldsUp && level.At(1, c, r) == CODE_SHIELD)
+            if (shieldsUp && level.At(1, c, r) == SHIELD_CODE)
                 continue;
             dist[r * LEVEL_COLUMNS + c] = dist[at] + 1;
             queue.push_back(r * LEVEL_COLUMNS + c);
@@ -57,8 +57,7 @@ std::vector<int> Distances(const LevelCodes &level, bool shieldsUp)
 
 bool IsCollectible(int code)
 {
-    return code >= 0 && code != CODE_BAG && code != CODE_BOMB && code != CODE_POTION &&
-           code != CODE_HEART;
+    return code >= 0 && IsItem(code);
 }
 
 std::vector<std::string> CheckLevel(const LevelCodes &level)
@@ -79,16 +78,16 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
                 }
                 // The ground shows earth, tunnel or the door; anything else
                 // there (the shield, a see-through decoration) looks broken.
-                if (layer == 0 && code != -1 && code != CODE_DOOR && code != CODE_DUG &&
-                    (code == CODE_SHIELD || code > LAST_EARTH_CODE))
+                if (layer == 0 && code != -1 && code != EXIT_CODE && code != DUG_CODE &&
+                    (code == SHIELD_CODE || code > LAST_EARTH_CODE))
                     problem("layer 0 " + Cell(column, row) + ": code " + std::to_string(code) +
                             " is not earth");
-                if (layer == 0 && code == CODE_DOOR) {
+                if (layer == 0 && code == EXIT_CODE) {
                     doors++;
                     doorColumn = column;
                     doorRow = row;
                 }
-                if (layer == 1 && code == CODE_HOME &&
+                if (layer == 1 && code == HOME_CODE &&
                     (column != ENEMY_HOME_COLUMN || row != ENEMY_HOME_ROW))
                     problem("the enemies' home picture stands away from home at " + Cell(column, row));
                 if (layer != 2)
@@ -98,13 +97,13 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
                             " looks like gold or a fuse");
                 if (IsCollectible(code))
                     items++;
-                if (code == CODE_POTION)
+                if (code == POTION_CODE)
                     potions++;
-                if (code == CODE_HEART)
+                if (code == HEART_CODE)
                     hearts++;
-                if (code == CODE_BAG) {
+                if (code == BAG_START_CODE) {
                     bags++;
-                    if (row + 1 < LEVEL_ROWS && level.At(0, column, row + 1) == CODE_DUG)
+                    if (row + 1 < LEVEL_ROWS && level.At(0, column, row + 1) == DUG_CODE)
                         problem("the bag at " + Cell(column, row) + " does not rest on earth");
                 }
             }
@@ -113,7 +112,7 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
 
     if (doors != 1) {
         problem("a level needs exactly one exit door, this one has " + std::to_string(doors));
-    } else if (level.At(1, doorColumn, doorRow) != CODE_SHIELD) {
+    } else if (level.At(1, doorColumn, doorRow) != SHIELD_CODE) {
         problem("the exit door at " + Cell(doorColumn, doorRow) + " is not behind a shield");
     }
     if (items == 0)
@@ -124,23 +123,23 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
         problem("only one potion and one heart can lie on a level");
 
     // The enemies start at home and can only walk through dug tunnel.
-    if (level.At(1, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW) != CODE_HOME)
+    if (level.At(1, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW) != HOME_CODE)
         problem("the enemies' home picture is missing from the top-right cell");
-    if (level.At(0, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW) != CODE_DUG)
+    if (level.At(0, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW) != DUG_CODE)
         problem("the enemies' home is not dug out");
-    if (level.At(0, ENEMY_HOME_COLUMN - 1, ENEMY_HOME_ROW) != CODE_DUG &&
-        level.At(0, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW + 1) != CODE_DUG)
+    if (level.At(0, ENEMY_HOME_COLUMN - 1, ENEMY_HOME_ROW) != DUG_CODE &&
+        level.At(0, ENEMY_HOME_COLUMN, ENEMY_HOME_ROW + 1) != DUG_CODE)
         problem("no tunnel leads out of the enemies' home");
 
     int start0 = level.At(0, HERO_START_COLUMN, HERO_START_ROW);
-    if (level.At(1, HERO_START_COLUMN, HERO_START_ROW) == CODE_SHIELD)
+    if (level.At(1, HERO_START_COLUMN, HERO_START_ROW) == SHIELD_CODE)
         problem("a shield covers the hero's start");
-    if (start0 == CODE_DOOR)
+    if (start0 == EXIT_CODE)
         problem("the hero starts in the exit door");
     int above = level.At(2, HERO_START_COLUMN, HERO_START_ROW - 1);
-    if (above == CODE_BAG && start0 == CODE_DUG)
+    if (above == BAG_START_CODE && start0 == DUG_CODE)
         problem("a bag hangs over the dug start cell and falls on the hero at once");
-    if (level.At(2, HERO_START_COLUMN, HERO_START_ROW) == CODE_BAG)
+    if (level.At(2, HERO_START_COLUMN, HERO_START_ROW) == BAG_START_CODE)
         problem("a bag lies on the hero's start");
 
     // Every item, and the door once the shields are gone, must be reachable.
@@ -158,7 +157,7 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
 // the dead ends of the tunnel joined to home plus the loops in it.
 int EnemyRoutes(const LevelCodes &level)
 {
-    auto dug = [&level](int c, int r) { return InMap(c, r) && level.At(0, c, r) == CODE_DUG; };
+    auto dug = [&level](int c, int r) { return InMap(c, r) && level.At(0, c, r) == DUG_CODE; };
     std::vector<bool> seen(LEVEL_COLUMNS * LEVEL_ROWS, false);
     const int home = ENEMY_HOME_ROW * LEVEL_COLUMNS + ENEMY_HOME_COLUMN;
     std::vector<int> stack = {home};
@@ -194,22 +193,22 @@ LevelStats MeasureLevel(const LevelCodes &level)
     for (int row = 0; row < LEVEL_ROWS; row++) {
         for (int column = 0; column < LEVEL_COLUMNS; column++) {
             int code = level.At(2, column, row);
-            if (level.At(0, column, row) == CODE_DUG)
+            if (level.At(0, column, row) == DUG_CODE)
                 s.dug++;
             if (IsCollectible(code))
                 s.items++;
-            if (code == CODE_BOMB)
+            if (code == BOMB_CODE)
                 s.bombs++;
-            if (code == CODE_POTION)
+            if (code == POTION_CODE)
                 s.potions++;
-            if (code == CODE_HEART)
+            if (code == HEART_CODE)
                 s.hearts++;
-            if (code == CODE_BAG) {
+            if (code == BAG_START_CODE) {
                 s.bags++;
-                if (row + 2 < LEVEL_ROWS && level.At(0, column, row + 2) == CODE_DUG)
+                if (row + 2 < LEVEL_ROWS && level.At(0, column, row + 2) == DUG_CODE)
                     s.bagsOverTunnel++;
             }
-            if (level.At(0, column, row) == CODE_DOOR)
+            if (level.At(0, column, row) == EXIT_CODE)
                 s.startToDoor = Distances(level, false)[row * LEVEL_COLUMNS + column];
         }
     }

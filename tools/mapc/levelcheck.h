@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "level/mapcodes.h"
 #include "tools/mapc/levelsource.h"
 
 // Cells and codes the game fixes.
 enum {
     HERO_START_COLUMN = 12, HERO_START_ROW = 15,
     ENEMY_HOME_COLUMN = 24, ENEMY_HOME_ROW = 0,
-    CODE_DOOR = 0, CODE_SHIELD = 9, CODE_HOME = 70, CODE_DUG = 71,
-    CODE_BAG = 12, CODE_BOMB = 16, CODE_POTION = 19, CODE_HEART = 22,
-    LAST_EARTH_CODE = 39, MAX_BLOCK_CODE = 73, MAX_OBJECT_CODE = 26, MAX_BAGS = 50,
+    MAX_BAGS = 50,
 };
 
 // Counts that describe how hard a level is.

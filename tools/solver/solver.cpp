@@ -25,13 +25,11 @@
 #include "gameplay/random.h"
 #include "level/demofile.h"
 #include "level/levelmap.h"
+#include "level/mapcodes.h"
 #include "shell/gameloop.h"
 #include "tools/demo/headless.h"
 
 namespace {
-
-enum { SHIELD = 9, DOOR = 0, BAG_START = 12, BOMB_ITEM = 16, POTION_ITEM = 19, HEART_ITEM = 22,
-       GOLD = 91 };
 
 // Everything the logic step reads and writes, copied whole.
 struct Snapshot {
@@ -142,9 +140,9 @@ bool Aligned()
 
 bool Walkable(int c, int r)
 {
-    if (!CellInMap(c, r) || CellCode(1, c, r) == SHIELD)
+    if (!CellInMap(c, r) || CellCode(1, c, r) == SHIELD_CODE)
         return false;
-    if (CellCode(0, c, r) == DOOR && !shieldsOpen)
+    if (CellCode(0, c, r) == EXIT_CODE && !shieldsOpen)
         return false;
     return true;
 }
@@ -159,11 +157,11 @@ bool BagAt(int c, int r)
 
 bool Wanted(int code, bool withExtras)
 {
-    if (code == CELL_EMPTY || code == BAG_START || code == GOLD)
+    if (code == GOLD_CODE)
         return false;
-    if (code == BOMB_ITEM || code == POTION_ITEM || code == HEART_ITEM)
+    if (code == BOMB_CODE || code == POTION_CODE || code == HEART_CODE)
         return withExtras;
-    return true;
+    return IsItem(code);
 }
 
 const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, -1, 1};
@@ -192,7 +190,7 @@ std::vector<Target> FindTargets(bool withExtras, int limit)
             if ((int)d != cost[cell])
                 continue;
             int c = cell % MAP_COLUMNS, r = cell / MAP_COLUMNS;
-            bool door = CellCode(0, c, r) == DOOR;
+            bool door = CellCode(0, c, r) == EXIT_CODE;
             bool goal = (door && shieldsOpen && itemsLeft == 0) ||
                         (!(c == hc && r == hr) && Wanted(CellCode(2, c, r), withExtras) &&
                          !(shieldsOpen && itemsLeft == 0));
