@@ -14,7 +14,7 @@
 #include "shell/input.h"
 
 static const char demoMagic[] = "DELVORN-DEMO 1";
-static const char tickLetters[] = "LRUDFX";
+static const char tickLetters[] = "LRUDFXK";
 
 // FNV-1a, 32 bits: small, and the same on every platform.
 static uint32_t Fnv1a(uint32_t h, uint32_t value)
@@ -56,8 +56,9 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
     }
     std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic,
                  demo.level, demo.mapChecksum, demo.draws, demo.generator);
-    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\n", demo.score,
-                 demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0);
+    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n",
+                 demo.score, demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0,
+                 demo.keysLatched ? 1 : 0);
     std::fprintf(f, "ticks %zu\nend %s\nfinal %s\n", demo.ticks.size(),
                  demo.ending.empty() ? "-" : demo.ending.c_str(),
                  demo.final.empty() ? "-" : demo.final.c_str());
@@ -104,7 +105,8 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
         *error = path + " is not a demo file";
         return false;
     }
-    unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, count;
+    unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, latch,
+        count;
     if (!ReadField(in, "level", 10, &level) || level < 1 || level > 99 ||
         !ReadField(in, "map", 16, &map) || map > 0xffffffffull ||
         !ReadField(in, "draws", 10, &draws) || draws > 1000000000ull ||
@@ -114,6 +116,7 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
         !ReadField(in, "bombs", 10, &capacity) || capacity > 12 ||
         !ReadField(in, "bombsout", 10, &out) || out > 12 ||
         !ReadField(in, "keeplives", 10, &keep) || keep > 1 ||
+        !ReadField(in, "latch", 10, &latch) || latch > 1 ||
         !ReadField(in, "ticks", 10, &count) || count > 100000000ull) {
         *error = path + ": damaged demo header";
         return false;
@@ -128,6 +131,7 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     d.bombCapacity = (int)capacity;
     d.bombsOut = (int)out;
     d.keepLives = keep != 0;
+    d.keysLatched = latch != 0;
     if (!std::getline(in, line) || line.compare(0, 4, "end ") != 0) {
         *error = path + ": damaged demo header";
         return false;
@@ -166,7 +170,9 @@ uint8_t DemoTickOf(const PlayInput &input)
 {
     return (input.left ? DEMO_LEFT : 0) | (input.right ? DEMO_RIGHT : 0) |
            (input.up ? DEMO_UP : 0) | (input.down ? DEMO_DOWN : 0) |
-           (input.fire ? DEMO_FIRE : 0) | (input.debugSwitch ? DEMO_DEBUG_SWITCH : 0);
+           (input.fire ? DEMO_FIRE : 0) | (input.debugSwitch ? DEMO_DEBUG_SWITCH : 0) |
+           (input.pause || input.help || input.screenshot || input.editor ? DEMO_OTHER_PLAY_KEY
+                                                                          : 0);
 }
 
 PlayInput DemoTickInput(uint8_t tick)

@@ -13,7 +13,9 @@
 #include "shell/input.h"
 
 // What one tick of a demo holds: the directions, fire (the bomb) and the
-// debug switch, the play keys that change play.
+// debug switch, the play keys that change play. The other play keys (pause,
+// help, screenshot, editor) act outside play, but while held they keep the
+// play keys' latch set, so a demo notes that one was held.
 enum {
     DEMO_LEFT = 0x01,
     DEMO_RIGHT = 0x02,
@@ -21,6 +23,7 @@ enum {
     DEMO_DOWN = 0x08,
     DEMO_FIRE = 0x10,
     DEMO_DEBUG_SWITCH = 0x20,
+    DEMO_OTHER_PLAY_KEY = 0x40,
 };
 
 struct Demo {
@@ -34,13 +37,15 @@ struct Demo {
     int bombCapacity = 1;
     int bombsOut = 0;
     bool keepLives = false;
+    bool keysLatched = false;  // the play keys' latch at the level's start
     std::string ending;  // how the level was left: exit, lost, left, editor, closed
     std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
 
 // The letters of a tick ("LF"; "-" when nothing is held), and back.
-// The letters are the trace tool's: L R U D F, and X for the debug switch.
+// The letters are the trace tool's: L R U D F; X for the debug switch, K
+// for another play key.
 std::string DemoTickLetters(uint8_t tick);
 uint8_t DemoTickFromLetters(const std::string &letters);
 

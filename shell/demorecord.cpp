@@ -33,6 +33,7 @@ void BeginLevelDemo(uint32_t mapChecksum)
     demo.bombCapacity = bombCapacity;
     demo.bombsOut = bombsOut;
     demo.keepLives = keepLives;
+    demo.keysLatched = PlayKeysLatched();
     demo.ticks.reserve(20 * 60 * 20);  // twenty minutes at the default rate
     recording = true;
 }

@@ -103,6 +103,16 @@ void PresentFrame()
 // key has been let go.
 static bool playKeysLatched = false;
 
+bool PlayKeysLatched()
+{
+    return playKeysLatched;
+}
+
+void SetPlayKeysLatched(bool latched)
+{
+    playKeysLatched = latched;
+}
+
 static void PlayKeys(const PlayInput &in)
 {
     bool held = in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;

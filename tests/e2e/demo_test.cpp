@@ -49,9 +49,12 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     ASSERT_TRUE(StartNewGame(game, "demo_02_progress_map", "demo_03_play"));
 
     // Long enough for the first enemies to leave home and choose their
-    // ways, with a bomb among the steps.
+    // ways, with bombs among the steps and a pause that play resumes from.
     game.Press("Left", 900);
     game.Press("space");
+    game.Press("p");
+    ASSERT_FALSE(WaitForShown(game, Shown::Play, 1, "demo_04_paused"));
+    game.Press("space", 400);
     game.Press("Right", 1500);
     game.Press("Up", 700);
     game.Press("Right", 600);
@@ -60,7 +63,7 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     game.Press("space");
     game.Press("Up", 1000);
     game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "demo_04_menu"));
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "demo_05_menu"));
     game.Press("Escape");
     ASSERT_EQ(game.WaitExit(30), 0);
 

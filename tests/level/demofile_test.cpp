@@ -22,9 +22,11 @@ Demo SampleDemo()
     d.bombCapacity = 3;
     d.bombsOut = 1;
     d.keepLives = true;
+    d.keysLatched = true;
     d.ending = "exit";
     d.final = "tick=4 hero=384,480,1 state=MAP";
-    d.ticks = {0, DEMO_LEFT, DEMO_RIGHT | DEMO_FIRE, DEMO_UP | DEMO_DEBUG_SWITCH, DEMO_DOWN};
+    d.ticks = {0, DEMO_LEFT, DEMO_RIGHT | DEMO_FIRE, DEMO_UP | DEMO_DEBUG_SWITCH,
+               DEMO_DOWN | DEMO_OTHER_PLAY_KEY};
     return d;
 }
 
@@ -52,11 +54,12 @@ TEST(DemoFile, WrittenDemoReadsBackWhole)
     EXPECT_EQ(back.bombCapacity, d.bombCapacity);
     EXPECT_EQ(back.bombsOut, d.bombsOut);
     EXPECT_EQ(back.keepLives, d.keepLives);
+    EXPECT_EQ(back.keysLatched, d.keysLatched);
     EXPECT_EQ(back.ending, d.ending);
     EXPECT_EQ(back.final, d.final);
     EXPECT_EQ(back.ticks, d.ticks);
     // One line per tick with the trace tool's letters.
-    EXPECT_NE(ReadAll("round.dem").find("\n-\nL\nRF\nUX\nD\n"), std::string::npos);
+    EXPECT_NE(ReadAll("round.dem").find("\n-\nL\nRF\nUX\nDK\n"), std::string::npos);
 }
 
 TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
@@ -73,6 +76,7 @@ TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
         {"negative draws", "draws 1234", "draws -5"},
         {"checksum not hex", "map deadbeef", "map xyz"},
         {"too many bombs", "bombs 3", "bombs 40"},
+        {"latch not 0 or 1", "latch 1", "latch 2"},
         {"a field missing", "lives 2\n", ""},
         {"no end line", "end exit\n", ""},
         {"fewer ticks than said", "ticks 5", "ticks 9"},

@@ -8,6 +8,7 @@
 #include "gameplay/random.h"
 #include "level/levelmap.h"
 #include "platform/paths/paths.h"
+#include "shell/gameloop.h"
 #include "shell/headless.h"
 #include "shell/startup.h"
 
@@ -80,5 +81,15 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     bombCapacity = demo.bombCapacity;
     bombsOut = demo.bombsOut;
     keepLives = demo.keepLives;
+    SetPlayKeysLatched(demo.keysLatched);
     return true;
+}
+
+void PlayDemoTick(uint8_t tick)
+{
+    PlayLogicStep(DemoTickInput(tick));
+    // Pause, help and the screenshot act outside play; held, they only keep
+    // the latch set, so a bomb pressed meanwhile is not dropped.
+    if (tick & DEMO_OTHER_PLAY_KEY)
+        SetPlayKeysLatched(true);
 }

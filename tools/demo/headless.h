@@ -29,4 +29,7 @@ std::string GameMapPath(const std::string &dataDir, int level);
 // cannot have left.
 bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error);
 
+// One logic step on a demo's tick.
+void PlayDemoTick(uint8_t tick);
+
 #endif

@@ -149,7 +149,7 @@ int main(int argc, char **argv)
         if (paused)
             due = steps;
         for (int i = 0; i < due && !ended; i++) {
-            PlayLogicStep(DemoTickInput(demo.ticks[tick]));
+            PlayDemoTick(demo.ticks[tick]);
             tick++;
             ended = tick >= demo.ticks.size() || gameState != GameState::RUN || lives <= 0;
         }

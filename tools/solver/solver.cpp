@@ -36,7 +36,7 @@ struct Snapshot {
     GameObject objects[1 + ENEMY_COUNT + MONEYBAG_COUNT + BOMB_COUNT + 2];
     MapCell cells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
     int score, lives, itemsLeft, bombCapacity, bombsOut, potionActive, gameState;
-    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn;
+    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn, keysLatched;
     long draws;
     size_t tick;  // length of the input so far
 };
@@ -64,6 +64,7 @@ void Save(Snapshot *s)
     s->bombCapacity = bombCapacity; s->bombsOut = bombsOut; s->potionActive = potionActive;
     s->gameState = gameState; s->shieldsOpen = shieldsOpen;
     s->bagWobbleSoundOn = bagWobbleSoundOn; s->heroCaughtSoundOn = heroCaughtSoundOn;
+    s->keysLatched = PlayKeysLatched();
     s->draws = RandomDraws();
     s->tick = input.size();
 }
@@ -78,6 +79,7 @@ void Restore(const Snapshot &s)
     bombCapacity = s.bombCapacity; bombsOut = s.bombsOut; potionActive = s.potionActive;
     gameState = s.gameState; shieldsOpen = s.shieldsOpen;
     bagWobbleSoundOn = s.bagWobbleSoundOn; heroCaughtSoundOn = s.heroCaughtSoundOn;
+    SetPlayKeysLatched(s.keysLatched);
     if (RandomDraws() != s.draws) {
         if (RandomDraws() > s.draws)
             RestartRandom();
@@ -110,7 +112,7 @@ void Step(uint8_t tick, Tally *tally)
         bagState[i] = moneyBags[i]->state;
     int heroState = hero->state;
     int scoreBefore = score;
-    PlayLogicStep(DemoTickInput(tick));
+    PlayDemoTick(tick);
     input.push_back(tick);
     if (heroState == 1 && hero->state == 0)
         tally->deaths++;

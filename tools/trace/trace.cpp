@@ -122,7 +122,7 @@ int TraceDemo(const Options &o)
     }
     std::string last;
     for (size_t t = 0; t < demo.ticks.size(); t++) {
-        PlayLogicStep(DemoTickInput(demo.ticks[t]));
+        PlayDemoTick(demo.ticks[t]);
         last = StateLine((long)t + 1);
         std::printf("%s\n", last.c_str());
         if (gameState != GameState::RUN || lives <= 0)
