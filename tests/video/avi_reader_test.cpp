@@ -322,6 +322,44 @@ TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
   }
 }
 
+// Every pixel of frame k, exactly: lossless codecs must give back what went in.
+int WrongPixels(const BITMAPINFOHEADER *bi, int k) {
+  int w = bi->biWidth, h = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight, wrong = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      Rgb want = QuadrantColour(k, (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)), got = DibPixel(bi, x, y);
+      wrong += got.r != want.r || got.g != want.g || got.b != want.b;
+    }
+  return wrong;
+}
+
+TEST_F(AviFileTest, CodecsGetTheirExtraDataWhereverTheFormatKeepsIt) {
+  struct Case {
+    const char *fourcc;
+    bool afterHeader;  // false: counted into biSize, as FFmpeg writes it
+  } cases[] = {{"HFYU", false}, {"ULRG", false}, {"FFV1", false}, {"FFV1", true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.fourcc) + (c.afterHeader ? " after the header" : " inside biSize"));
+    AviSpec spec;
+    TestVideo v;
+    ASSERT_TRUE(EncodeQuadrants(v, 6, c.fourcc, 3));
+    ASSERT_FALSE(v.extradata.empty());
+    v.extradataAfterHeader = c.afterHeader;
+    spec.video.push_back(v);
+    std::string p = Write("extra.avi", spec);
+    CAviFile avi;
+    ASSERT_TRUE(avi.Open(p.c_str()));
+    ASSERT_TRUE(avi.StartVideoRetrieve(0));
+    for (int k : {0, 1, 5, 2}) {
+      LPBITMAPINFOHEADER f = nullptr;
+      avi.GetVideoFrame(0, k, &f);
+      ASSERT_NE(f, nullptr) << "frame " << k;
+      EXPECT_EQ(WrongPixels(f, k), 0) << "frame " << k;
+    }
+    EXPECT_TRUE(avi.EndVideoRetrieve(0));
+  }
+}
+
 TEST_F(AviFileTest, UnknownCompressionCannotBeRetrieved) {
   AviSpec spec;
   spec.video.push_back(Video24(2, 16, 16));

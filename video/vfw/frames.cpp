@@ -74,10 +74,11 @@ struct GetFrameImpl {
     // also keeps a tiny hostile file from claiming a huge frame buffer.
     uint32_t largest = 0;
     for (const AviChunk &c : stream->Layout().chunks) largest = c.size > largest ? c.size : largest;
-    if (stride * h > kMaxImageBytes || stride * h > int64_t(largest)) return false;
+    // A stream without any frame opens (and shows nothing), as a compressed one does.
+    if (stride * h > kMaxImageBytes || (largest && stride * h > int64_t(largest))) return false;
     imageBytes = size_t(stride * h);
     headerBytes = 40 + table;
-    out.assign(headerBytes + imageBytes, 0);
+    out.assign(headerBytes + (largest ? imageBytes : 0), 0);
     BITMAPINFOHEADER o = bi;
     o.biSize = 40;
     o.biSizeImage = DWORD(imageBytes);
@@ -108,11 +109,13 @@ struct GetFrameImpl {
     ctx->thread_count = 1;
     ctx->max_pixels = kMaxPixels;
     size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
-    if (fmt.size() > hdr) {
-      size_t n = fmt.size() - hdr;
+    // Writers count the codec's extra data into biSize (40 + extra) or put it
+    // after a 40-byte header; either way it is everything past those 40 bytes.
+    if (fmt.size() > 40) {
+      size_t n = fmt.size() - 40;
       ctx->extradata = static_cast<uint8_t *>(av_mallocz(n + AV_INPUT_BUFFER_PADDING_SIZE));
       if (!ctx->extradata) return false;
-      std::memcpy(ctx->extradata, fmt.data() + hdr, n);
+      std::memcpy(ctx->extradata, fmt.data() + 40, n);
       ctx->extradata_size = int(n);
     }
     if (bi.biBitCount <= 8 && bi.biBitCount > 0) {
