@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include <unistd.h>
 
 #include "avi_writer.h"
 #include "mivolen.h"
@@ -358,6 +361,59 @@ TEST_F(AviFileTest, CodecsGetTheirExtraDataWhereverTheFormatKeepsIt) {
     }
     EXPECT_TRUE(avi.EndVideoRetrieve(0));
   }
+}
+
+// What fd 2 receives while body runs.
+template <class Body>
+std::string StderrDuring(Body body) {
+  std::fflush(stderr);
+  FILE *sink = std::tmpfile();
+  int saved = dup(2);
+  dup2(fileno(sink), 2);
+  body();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::string text;
+  std::rewind(sink);
+  for (int c; (c = std::fgetc(sink)) != EOF;) text += char(c);
+  std::fclose(sink);
+  return text;
+}
+
+void KeepLine(const char *line, void *user) { static_cast<std::vector<std::string> *>(user)->push_back(line); }
+
+TEST_F(AviFileTest, DecoderWarningsGoToTheLogHookAndNeverToStderr) {
+  AviSpec spec;
+  TestVideo v;
+  ASSERT_TRUE(EncodeQuadrants(v, 4, "MJPG", 1));
+  for (std::vector<uint8_t> &f : v.frames) f.resize(f.size() / 2);  // every picture cut short
+  spec.video.push_back(v);
+  std::string p = Write("cut.avi", spec);
+  av_log_set_level(AV_LOG_INFO);  // FFmpeg's default, at which its own callback prints
+  for (bool hooked : {false, true}) {
+    SCOPED_TRACE(hooked ? "with a hook" : "without a hook");
+    std::vector<std::string> lines;
+    if (hooked) MivolenSetLogHook(KeepLine, &lines);
+    std::string printed = StderrDuring([&] {
+      CAviFile avi;
+      ASSERT_TRUE(avi.Open(p.c_str()));
+      ASSERT_TRUE(avi.StartVideoRetrieve(0));
+      for (int k = 0; k < 4; ++k) {
+        LPBITMAPINFOHEADER f = nullptr;
+        avi.GetVideoFrame(0, k, &f);
+      }
+      avi.EndVideoRetrieve(0);
+    });
+    MivolenSetLogHook(nullptr, nullptr);
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(lines.empty(), !hooked);
+    for (const std::string &line : lines) {
+      EXPECT_FALSE(line.empty());
+      EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    }
+  }
+  av_log_set_level(AV_LOG_QUIET);
 }
 
 TEST_F(AviFileTest, UnknownCompressionCannotBeRetrieved) {

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "avi_internal.h"
+#include "ffmpeg_log.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -19,6 +20,20 @@ namespace {
 const int64_t kMaxDimension = 16384;
 const int64_t kMaxImageBytes = 512ll << 20;
 const int64_t kMaxPixels = 8192 * 4320;  // beyond any video we mean to play
+
+// The JPEG ("J") formats are the plain ones at full range. swscale warns about
+// them and, since it stores the plain format, would rebuild a cached context
+// on every frame; so the plain format is asked for with the range set.
+AVPixelFormat PlainFormat(AVPixelFormat f, bool *fullRange) {
+  switch (f) {
+    case AV_PIX_FMT_YUVJ420P: *fullRange = true; return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P: *fullRange = true; return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P: *fullRange = true; return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P: *fullRange = true; return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P: *fullRange = true; return AV_PIX_FMT_YUV411P;
+    default: return f;
+  }
+}
 
 uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
@@ -37,6 +52,9 @@ struct GetFrameImpl {
   AVFrame *frame = nullptr;
   AVPacket *packet = nullptr;
   SwsContext *sws = nullptr;
+  int swsWidth = 0, swsHeight = 0;  // what sws was made for
+  AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
+  bool swsFullRange = false;
   int64_t nextPacket = 0;       // next chunk to send to the decoder
   int64_t lastOut = -1;         // chunk of the last picture the decoder gave back
   std::deque<int64_t> pending;  // chunks sent whose pictures have not come back yet
@@ -90,6 +108,7 @@ struct GetFrameImpl {
   }
 
   bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
+    RouteFfmpegLog();
     int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
     // The player makes a bitmap of this size, so the header is held to what the decoder may deliver.
     if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension || w * h > kMaxPixels) return false;
@@ -142,9 +161,18 @@ struct GetFrameImpl {
   bool Convert() {
     int w = frame->width, h = frame->height;
     if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
-    sws = sws_getCachedContext(sws, w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR0, SWS_POINT,
-                               nullptr, nullptr, nullptr);
-    if (!sws) return false;
+    bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
+    AVPixelFormat format = PlainFormat(AVPixelFormat(frame->format), &fullRange);
+    if (!sws || w != swsWidth || h != swsHeight || format != swsFormat || fullRange != swsFullRange) {
+      sws_freeContext(sws);
+      sws = sws_getContext(w, h, format, w, h, AV_PIX_FMT_BGR0, SWS_POINT, nullptr, nullptr, nullptr);
+      if (!sws) return false;
+      swsWidth = w, swsHeight = h, swsFormat = format, swsFullRange = fullRange;
+      int *inverse, *table, srcRange, dstRange, brightness, contrast, saturation;
+      if (fullRange && sws_getColorspaceDetails(sws, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
+                                                &saturation) >= 0)
+        sws_setColorspaceDetails(sws, inverse, 1, table, dstRange, brightness, contrast, saturation);
+    }
     out.assign(40 + size_t(w) * size_t(h) * 4, 0);
     BITMAPINFOHEADER o = {};
     o.biSize = 40;
