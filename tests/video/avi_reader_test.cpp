@@ -67,6 +67,17 @@ void ExpectQuadrants(const BITMAPINFOHEADER *bi, int k, int tolerance) {
   }
 }
 
+// Every pixel of frame k, exactly: lossless codecs must give back what went in.
+int WrongPixels(const BITMAPINFOHEADER *bi, int k) {
+  int w = bi->biWidth, h = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight, wrong = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      Rgb want = QuadrantColour(k, (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)), got = DibPixel(bi, x, y);
+      wrong += got.r != want.r || got.g != want.g || got.b != want.b;
+    }
+  return wrong;
+}
+
 TEST_F(AviFileTest, OpensUncompressedVideoWithStereoAudioAndReportsFormats) {
   AviSpec spec;
   spec.video.push_back(Video24(10));
@@ -187,14 +198,21 @@ TEST_F(AviFileTest, DeliversUncompressedFramesOfEveryLayout) {
     SCOPED_TRACE(c.name);
     AviSpec spec;
     spec.video.push_back(c.video);
+    spec.audio.push_back(Pcm(1, 8, 8000, 800));  // one chunk, between frames 0 and 1
     std::string p = Write("frames.avi", spec);
     CAviFile avi;
     ASSERT_TRUE(avi.Open(p.c_str()));
     ASSERT_TRUE(avi.StartVideoRetrieve(0));
-    for (int k : {3, 0, 5, 5, 1}) {
+    // Frames are shown where the file holds them, each header just before its
+    // pixels: going back must find the earlier frame whole again.
+    for (int k : {3, 0, 5, 5, 1, 2, 1, 0}) {
       LPBITMAPINFOHEADER f = nullptr;
       avi.GetVideoFrame(0, k, &f);
-      ExpectQuadrants(f, k, 0);
+      ASSERT_NE(f, nullptr) << "frame " << k;
+      EXPECT_EQ(WrongPixels(f, k), 0) << "frame " << k;
+      if (k == 1) {
+        EXPECT_EQ(std::memcmp(avi.ExtractAudioStream(0), spec.audio[0].data.data(), 800), 0);
+      }
     }
     LPBITMAPINFOHEADER f = nullptr;
     avi.GetVideoFrameAtTime(0, 250, &f);
@@ -202,6 +220,13 @@ TEST_F(AviFileTest, DeliversUncompressedFramesOfEveryLayout) {
     avi.GetVideoFrame(0, 6, &f);
     EXPECT_EQ(f, nullptr);
     EXPECT_TRUE(avi.EndVideoRetrieve(0));
+    avi.Release();
+    std::vector<uint8_t> after(BuildAvi(spec).size() + 1);
+    FILE *file = std::fopen(p.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    after.resize(std::fread(after.data(), 1, after.size(), file));
+    std::fclose(file);
+    EXPECT_TRUE(after == BuildAvi(spec)) << "the file itself never changes";
   }
 }
 
@@ -323,17 +348,6 @@ TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
     }
     EXPECT_TRUE(avi.EndVideoRetrieve(0));
   }
-}
-
-// Every pixel of frame k, exactly: lossless codecs must give back what went in.
-int WrongPixels(const BITMAPINFOHEADER *bi, int k) {
-  int w = bi->biWidth, h = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight, wrong = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      Rgb want = QuadrantColour(k, (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)), got = DibPixel(bi, x, y);
-      wrong += got.r != want.r || got.g != want.g || got.b != want.b;
-    }
-  return wrong;
 }
 
 TEST_F(AviFileTest, CodecsGetTheirExtraDataWhereverTheFormatKeepsIt) {

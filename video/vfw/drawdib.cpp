@@ -206,7 +206,12 @@ bool DrawRowsFast(BITMAP *bmp, SourceKind kind, int depth, int x0, int x1, int y
   if (layout == LAYOUT_OTHER || (kind != SRC_RGB24 && kind != SRC_RGB32)) return false;
   const bool redLow = layout == LAYOUT_RED_LOW;
   const int n = x1 - x0;
-  for (int y = y0; y < y1; ++y) {
+  // Rows go in the order memory holds them (bottom-up pictures from the last
+  // row), so that a frame straight from the file streams in rather than
+  // being fetched row by row backwards.
+  const bool backwards = y1 - y0 > 1 && rows[size_t(y1 - 1 - yDst)] < rows[size_t(y0 - yDst)];
+  for (int i = y0; i < y1; ++i) {
+    const int y = backwards ? y0 + y1 - 1 - i : i;
     uintptr_t addr = bmp_write_line(bmp, y);
     const uint8_t *src = rows[size_t(y - yDst)] + size_t(firstSrcX) * (kind == SRC_RGB24 ? 3 : 4);
     if (kind == SRC_RGB32 && depth == 16) Bgrx32To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);

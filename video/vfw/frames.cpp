@@ -1,6 +1,7 @@
-// frames.cpp: frame readers. Uncompressed DIB frames are copied out as they
-// are stored; compressed ones are decoded with libavcodec into 32-bit DIBs,
-// decoding forward from the nearest key frame when asked out of order.
+// frames.cpp: frame readers. Uncompressed DIB frames are handed out where
+// the file holds them (or copied out when that cannot be done); compressed
+// ones are decoded with libavcodec into 32-bit DIBs, decoding forward from the
+// nearest key frame when asked out of order.
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -41,12 +42,18 @@ uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | 
 
 struct GetFrameImpl {
   PAVISTREAM stream = nullptr;
-  std::vector<uint8_t> out;       // the packed DIB handed to the caller
+  std::vector<uint8_t> out;       // the packed DIB handed to the caller (raw frames: its header first)
   std::vector<int64_t> shownChunk;  // per frame: the last non-empty chunk at or before it (-1: none)
-  int64_t current = -1;           // frame chunk held in out
-  // Uncompressed frames.
+  int64_t current = -1;           // frame chunk held in held
+  LPVOID held = nullptr;          // the packed DIB of current
+  // Uncompressed frames. A 640x480 frame is 900 KiB, and copying it costs
+  // about as much as drawing it, so where the file's data allows it the
+  // header is written just before the pixels in a private view of the file.
   bool raw = false;
   size_t headerBytes = 0, imageBytes = 0;
+  std::unique_ptr<AviView> view;
+  uint64_t headerAt = 0;         // where the header sits in view, while headerSaved holds what it covers
+  std::vector<uint8_t> headerSaved;
   // Compressed frames.
   AVCodecContext *ctx = nullptr;
   AVFrame *frame = nullptr;
@@ -65,6 +72,7 @@ struct GetFrameImpl {
   bool hasPalette = false;
 
   ~GetFrameImpl() {
+    TakeHeaderBack();
     sws_freeContext(sws);
     av_packet_free(&packet);
     av_frame_free(&frame);
@@ -96,7 +104,7 @@ struct GetFrameImpl {
     if (stride * h > kMaxImageBytes || (largest && stride * h > int64_t(largest))) return false;
     imageBytes = size_t(stride * h);
     headerBytes = 40 + table;
-    out.assign(headerBytes + (largest ? imageBytes : 0), 0);
+    out.assign(headerBytes, 0);
     BITMAPINFOHEADER o = bi;
     o.biSize = 40;
     o.biSizeImage = DWORD(imageBytes);
@@ -104,7 +112,43 @@ struct GetFrameImpl {
     std::memcpy(out.data(), &o, 40);
     if (hdr + table <= fmt.size()) std::memcpy(out.data() + 40, fmt.data() + hdr, table);
     raw = true;
+    if (largest) view = stream->file->source->PrivateView();
     return true;
+  }
+
+  // Puts back the bytes the header of the frame shown in place covered.
+  void TakeHeaderBack() {
+    if (headerSaved.empty()) return;
+    std::memcpy(view->Data() + headerAt, headerSaved.data(), headerSaved.size());
+    view->EndWrite(headerAt, headerSaved.size());
+    headerSaved.clear();
+  }
+
+  // Chunk c's frame with the header written just before its pixels, or null
+  // when there is no room for it. Chunks start at any even offset, so the
+  // header grows by up to 3 bytes (biSize says by how many) to stay aligned.
+  LPVOID ShowInPlace(const AviChunk &c) {
+    if (!view || c.offset < headerBytes + 3) return nullptr;
+    const size_t pad = size_t((c.offset - headerBytes) % 4), n = headerBytes + pad;
+    const uint64_t at = c.offset - n;
+    if (!view->BeginWrite(at, n)) return nullptr;
+    uint8_t *header = view->Data() + at;
+    headerSaved.assign(header, header + n);
+    headerAt = at;
+    const DWORD size = DWORD(40 + pad);
+    std::memcpy(header, out.data(), 40);
+    std::memcpy(header, &size, 4);  // biSize
+    std::memset(header + 40, 0, pad);
+    std::memcpy(header + 40 + pad, out.data() + 40, headerBytes - 40);
+    return header;
+  }
+
+  LPVOID ReadRaw(const AviChunk &c) {
+    if (c.size < imageBytes) return nullptr;
+    if (LPVOID f = ShowInPlace(c)) return f;
+    out.resize(headerBytes + imageBytes);
+    if (!stream->file->source->ReadAt(c.offset, out.data() + headerBytes, imageBytes)) return nullptr;
+    return out.data();
   }
 
   bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
@@ -257,14 +301,17 @@ struct GetFrameImpl {
     if (idx < 0 || idx >= int64_t(L.chunks.size())) return nullptr;
     int64_t target = shownChunk[size_t(idx)];  // an empty chunk repeats the frame before it
     if (target < 0) return nullptr;
-    if (target == current) return out.data();
+    if (target == current) return held;
     current = -1;
-    if (!raw) return Decode(target);
-    const AviChunk &c = L.chunks[size_t(target)];
-    if (c.size < imageBytes || !stream->file->source->ReadAt(c.offset, out.data() + headerBytes, imageBytes))
-      return nullptr;
-    current = target;
-    return out.data();
+    held = nullptr;
+    if (raw) {
+      TakeHeaderBack();
+      held = ReadRaw(L.chunks[size_t(target)]);
+    } else {
+      held = Decode(target);
+    }
+    if (held) current = target;
+    return held;
   }
 };
 
