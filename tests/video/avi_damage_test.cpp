@@ -9,6 +9,8 @@
 #include <random>
 #include <type_traits>
 
+#include <unistd.h>
+
 #include "allegro_env.h"
 #include "avi_writer.h"
 #include "mivolen.h"
@@ -112,6 +114,23 @@ TEST_F(DamageTest, TruncatedFileKeepsTheFramesItStillHolds) {
   EXPECT_NE(f, nullptr);
   avi.GetVideoFrame(0, 5, &f);
   EXPECT_EQ(f, nullptr);
+}
+
+TEST_F(DamageTest, FileCutShortWhileOpenLosesOnlyTheFramesCutOff) {
+  std::vector<uint8_t> good = GoodFile(false);
+  WriteBytes(path, good);
+  CAviFile avi;
+  ASSERT_TRUE(avi.Open(path.c_str()));
+  ASSERT_TRUE(avi.StartVideoRetrieve(0));
+  LPBITMAPINFOHEADER f = nullptr;
+  avi.GetVideoFrame(0, 5, &f);
+  ASSERT_NE(f, nullptr);
+  // Another program rewrites the file while it is open: its frames are no longer there.
+  ASSERT_EQ(truncate(path.c_str(), off_t(good.size() / 2)), 0);
+  avi.GetVideoFrame(0, 4, &f);
+  EXPECT_EQ(f, nullptr);
+  avi.GetVideoFrame(0, 0, &f);
+  EXPECT_NE(f, nullptr);
 }
 
 TEST_F(DamageTest, CorruptedCopiesOpenOrFailCleanly) {

@@ -15,6 +15,8 @@ class AviView {
  public:
   virtual ~AviView() {}
   virtual uint8_t *Data() = 0;
+  // Whether [0, end) can still be read (a file may have shrunk since).
+  virtual bool Holds(uint64_t end) = 0;
   virtual bool BeginWrite(uint64_t offset, size_t n) = 0;
   virtual void EndWrite(uint64_t offset, size_t n) = 0;
 };

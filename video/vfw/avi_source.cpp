@@ -9,13 +9,16 @@ namespace {
 
 class MappedView : public AviView {
  public:
-  MappedView(uint8_t *data, uint64_t size) : data_(data), size_(size) {}
+  // The file belongs to the source, which lives as long as its streams' frame readers.
+  MappedView(OsFile *file, uint8_t *data, uint64_t size) : file_(file), data_(data), size_(size) {}
   ~MappedView() override { OsUnmap(data_, size_); }
   uint8_t *Data() override { return data_; }
+  bool Holds(uint64_t end) override { return end <= size_ && OsFileReaches(file_, end); }
   bool BeginWrite(uint64_t offset, size_t n) override { return OsBeginWrite(data_, offset, n); }
   void EndWrite(uint64_t offset, size_t n) override { OsEndWrite(data_, offset, n); }
 
  private:
+  OsFile *file_;
   uint8_t *data_;
   uint64_t size_;
 };
@@ -32,7 +35,7 @@ class FileSource : public AviSource {
   std::unique_ptr<AviView> PrivateView() override {
     uint8_t *data = OsMapPrivate(file_);
     if (!data) return nullptr;
-    return std::unique_ptr<AviView>(new MappedView(data, size_));
+    return std::unique_ptr<AviView>(new MappedView(file_, data, size_));
   }
 
  private:
@@ -45,6 +48,7 @@ class CopyView : public AviView {
  public:
   explicit CopyView(const std::vector<uint8_t> &bytes) : bytes_(bytes) {}
   uint8_t *Data() override { return bytes_.data(); }
+  bool Holds(uint64_t end) override { return end <= bytes_.size(); }
   bool BeginWrite(uint64_t, size_t) override { return true; }
   void EndWrite(uint64_t, size_t) override {}
 

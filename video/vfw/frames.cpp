@@ -119,7 +119,9 @@ struct GetFrameImpl {
   // Puts back the bytes the header of the frame shown in place covered.
   void TakeHeaderBack() {
     if (headerSaved.empty()) return;
-    std::memcpy(view->Data() + headerAt, headerSaved.data(), headerSaved.size());
+    // Bytes a shrunken file no longer has cannot be touched, nor need putting back.
+    if (view->Holds(headerAt + headerSaved.size()))
+      std::memcpy(view->Data() + headerAt, headerSaved.data(), headerSaved.size());
     view->EndWrite(headerAt, headerSaved.size());
     headerSaved.clear();
   }
@@ -128,7 +130,7 @@ struct GetFrameImpl {
   // when there is no room for it. Chunks start at any even offset, so the
   // header grows by up to 3 bytes (biSize says by how many) to stay aligned.
   LPVOID ShowInPlace(const AviChunk &c) {
-    if (!view || c.offset < headerBytes + 3) return nullptr;
+    if (!view || c.offset < headerBytes + 3 || !view->Holds(c.offset + imageBytes)) return nullptr;
     const size_t pad = size_t((c.offset - headerBytes) % 4), n = headerBytes + pad;
     const uint64_t at = c.offset - n;
     if (!view->BeginWrite(at, n)) return nullptr;

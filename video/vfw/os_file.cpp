@@ -49,6 +49,11 @@ bool OsReadAt(OsFile *file, uint64_t offset, void *dst, size_t n) {
   return true;
 }
 
+bool OsFileReaches(OsFile *file, uint64_t end) {
+  LARGE_INTEGER size;
+  return GetFileSizeEx(file->handle, &size) && uint64_t(size.QuadPart) >= end;
+}
+
 uint8_t *OsMapPrivate(OsFile *) { return nullptr; }
 void OsUnmap(uint8_t *, uint64_t) {}
 bool OsBeginWrite(uint8_t *, uint64_t, size_t) { return false; }
@@ -107,6 +112,11 @@ bool OsReadAt(OsFile *file, uint64_t offset, void *dst, size_t n) {
     n -= size_t(got);
   }
   return true;
+}
+
+bool OsFileReaches(OsFile *file, uint64_t end) {
+  struct stat st;
+  return fstat(file->fd, &st) == 0 && uint64_t(st.st_size) >= end;
 }
 
 uint8_t *OsMapPrivate(OsFile *file) {

@@ -15,6 +15,10 @@ uint64_t OsFileSize(const OsFile *file);
 // All n bytes at offset, or false.
 bool OsReadAt(OsFile *file, uint64_t offset, void *dst, size_t n);
 
+// Whether the file still reaches offset end: a mapped page past the end of a
+// file that has shrunk since it was mapped cannot be read.
+bool OsFileReaches(OsFile *file, uint64_t end);
+
 // A read-only view of the whole file, private to this process; null when the
 // system cannot map it, and the caller reads instead.
 uint8_t *OsMapPrivate(OsFile *file);
