@@ -303,7 +303,8 @@ struct GetFrameImpl {
     if (idx < 0 || idx >= int64_t(L.chunks.size())) return nullptr;
     int64_t target = shownChunk[size_t(idx)];  // an empty chunk repeats the frame before it
     if (target < 0) return nullptr;
-    if (target == current) return held;
+    // A frame shown in place is shown again, in case the file has shrunk since.
+    if (target == current && headerSaved.empty()) return held;
     current = -1;
     held = nullptr;
     if (raw) {
