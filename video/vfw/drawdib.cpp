@@ -411,11 +411,12 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
   const uint8_t *base = static_cast<const uint8_t *>(lpBits);
   const bool bottomUp = lpbi->biHeight > 0;
   std::vector<int> srcX(size_t(x1 - x0));
-  for (int64_t x = x0; x < x1; ++x) srcX[size_t(x - x0)] = int(sx0 + (x - xDst) * sw / dw);
+  // Unscaled drawing (the usual case) needs no division per pixel and row.
+  for (int64_t x = x0; x < x1; ++x) srcX[size_t(x - x0)] = int(sx0 + (dw == sw ? x - xDst : (x - xDst) * sw / dw));
   // Rows are indexed from yDst so DrawRows can look them up directly.
   std::vector<const uint8_t *> rows(size_t(y1 - yDst), nullptr);
   for (int64_t y = y0; y < y1; ++y) {
-    int64_t sy = sy0 + (y - yDst) * sh / dh;
+    int64_t sy = sy0 + (dh == sh ? y - yDst : (y - yDst) * sh / dh);
     rows[size_t(y - yDst)] = base + (bottomUp ? h - 1 - sy : sy) * stride;
   }
 
