@@ -37,6 +37,7 @@ const char *kProgram = R"(#include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
 int main(int argc, char **argv) {
+  MivolenSetLogHook(nullptr, nullptr);
   Mivolen player;
   int r = player.Open(argv[1]);
   if (r != 0) { std::printf("open %d\n", r); return 1; }
