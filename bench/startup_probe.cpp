@@ -60,7 +60,7 @@ void OnPass()
 
 extern "C" {
 void __real__Z6WaitMsi(int ms);
-void __real__Z4FadeP6BITMAPS0_iiiii(BITMAP *, BITMAP *, int, int, int, int, int);
+void __real__Z4FadeP6BITMAPS0_iiiiiPFviE(BITMAP *, BITMAP *, int, int, int, int, int, void (*)(int));
 int __real__Z7Initallv();
 int __real__Z11ProcessMenuv();
 
@@ -72,10 +72,11 @@ void __wrap__Z6WaitMsi(int ms)
     cpuWaitedFaded += Cpu() - c;
 }
 
-void __wrap__Z4FadeP6BITMAPS0_iiiii(BITMAP *s, BITMAP *d, int x, int y, int mode, int colour, int delay)
+void __wrap__Z4FadeP6BITMAPS0_iiiiiPFviE(BITMAP *s, BITMAP *d, int x, int y, int mode, int colour, int delay,
+                                          void (*wait)(int))
 {
     double t = Now(), c = Cpu();
-    __real__Z4FadeP6BITMAPS0_iiiii(s, d, x, y, mode, colour, delay);
+    __real__Z4FadeP6BITMAPS0_iiiiiPFviE(s, d, x, y, mode, colour, delay, wait);
     faded += Now() - t;
     cpuWaitedFaded += Cpu() - c;
 }

@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "blend/blend_rows.h"
-#include "shell/seam.h"
 
 namespace {
 
@@ -191,7 +190,8 @@ void BlendToColour(BITMAP *source, BITMAP *destination, int x, int y, int colour
     release_bitmap(destination);
 }
 
-void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colour, int delayMs)
+void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colour, int delayMs,
+          void (*wait)(int ms))
 {
     int first, last, step;
     switch (mode) {
@@ -219,8 +219,8 @@ void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colou
     }
     for (int factor = first;; factor += step) {
         BlendToColour(source, destination, x, y, colour, factor);
-        if (delayMs != 0)
-            WaitMs(delayMs);
+        if (delayMs != 0 && wait)
+            wait(delayMs);
         if (factor == last)
             break;
     }

@@ -6,8 +6,6 @@
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "level/levelmap.h"
-#include "level/levelsetup.h"
-#include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
 #include "shell/startup.h"
@@ -292,7 +290,7 @@ static void PickUp(int column, int row, int code)
     }
 }
 
-void ProcessZub(int column, int row)
+bool ProcessZub(int column, int row)
 {
     try {
         if (hero->state == HERO_KILLED || hero->state == HERO_DYING) {
@@ -302,7 +300,7 @@ void ProcessZub(int column, int row)
             HeroDeathTick();
         }
         if (hero->state != HERO_ALIVE)
-            return;
+            return false;
 
         int ground = CellCode(0, column, row);
         if (ground == EXIT_CODE) {
@@ -310,9 +308,7 @@ void ProcessZub(int column, int row)
             SpawnBurstAtCell(column, row, 2);
             score += 250;
             PlaySfx(SFX_EXIT);
-            LevelDone(currentLevel);
-            gameState = GameState::MAP;
-            return;
+            return true;
         }
         if (ground != dugBlockCode)
             DigCell(column, row);
@@ -334,4 +330,5 @@ void ProcessZub(int column, int row)
     } catch (...) {
         LogExceptReport("ProcessZub");
     }
+    return false;
 }

@@ -13,7 +13,9 @@ void MoveZubUp();
 void MoveZubDown();
 // The idle step when no direction is held.
 void HeroIdle();
-void ProcessZub(int column, int row);
+// The hero's turn on his cell: death, digging, blasts, pickups. True when
+// he has just walked into the open exit; the caller ends the level.
+bool ProcessZub(int column, int row);
 bool HeroCanEnter(int px, int py, bool checkBags);
 // Index of the bag a sideways step walks into, BAG_NONE or BAG_BLOCKED.
 int FindPushedBag(Direction direction);

@@ -10,7 +10,7 @@
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
 #include "level/levelmap.h"
-#include "screens/text.h"
+#include "shell/base/message.h"
 #include "shell/log.h"
 #include "shell/sound.h"
 #include "shell/startup.h"

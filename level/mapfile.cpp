@@ -5,12 +5,10 @@
 #include <allegro.h>
 #include <cstdio>
 #include <cstring>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
+#include "platform/os/os.h"
 #include "platform/paths/paths.h"
 #include "shell/log.h"
 #include "shell/startup.h"
@@ -37,17 +35,6 @@ bool WriteCode(PACKFILE *file, int32_t code)
     unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
                           (unsigned char)(v >> 24)};
     return pack_fwrite(b, 4, file) == 4;
-}
-
-// Every level frees its 1275 cell objects and makes them again. Were the
-// freed memory handed back to the system, each load would fault its ten-odd
-// megabytes back in page by page, which costs more than the load itself.
-void KeepFreedMemory()
-{
-#if defined(__GLIBC__)
-    static const bool kept = mallopt(M_TRIM_THRESHOLD, 32 << 20) == 1;
-    (void)kept;
-#endif
 }
 
 // A failed load leaves no map behind: the shell treats a null map as none.
@@ -104,6 +91,8 @@ int LoadMapFile(const char *gamePath)
     try {
         if (gameLog)
             gameLog->Printf("Creating Map\n");
+        // Every level frees its 1275 cell objects and makes them again;
+        // handing the memory back would cost more than the load itself.
         KeepFreedMemory();
         // The shell frees the old map first; should it not have, the old
         // cell objects would be lost with their pointers.

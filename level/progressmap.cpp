@@ -9,8 +9,8 @@
 #include "gameplay/gameobject.h"
 #include "level/mapcodes.h"
 #include "platform/paths/paths.h"
-#include "screens/text.h"
 #include "shell/gameloop.h"
+#include "shell/base/message.h"
 #include "shell/log.h"
 #include "shell/startup.h"
 

@@ -6,6 +6,7 @@
 
 #include "gameplay/figures.h"
 #include "platform/alfont/alfont.h"
+#include "shell/base/screenfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
@@ -17,23 +18,6 @@
 #include "shell/startup.h"
 
 namespace {
-
-// A screen's font, freed however the screen ends.
-struct ScreenFont {
-    ALFONT_FONT *font;
-    explicit ScreenFont(const char *gamePath) : font(alfont_load_font(NativePath(gamePath).c_str()))
-    {
-        if (font)
-            alfont_text_mode(-1);
-    }
-    ~ScreenFont() { Free(); }
-    void Free()
-    {
-        if (font)
-            alfont_destroy_font(font);
-        font = nullptr;
-    }
-};
 
 struct CreditLine {
     int offset;   // from the y of the first heading

@@ -10,6 +10,7 @@
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/text.h"
+#include "shell/base/screenfont.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
@@ -64,7 +65,7 @@ static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObje
 void ViewHighScores()
 {
     GameObject *emblem = nullptr;
-    ALFONT_FONT *font = nullptr;
+    ScreenFont holder;
     try {
         PlayMusic(MUS_HIGH_SCORES);
         SortHighScores();
@@ -77,8 +78,8 @@ void ViewHighScores()
             if (BITMAP *picture = DataBitmap(PIC_TROPHY))
                 emblem->SetFrame(0, picture);
 
-            font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-            alfont_text_mode(-1);
+            holder.Load("Fonts\\DigitalDream.ttf");
+            ALFONT_FONT *font = holder.font;
             if (backBuffer)
                 clear_bitmap(backBuffer);
             clear_keybuf();
@@ -90,16 +91,13 @@ void ViewHighScores()
                 if (key[KEY_SPACE] || key[KEY_ESC] || closeRequested)
                     break;
             }
-            if (font)
-                alfont_destroy_font(font);
-            font = nullptr;
+            holder.Free();
         }
         DeleteGameObject(emblem);
         clear_keybuf();
         gameState = GameState::MENU;
     } catch (...) {
-        if (font)
-            alfont_destroy_font(font);
+        holder.Free();
         DeleteGameObject(emblem);
         LogExceptReport("ViewHighScores");
     }
@@ -151,10 +149,10 @@ static void DrawInitialsFields(ALFONT_FONT *font, const char *fields, int field)
 
 void GetUserInitials()
 {
-    ALFONT_FONT *font = nullptr;
+    ScreenFont holder;
     try {
-        font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-        alfont_text_mode(-1);
+        holder.Load("Fonts\\DigitalDream.ttf");
+        ALFONT_FONT *font = holder.font;
         char fields[3] = {'A', 'A', 'A'};
         int symbol = 0;
         int field = 0;
@@ -202,14 +200,11 @@ void GetUserInitials()
                 ended = true;
             currentInitials[i] = ended ? '\0' : entered[i];
         }
-        if (font)
-            alfont_destroy_font(font);
-        font = nullptr;
+        holder.Free();
         clear_keybuf();
         gameState = GameState::MENU;
     } catch (...) {
-        if (font)
-            alfont_destroy_font(font);
+        holder.Free();
         LogExceptReport("GetUserInitials");
     }
 }

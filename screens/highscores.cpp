@@ -8,12 +8,9 @@
 #include <string>
 
 #include "gameplay/figures.h"
+#include "platform/os/os.h"
 #include "platform/paths/paths.h"
 
-#if defined(__unix__)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 HighScoreTable highScores;
 char currentInitials[4];
@@ -103,21 +100,6 @@ bool LoadHighScores()
     return ParseHighScores(data, (size_t)got, highScores);
 }
 
-// Makes the finished temporary file durable before it replaces the old one,
-// so a power cut cannot swap a good table for an empty file.
-static void FlushToDisk(const std::string &path)
-{
-#if defined(__unix__)
-    int fd = open(path.c_str(), O_RDONLY);
-    if (fd >= 0) {
-        fsync(fd);
-        close(fd);
-    }
-#else
-    (void)path;
-#endif
-}
-
 bool SaveHighScores()
 {
     unsigned char data[HIGH_SCORE_FILE_SIZE];
@@ -141,7 +123,7 @@ bool SaveHighScores()
     if (pack_fclose(f) != 0)
         ok = false;
     if (ok) {
-        FlushToDisk(temp);
+        FlushToDisk(temp.c_str());
         ok = ReplaceFileWith(temp, path);
     }
     if (!ok)

@@ -12,6 +12,7 @@
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
+#include "shell/base/screenfont.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
 #include "shell/sound.h"
@@ -66,7 +67,7 @@ static void DrawMenu(ALFONT_FONT *font, int choice)
 
 int ProcessMenu()
 {
-    ALFONT_FONT *font = nullptr;
+    ScreenFont holder;
     try {
         bombCapacity = 1;
         clear_keybuf();
@@ -76,12 +77,11 @@ int ProcessMenu()
         NewGameReset();
         CreateMarker();
 
-        font = alfont_load_font(NativePath("Fonts\\DigitalDreamFat.ttf").c_str());
-        if (!font) {
+        if (!holder.Load("Fonts\\DigitalDreamFat.ttf")) {
             DeleteGameObject(menuMarker);
             return 0;
         }
-        alfont_text_mode(-1);
+        ALFONT_FONT *font = holder.font;
 
         int choice = 0;
         bool done = false;
@@ -123,16 +123,14 @@ int ProcessMenu()
             rest(0);  // gives up the rest of the time slice
         }
 
-        alfont_destroy_font(font);
-        font = nullptr;
+        holder.Free();
         DeleteGameObject(menuMarker);
         shownFps = 0;
         framesDrawn = 0;
         logicTicks = 0;
         return choice;
     } catch (...) {
-        if (font)
-            alfont_destroy_font(font);
+        holder.Free();
         DeleteGameObject(menuMarker);
         LogExceptReport("ProcessMenu");
         return 0;

@@ -8,6 +8,7 @@
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
+#include "shell/base/screenfont.h"
 #include "shell/config.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
@@ -111,11 +112,11 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
 
 void MessageBox()
 {
-    ALFONT_FONT *font = nullptr;
+    ScreenFont holder;
     try {
         clear_keybuf();
-        font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-        alfont_text_mode(-1);
+        holder.Load("Fonts\\DigitalDream.ttf");
+        ALFONT_FONT *font = holder.font;
         PlayMusic(MUS_MENU);
 
         OptionsView view;
@@ -160,14 +161,11 @@ void MessageBox()
                 ending = true;
         }
 
-        if (font)
-            alfont_destroy_font(font);
-        font = nullptr;
+        holder.Free();
         StopMusic();
         gameState = GameState::MENU;
     } catch (...) {
-        if (font)
-            alfont_destroy_font(font);
+        holder.Free();
         LogExceptReport("MessageBox");
     }
 }

@@ -9,6 +9,7 @@
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "platform/alfont/alfont.h"
+#include "shell/base/screenfont.h"
 #include "platform/paths/paths.h"
 #include "shell/gameloop.h"
 #include "shell/log.h"
@@ -17,21 +18,6 @@
 #include "shell/startup.h"
 
 namespace {
-
-// The page font, freed however the page ends (an exception included).
-struct PageFont {
-    ALFONT_FONT *font;
-    PageFont() : font(alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str()))
-    {
-        if (font)
-            alfont_text_mode(-1);
-    }
-    ~PageFont()
-    {
-        if (font)
-            alfont_destroy_font(font);
-    }
-};
 
 struct PageLine {
     int y;
@@ -129,7 +115,7 @@ void WaitForPagePress(KeyLatch &latch)
 void PauseGame()
 {
     try {
-        PageFont page;
+        ScreenFont page("Fonts\\DigitalDream.ttf");
         OpenPage(true);
 
         if (backdropBitmap) {
@@ -164,7 +150,7 @@ void PauseGame()
 bool AskEditorMode()
 {
     try {
-        PageFont page;
+        ScreenFont page("Fonts\\DigitalDream.ttf");
         OpenPage(true);
 
         if (backdropBitmap) {
@@ -197,7 +183,7 @@ bool AskEditorMode()
 int GameHelp()
 {
     try {
-        PageFont page;
+        ScreenFont page("Fonts\\DigitalDream.ttf");
         const bool fromEditor = returnState == GameState::LEVEL_EDITOR;
         // From the editor the back buffer is still the cleared one the last
         // present left, so the page stands on black.

@@ -9,22 +9,6 @@
 #include "shell/seam.h"
 #include "shell/startup.h"
 
-void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
-{
-    ALFONT_FONT *font = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-    if (font) {
-        if (target && text) {
-            alfont_text_mode(-1);
-            alfont_set_font_size(font, size);
-            alfont_textout_centre(target, font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
-        }
-        alfont_destroy_font(font);
-    }
-    // The line is meant to be read, so the wait happens even without a font.
-    if (delayMs > 0)
-        WaitMs(delayMs);
-}
-
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill)
 {
     if (!target)
@@ -55,14 +39,6 @@ void DimBackdrop(bool redraw)
     release_screen();
 }
 
-void ClearScreen()
-{
-    if (!screen)
-        return;
-    acquire_screen();
-    clear_to_color(screen, 0);
-    release_screen();
-}
 
 KeyLatch::KeyLatch(std::initializer_list<int> keys)
 {

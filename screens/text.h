@@ -1,24 +1,18 @@
-// text.h: what every screen shares: the notice line, the translucent panel,
-// the darkened game backdrop and the edge-triggered key latch.
+// text.h: what every screen shares: the translucent panel, the darkened
+// game backdrop and the edge-triggered key latch (and the notice line).
 #ifndef DELVORN_TEXT_H
 #define DELVORN_TEXT_H
 
 #include <allegro.h>
 #include <initializer_list>
 
-// One centred line at (SCREEN_W / 2, SCREEN_H / 2 + 8) in
-// "Fonts\DigitalDream.ttf", then a wait of delayMs. Draws nothing without
-// a target or a font.
-void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target);
+#include "shell/base/message.h"
 
 // Outline one pixel outside (x1, y1)-(x2, y2), fill at 64/255 opacity.
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill);
 
 // The darkened game frame in backdropBitmap (and on the screen).
 void DimBackdrop(bool redraw);
-
-// Clears the screen when there is one.
-void ClearScreen();
 
 // A key acts once per press: when none of the set is held the latch clears;
 // otherwise, when clear, the caller acts on the held keys and it latches

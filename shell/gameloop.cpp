@@ -174,7 +174,10 @@ void PlayLogicStep(const PlayInput &in)
     }
     int column = (int)(hero->x + leadX) >> 5;
     int row = (int)(hero->y + leadY) >> 5;
-    ProcessZub(column, row);
+    if (ProcessZub(column, row)) {
+        LevelDone(currentLevel);
+        gameState = GameState::MAP;
+    }
 
     particles->Update();
     ProcessNPCS();

@@ -1,0 +1,16 @@
+// message.h: the one-line notices every part of the game may show
+// ("LOADING LEVEL 3", "G E T    R E A D Y!").
+#ifndef DELVORN_MESSAGE_H
+#define DELVORN_MESSAGE_H
+
+#include <allegro.h>
+
+// One centred line at (SCREEN_W / 2, SCREEN_H / 2 + 8) in
+// "Fonts\DigitalDream.ttf", then a wait of delayMs. Draws nothing without
+// a target or a font.
+void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target);
+
+// Clears the screen when there is one.
+void ClearScreen();
+
+#endif
