@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "content/music/notation.h"
+#include "tests/content_audio/content_support.h"
 
 namespace {
 
@@ -235,18 +236,11 @@ std::vector<Note> NotesOf(const std::vector<uint8_t> &d, int divisions, double s
     std::vector<Note> notes;
     int tick = 0;
     for (size_t i = 0; i < d.size();) {
-        uint32_t delta = 0;
-        while (i < d.size()) {
-            uint8_t b = d[i++];
-            delta = (delta << 7) | (b & 0x7F);
-            if (!(b & 0x80))
-                break;
-        }
-        tick += delta;
+        tick += VarLen(d, i);
         uint8_t status = d[i++];
         if (status == 0xFF) {
             i++;
-            uint32_t len = d[i++];
+            uint32_t len = VarLen(d, i);
             i += len;
             continue;
         }
@@ -267,15 +261,6 @@ std::vector<Note> NotesOf(const std::vector<uint8_t> &d, int divisions, double s
 
 double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
 
-
-std::vector<int> EntriesOf(EntryKind kind)
-{
-    std::vector<int> entries;
-    for (int e = 0; e < DATA_ENTRY_COUNT; e++)
-        if (EntryKindOf(e) == kind)
-            entries.push_back(e);
-    return entries;
-}
 
 const double kTuneSeconds = 3.0;
 

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "content/music/notation.h"
+#include "tests/content_audio/content_support.h"
 
 namespace {
 
@@ -27,18 +28,6 @@ struct TrackInfo {
     std::set<int> channels;
     int tempo = 0;                 // microseconds per quarter, 0 when none
 };
-
-uint32_t VarLen(const std::vector<uint8_t> &d, size_t &i)
-{
-    uint32_t v = 0;
-    while (i < d.size()) {
-        uint8_t b = d[i++];
-        v = (v << 7) | (b & 0x7F);
-        if (!(b & 0x80))
-            break;
-    }
-    return v;
-}
 
 // Reads the events of one track as the compiler writes them (no running status).
 TrackInfo Inspect(const std::vector<uint8_t> &d)
@@ -72,15 +61,6 @@ TrackInfo Inspect(const std::vector<uint8_t> &d)
         }
     }
     return t;
-}
-
-std::vector<int> TuneEntries()
-{
-    std::vector<int> entries;
-    for (int e = 0; e < DATA_ENTRY_COUNT; e++)
-        if (EntryKindOf(e) == ENTRY_MIDI)
-            entries.push_back(e);
-    return entries;
 }
 
 // The patch file of every synthesizer slot, read from the shipped instrument
@@ -120,7 +100,7 @@ std::string CompileError(const std::string &text)
 
 TEST(Tunes, EveryTuneEntryIsLoopableMidiThatAllegroLoads)
 {
-    std::vector<int> entries = TuneEntries();
+    std::vector<int> entries = EntriesOf(ENTRY_MIDI);
     EXPECT_EQ(entries.size(), 16u);
     for (int e : entries) {
         MidiTune tune = MakeTune(e);
@@ -164,7 +144,7 @@ TEST(Tunes, PlayInstrumentsOnInstrumentPatchesAndDrumsOnDrumPatches)
     std::map<int, std::string> slots = PatchSlots();
     auto patchOf = [&slots](int slot) { return slots.count(slot) ? slots[slot] : "nothing"; };
     ASSERT_GT(slots.size(), 60u);
-    for (int e : TuneEntries()) {
+    for (int e : EntriesOf(ENTRY_MIDI)) {
         std::set<int> drumKeys;
         for (const std::vector<uint8_t> &track : MakeTune(e).tracks) {
             TrackInfo info = Inspect(track);
@@ -188,7 +168,7 @@ TEST(Tunes, EachTuneIsItsOwn)
 {
     std::map<std::vector<int>, int> melodies;
     std::set<int> levelTempos, levelLeads;
-    for (int e : TuneEntries()) {
+    for (int e : EntriesOf(ENTRY_MIDI)) {
         MidiTune tune = MakeTune(e);
         TrackInfo conductor = Inspect(tune.tracks[0]);
         TrackInfo lead = Inspect(tune.tracks[1]);
