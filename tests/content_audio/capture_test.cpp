@@ -261,7 +261,6 @@ std::vector<Note> NotesOf(const std::vector<uint8_t> &d, int divisions, double s
 
 double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
 
-
 const double kTuneSeconds = 3.0;
 
 std::string TuneName(int entry) { return "tune" + std::to_string(entry); }
