@@ -356,6 +356,9 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
         const Sound &s = captures.at(TuneName(e));
         size_t onset = Onset(s);
         ASSERT_LT(onset, size_t(kRate)) << "entry " << e << " is silent";
+        // On a busy machine the capture loses some time against the clock the
+        // tune plays by; note times are scaled to the capture's length.
+        double scale = std::min(1.0, double(s.size() - onset) / (kTuneSeconds * kRate));
         // Most of the first notes of the lead and the bass stand out at their
         // fundamental while they play (give or take the capture's timing).
         for (size_t t : {size_t(0), bass}) {
@@ -364,13 +367,14 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
             for (const Note &n : melodic[t]) {
                 if (prominence.size() == 4)
                     break;
-                double captured = double(s.size() - onset) / kRate - (n.start - first) - 0.07;
-                double length = std::min(n.end - n.start - 0.02, captured);
+                double start = (n.start - first) * scale;
+                double captured = double(s.size() - onset) / kRate - start - 0.07;
+                double length = std::min((n.end - n.start) * scale - 0.02, captured);
                 if (length < 0.1)
                     continue;   // too short to tell its pitch, or past the capture
                 double best = -1e9;
                 for (double shift : {-0.04, 0.0, 0.04}) {
-                    size_t from = onset + size_t(std::max(0.0, n.start - first + 0.02 + shift) * kRate);
+                    size_t from = onset + size_t(std::max(0.0, start + 0.02 + shift) * kRate);
                     best = std::max(best, Prominence(s, from, from + size_t(length * kRate),
                                                      KeyHz(n.key)));
                 }
@@ -380,7 +384,7 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
             ASSERT_FALSE(prominence.empty()) << "entry " << e << " track " << t + 1;
             std::sort(prominence.begin(), prominence.end());
             EXPECT_GE(prominence[prominence.size() / 2], 10.0)
-                << "entry " << e << (t == 0 ? " lead:" : " bass:") << heard;
+                << "entry " << e << (t == 0 ? " lead:" : " bass:") << heard << " (time scale " << scale << ")";
         }
     }
 }
