@@ -26,22 +26,23 @@ struct Track {
     std::string body;
 };
 
-// Drum letters and the General MIDI percussion keys they strike; the
-// instrument list gives every one of these keys a drum patch.
+// Drum letters and the percussion keys they strike; the instrument list
+// gives every one of these keys a drum patch. The kick, toms and clap sit
+// on keys 59-63, where their patches sound at the pitch they were recorded.
 struct DrumSound {
     char letter;
     int key;
 };
 const DrumSound kDrums[] = {
-    {'k', 36},   // kick
+    {'k', 60},   // kick
     {'s', 38},   // snare
     {'h', 42},   // closed hat
     {'o', 46},   // open hat
     {'c', 49},   // crash
-    {'p', 39},   // clap
-    {'t', 41},   // low tom
-    {'m', 45},   // mid tom
-    {'u', 48},   // high tom
+    {'p', 62},   // clap
+    {'t', 59},   // low tom
+    {'m', 61},   // mid tom
+    {'u', 63},   // high tom
     {'b', 77},   // low wood block
     {'d', 76},   // high wood block
     {'a', 54},   // tambourine

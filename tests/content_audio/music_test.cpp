@@ -200,7 +200,7 @@ TEST(Notation, CompilesNotesToTheirKeysAndTimes)
     EXPECT_EQ(a.ticks, 4 * 96);
     EXPECT_EQ(a.programs, std::set<int>{80});
 
-    // Drum letters strike their General MIDI keys on the percussion channel;
+    // Drum letters strike their keys on the percussion channel;
     // melodic tracks take the channels around it.
     std::string melodies;
     for (char name = 'A'; name < 'K'; name++)
@@ -209,7 +209,7 @@ TEST(Notation, CompilesNotesToTheirKeysAndTimes)
     ASSERT_EQ(tune.tracks.size(), 12u);
     EXPECT_EQ(Inspect(tune.tracks[10]).channels, std::set<int>{10});
     TrackInfo drums = Inspect(tune.tracks[11]);
-    EXPECT_EQ(drums.keys, (std::vector<int>{36, 38, 42, 46, 49}));
+    EXPECT_EQ(drums.keys, (std::vector<int>{60, 38, 42, 46, 49}));
     EXPECT_EQ(drums.channels, std::set<int>{kPercussion});
     EXPECT_TRUE(drums.programs.empty());
 }
