@@ -7,6 +7,7 @@
 
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
+#include "gameplay/random.h"
 #include "gameplay/particles.h"
 #include "level/levelmap.h"
 #include "shell/log.h"
@@ -14,7 +15,7 @@
 
 int RandomBelow(int n)
 {
-    return n > 0 ? std::rand() % n : 0;
+    return n > 0 ? GameRandom() % n : 0;
 }
 
 int OppositeDirection(int direction)
@@ -24,7 +25,7 @@ int OppositeDirection(int direction)
     case DIR_RIGHT: return DIR_LEFT;
     case DIR_DOWN: return DIR_UP;
     case DIR_UP: return DIR_DOWN;
-    default: return std::rand() % 3;
+    default: return GameRandom() % 3;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
+#include "gameplay/random.h"
 #include "level/levelmap.h"
 #include "shell/log.h"
 #include "shell/sound.h"
@@ -28,9 +29,9 @@ static void Wobble(GameObject *bag)
         bag->work[BAG_WOBBLE_TIME] = 0;
     bag->work[BAG_WOBBLE_TIME] += 1;
     if (bag->work[BAG_WOBBLE_TIME] < WOBBLE_TICKS) {
-        int jitterX = std::rand() % 2;
+        int jitterX = GameRandom() % 2;
         bag->x = (float)(bag->work[BAG_REST_X] - 2 + jitterX);
-        int jitterY = std::rand() % 2;
+        int jitterY = GameRandom() % 2;
         bag->y = (float)(bag->work[BAG_REST_Y] - 2 + jitterY);
         if (!bagWobbleSoundOn) {
             PlaySfx(SFX_BAG_WOBBLES);

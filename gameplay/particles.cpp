@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "gameplay/masked_sprite.h"
+#include "gameplay/random.h"
 #include "shell/base/data.h"
 
 ParticleSet *particles = nullptr;
@@ -48,7 +49,7 @@ void ParticleSet::Spawn(double x, double y, int kind, int lifetime, int, int bas
         p->x = x;
         p->y = y;
         if (lifetime == -1)
-            p->lifetime = std::rand() % 48;
+            p->lifetime = GameRandom() % 48;
         else
             p->lifetime = lifetime == 0 ? 48 : lifetime;
         p->frameOffset = 0;
@@ -58,10 +59,10 @@ void ParticleSet::Spawn(double x, double y, int kind, int lifetime, int, int bas
             p->ax = 0.0;
             p->ay = kind == 0 ? 0.8 : 0.0;  // kind 0 falls, kind 1 floats
             p->life = p->lifetime;
-            vx = std::rand() % 10 - 5;
-            vy = std::rand() % 10 - 5;
+            vx = GameRandom() % 10 - 5;
+            vy = GameRandom() % 10 - 5;
         } else if (kind == 2) {
-            int d = std::rand() % 16;
+            int d = GameRandom() % 16;
             vx = burstDirX[d] * 0.6f;
             vy = burstDirY[d] * 0.6f;
             p->ax = vx;  // speeds up along its own direction
@@ -116,6 +117,12 @@ void ParticleSet::Draw(BITMAP *target, DATAFILE *data)
             continue;
         DrawMaskedSprite(target, (BITMAP *)data[entry].dat, (int)p->x, (int)p->y);
     }
+}
+
+void SpawnOpeningBurst()
+{
+    particles->Restart();
+    particles->Spawn(400, 300, 2, 0, 0, PIC_SPARK);
 }
 
 void SpawnBurstAtCell(int column, int row, int kind)

@@ -42,5 +42,8 @@ void InitBurstDirections();
 
 // Restart, then a burst of the given kind at the cell's pixel, entry 302.
 void SpawnBurstAtCell(int column, int row, int kind);
+// Restart, then the star burst at the screen's centre that opens the game
+// and every level (its draws from the generator are part of a level start).
+void SpawnOpeningBurst();
 
 #endif

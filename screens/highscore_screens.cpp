@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "gameplay/gameobject.h"
+#include "gameplay/random.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
@@ -18,9 +19,9 @@
 // Row colours stay readable on the dark blue panel.
 static int RowColour()
 {
-    int r = 96 + std::rand() % 160;
-    int g = 96 + std::rand() % 160;
-    int b = 96 + std::rand() % 160;
+    int r = 96 + GameRandom() % 160;
+    int g = 96 + GameRandom() % 160;
+    int b = 96 + GameRandom() % 160;
     return makecol(r, g, b);
 }
 

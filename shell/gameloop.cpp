@@ -11,6 +11,7 @@
 #include "gameplay/hero.h"
 #include "gameplay/moneybags.h"
 #include "gameplay/particles.h"
+#include "level/demofile.h"
 #include "level/editor.h"
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
@@ -18,6 +19,7 @@
 #include "level/mapfile.h"
 #include "level/progressmap.h"
 #include "level/statusbar.h"
+#include "platform/paths/paths.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
@@ -26,6 +28,7 @@
 #include "screens/text.h"
 #include "shell/config.h"
 #include "shell/debug.h"
+#include "shell/demorecord.h"
 #include "shell/input.h"
 #include "shell/seam.h"
 #include "shell/sound.h"
@@ -34,6 +37,16 @@
 // The play keys act once per press: nothing acts again until every watched
 // key has been let go.
 static bool playKeysLatched = false;
+
+bool PlayKeysLatched()
+{
+    return playKeysLatched;
+}
+
+void SetPlayKeysLatched(bool latched)
+{
+    playKeysLatched = latched;
+}
 
 static void PlayKeys(const PlayInput &in)
 {
@@ -128,8 +141,19 @@ static void PlayPass()
     // A step that leaves play (exit, pause, help, editor) ends the catch-up:
     // the new state acts in the next pass, not after more steps of play.
     do {
-        PlayLogicStep(ReadPlayInput());
+        PlayInput input = ReadPlayInput();
+        PlayLogicStep(input);
+        RecordDemoTick(DemoTickOf(input));
     } while (logicTicks > 0 && gameState == GameState::RUN);
+
+    if (gameState == GameState::MAP)
+        EndLevelDemo("exit");
+    else if (gameState == GameState::LEVEL_EDITOR)
+        EndLevelDemo("editor");
+    else if (lives == 0)
+        EndLevelDemo("lost");
+    else if (key[KEY_ESC])
+        EndLevelDemo("left");
 
     if (lives == 0) {
         GameOver();
@@ -191,11 +215,11 @@ static void StartLevel()
 {
     StopMusic();
     ResetLevel(currentLevel);
-    particles->Restart();
-    particles->Spawn(400, 300, 2, 0, 0, PIC_SPARK);
+    SpawnOpeningBurst();
     PlayMusic(LevelMusicEntry(currentLevel));
     if (LoadMap(currentLevel)) {
         CreatePathFinder();
+        BeginLevelDemo(MapFileChecksum(NativePath(MapFileName(currentLevel).c_str())));
         gameState = GameState::RUN;
         return;
     }
@@ -285,4 +309,5 @@ void RunMainLoop()
         LoopPass();
         rest(0);  // give up the rest of the time slice
     } while (gameState != GameState::END && !closeRequested);
+    EndLevelDemo("closed");
 }

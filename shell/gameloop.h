@@ -13,6 +13,11 @@ struct PlayInput;
 // Reads no keys itself and runs without a window.
 void PlayLogicStep(const PlayInput &input);
 
+// The play keys' latch: set when a play key acts, clear once every play key
+// is let go. A demo's replay starts with the latch its recording began with.
+bool PlayKeysLatched();
+void SetPlayKeysLatched(bool latched);
+
 // The main loop; returns when gameState is END or the window was closed.
 void RunMainLoop();
 

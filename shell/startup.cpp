@@ -108,8 +108,7 @@ int Initall()
 
         Log("Creating Particles\n");
         particles = new ParticleSet();
-        particles->Restart();
-        particles->Spawn(400, 300, 2, 0, 0, PIC_SPARK);
+        SpawnOpeningBurst();
 
         InitObjects();
         // Play would use figures that were never made: stop here instead.

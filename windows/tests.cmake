@@ -11,7 +11,7 @@ delvorn_add_test(shell_tests ${T}/shell/log_test.cpp ${T}/shell/config_test.cpp
 delvorn_add_test(screens_tests ${T}/screens/text_test.cpp)
 delvorn_add_test(level_tests ${T}/level/level_support.cpp ${T}/level/gameobject_test.cpp
                  ${T}/level/mapfile_test.cpp ${T}/level/mapdraw_test.cpp ${T}/level/levelsetup_test.cpp
-                 ${T}/level/statusbar_test.cpp)
+                 ${T}/level/statusbar_test.cpp ${T}/level/demofile_test.cpp)
 delvorn_add_test(editor_tests ${T}/editor/editor_test.cpp ${T}/level/level_support.cpp)
 if(TARGET editor_tests)
   target_include_directories(editor_tests PRIVATE ${T}/level)

@@ -10,7 +10,7 @@ namespace {
 
 const int kDivisions = 96;           // ticks per quarter note
 const int kWhole = kDivisions * 4;
-const int kPercussionChannel = 9;   // never used, see kDrums
+const int kPercussionChannel = 9;   // General MIDI channel 10: drums by key
 
 struct Event {
     int tick;
@@ -22,34 +22,31 @@ struct Track {
     std::string name;
     bool drums = false;
     int program = 0, volume = 100, pan = 64, channel = 0;
-    int drumChannels[4] = {0, 0, 0, 0};   // one per entry of kDrumPrograms
     int line = 0;
     std::string body;
 };
 
-// Drum letters. Allegro's software synthesizer leaves the General MIDI
-// percussion channel silent, so the beat is played by melodic percussion
-// instruments on channels of their own: every synthesizer sounds the same.
+// Drum letters and the percussion keys they strike; the instrument list
+// gives every one of these keys a drum patch. The kick, toms and clap sit
+// on keys 59-63, where their patches sound at the pitch they were recorded.
 struct DrumSound {
     char letter;
-    int program, key, ticks;   // ticks: how long the hit sounds at most
+    int key;
 };
 const DrumSound kDrums[] = {
-    {'k', 47, 41, 48},    // kick: low timpani
-    {'t', 47, 45, 48},    // low tom
-    {'m', 47, 50, 48},    // mid tom
-    {'u', 47, 55, 48},    // high tom
-    {'s', 122, 91, 24},   // snare: a burst of surf noise
-    {'h', 122, 108, 12},  // closed hat: a tick of high noise
-    {'o', 122, 104, 48},  // open hat
-    {'c', 122, 96, 192},  // crash
-    {'p', 120, 72, 24},   // clap: fret noise
-    {'b', 115, 72, 24},   // block
-    {'d', 115, 84, 24},   // high block
-    {'a', 115, 79, 24},   // tambourine stand-in
+    {'k', 60},   // kick
+    {'s', 38},   // snare
+    {'h', 42},   // closed hat
+    {'o', 46},   // open hat
+    {'c', 49},   // crash
+    {'p', 62},   // clap
+    {'t', 59},   // low tom
+    {'m', 61},   // mid tom
+    {'u', 63},   // high tom
+    {'b', 77},   // low wood block
+    {'d', 76},   // high wood block
+    {'a', 54},   // tambourine
 };
-const int kDrumPrograms[] = {47, 122, 120, 115};
-const int kDrumProgramCount = 4;
 
 const DrumSound *FindDrum(char c)
 {
@@ -57,14 +54,6 @@ const DrumSound *FindDrum(char c)
         if (d.letter == c)
             return &d;
     return nullptr;
-}
-
-int DrumProgramIndex(int program)
-{
-    for (int i = 0; i < kDrumProgramCount; i++)
-        if (kDrumPrograms[i] == program)
-            return i;
-    return 0;
 }
 
 int NoteOffset(char c)
@@ -159,12 +148,8 @@ private:
     {
         uint8_t ch = uint8_t(track.channel);
         int sounding = std::max(1, ticks * gate / 8);
-        if (track.drums) {
-            const DrumSound &d = kDrums[key];
-            ch = uint8_t(track.drumChannels[DrumProgramIndex(d.program)]);
-            key = d.key;
-            sounding = std::min(ticks, d.ticks);
-        }
+        if (track.drums)
+            key = kDrums[key].key;
         out->push_back({start, 2, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(velocity)}});
         out->push_back({start + sounding, 1, {uint8_t(0x80 | ch), uint8_t(key), 0}});
     }
@@ -406,21 +391,22 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
             return false;
         }
     }
-    int channels = 0;
-    auto nextChannel = [&channels]() {
+    // Melodic tracks take channels in turn around the percussion channel;
+    // drums share that channel, so only one drum track can set its volume.
+    int channels = 0, drumTracks = 0;
+    for (Track &t : tracks) {
+        if (t.drums) {
+            t.channel = kPercussionChannel;
+            drumTracks++;
+            continue;
+        }
         if (channels == kPercussionChannel)
             channels++;
-        return channels++;
-    };
-    for (Track &t : tracks) {
-        if (t.drums)
-            for (int i = 0; i < kDrumProgramCount; i++)
-                t.drumChannels[i] = nextChannel();
-        else
-            t.channel = nextChannel();
+        t.channel = channels++;
     }
-    if (tracks.empty() || channels > 16 || tracks.size() > 31) {
-        error = tracks.empty() ? "no tracks" : "too many tracks";
+    if (tracks.empty() || channels > 16 || tracks.size() > 31 || drumTracks > 1) {
+        error = tracks.empty() ? "no tracks" : drumTracks > 1 ? "more than one drums track"
+                                                              : "too many tracks";
         return false;
     }
 
@@ -456,16 +442,11 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
     for (size_t i = 0; i < tracks.size(); i++) {
         const Track &t = tracks[i];
         std::vector<Event> events;
-        auto setup = [&events, &t](int ch, int program) {
-            events.push_back({0, 0, {uint8_t(0xC0 | ch), uint8_t(program)}});
-            events.push_back({0, 0, {uint8_t(0xB0 | ch), 7, uint8_t(t.volume)}});
-            events.push_back({0, 0, {uint8_t(0xB0 | ch), 10, uint8_t(t.pan)}});
-        };
-        if (t.drums)
-            for (int d = 0; d < kDrumProgramCount; d++)
-                setup(t.drumChannels[d], kDrumPrograms[d]);
-        else
-            setup(t.channel, t.program);
+        uint8_t ch = uint8_t(t.channel);
+        if (!t.drums)   // the percussion channel picks drums by key, not program
+            events.push_back({0, 0, {uint8_t(0xC0 | ch), uint8_t(t.program)}});
+        events.push_back({0, 0, {uint8_t(0xB0 | ch), 7, uint8_t(t.volume)}});
+        events.push_back({0, 0, {uint8_t(0xB0 | ch), 10, uint8_t(t.pan)}});
         events.insert(events.end(), bodies[i].begin(), bodies[i].end());
         tune.tracks.push_back(Encode(events, longest));
     }

@@ -1,6 +1,7 @@
 // Every tune entry compiles from its text into MIDI that Allegro loads and
-// that loops cleanly, uses instruments of the shipped set, and is a tune of
-// its own; the tune compiler explains mistakes in the text.
+// that loops cleanly, plays its melodies on instruments and its drums on drum
+// patches of the shipped set, and is a tune of its own; the tune compiler
+// explains mistakes in the text.
 #include <gtest/gtest.h>
 
 #include <allegro.h>
@@ -12,29 +13,21 @@
 #include <sstream>
 
 #include "content/music/notation.h"
+#include "tests/content_audio/content_support.h"
 
 namespace {
+
+const int kPercussion = 9;   // General MIDI channel 10
 
 struct TrackInfo {
     int ticks = 0;                 // where the end-of-track event sits
     bool ended = false;
     std::vector<int> keys;         // note-on keys in order
+    std::set<int> drumKeys;        // note-on keys on the percussion channel
     std::set<int> programs;
     std::set<int> channels;
     int tempo = 0;                 // microseconds per quarter, 0 when none
 };
-
-uint32_t VarLen(const std::vector<uint8_t> &d, size_t &i)
-{
-    uint32_t v = 0;
-    while (i < d.size()) {
-        uint8_t b = d[i++];
-        v = (v << 7) | (b & 0x7F);
-        if (!(b & 0x80))
-            break;
-    }
-    return v;
-}
 
 // Reads the events of one track as the compiler writes them (no running status).
 TrackInfo Inspect(const std::vector<uint8_t> &d)
@@ -59,37 +52,40 @@ TrackInfo Inspect(const std::vector<uint8_t> &d)
         if (kind == 0xC0) {
             t.programs.insert(d[i++]);
         } else {
-            if (kind == 0x90 && d[i + 1] > 0)
+            if (kind == 0x90 && d[i + 1] > 0) {
                 t.keys.push_back(d[i]);
+                if (channel == kPercussion)
+                    t.drumKeys.insert(d[i]);
+            }
             i += 2;
         }
     }
     return t;
 }
 
-std::vector<int> TuneEntries()
+// The patch file of every synthesizer slot, read from the shipped instrument
+// list (Patches.cfg) the way Allegro's synthesizer reads it: slots 0-127 are
+// melodic programs, 128 + key the percussion channel's drums. A line counts
+// only when its first word is a number; "N begin_multipatch" moves the
+// numbering so that the lines after it land on 128 + key.
+std::map<int, std::string> PatchSlots()
 {
-    std::vector<int> entries;
-    for (int e = 0; e < DATA_ENTRY_COUNT; e++)
-        if (EntryKindOf(e) == ENTRY_MIDI)
-            entries.push_back(e);
-    return entries;
-}
-
-// Melodic programs the shipped instrument list (Patches.cfg) provides.
-std::set<int> ShippedPrograms()
-{
-    std::set<int> programs;
+    std::map<int, std::string> slots;
     std::ifstream cfg(std::string(DELVORN_SOURCE_DIR) + "/content/sound/Patches.cfg");
     std::string line;
+    int offset = -1;   // melodic programs are listed from 1
     while (std::getline(cfg, line)) {
-        if (line.rfind("begin_multipatch", 0) == 0)
-            break;
-        int number;
-        if (std::istringstream(line) >> number)
-            programs.insert(number - 1);   // the list counts from 1
+        std::istringstream words(line);
+        std::string first, second;
+        if (!(words >> first >> second) ||
+            first.find_first_not_of("-0123456789") != std::string::npos)
+            continue;
+        if (second == "begin_multipatch")
+            offset = std::stoi(first) - 1;
+        else
+            slots[std::stoi(first) + offset] = second;
     }
-    return programs;
+    return slots;
 }
 
 std::string CompileError(const std::string &text)
@@ -104,7 +100,7 @@ std::string CompileError(const std::string &text)
 
 TEST(Tunes, EveryTuneEntryIsLoopableMidiThatAllegroLoads)
 {
-    std::vector<int> entries = TuneEntries();
+    std::vector<int> entries = EntriesOf(ENTRY_MIDI);
     EXPECT_EQ(entries.size(), 16u);
     for (int e : entries) {
         MidiTune tune = MakeTune(e);
@@ -143,18 +139,28 @@ TEST(Tunes, EveryTuneEntryIsLoopableMidiThatAllegroLoads)
         EXPECT_TRUE(MakeTune(e).tracks.empty()) << e;
 }
 
-TEST(Tunes, PlayOnlyShippedInstrumentsAndAvoidThePercussionChannel)
+TEST(Tunes, PlayInstrumentsOnInstrumentPatchesAndDrumsOnDrumPatches)
 {
-    std::set<int> shipped = ShippedPrograms();
-    ASSERT_GT(shipped.size(), 60u);
-    for (int e : TuneEntries()) {
+    std::map<int, std::string> slots = PatchSlots();
+    auto patchOf = [&slots](int slot) { return slots.count(slot) ? slots[slot] : "nothing"; };
+    ASSERT_GT(slots.size(), 60u);
+    for (int e : EntriesOf(ENTRY_MIDI)) {
+        std::set<int> drumKeys;
         for (const std::vector<uint8_t> &track : MakeTune(e).tracks) {
             TrackInfo info = Inspect(track);
             for (int p : info.programs)
-                EXPECT_TRUE(shipped.count(p)) << "entry " << e << " uses missing program " << p;
-            // The software synthesizer leaves channel 10 silent.
-            EXPECT_EQ(info.channels.count(9), 0u) << "entry " << e;
+                EXPECT_NE(patchOf(p).find("/Tone_"), std::string::npos)
+                    << "entry " << e << ": program " << p << " plays " << patchOf(p);
+            // The percussion channel ignores programs; a melody there would be drums.
+            if (info.channels.count(kPercussion)) {
+                EXPECT_EQ(info.channels.size(), 1u) << "entry " << e;
+                EXPECT_TRUE(info.programs.empty()) << "entry " << e;
+            }
+            drumKeys.insert(info.drumKeys.begin(), info.drumKeys.end());
         }
+        for (int key : drumKeys)
+            EXPECT_NE(patchOf(128 + key).find("/Drum_"), std::string::npos)
+                << "entry " << e << ": drum key " << key << " plays " << patchOf(128 + key);
     }
 }
 
@@ -162,7 +168,7 @@ TEST(Tunes, EachTuneIsItsOwn)
 {
     std::map<std::vector<int>, int> melodies;
     std::set<int> levelTempos, levelLeads;
-    for (int e : TuneEntries()) {
+    for (int e : EntriesOf(ENTRY_MIDI)) {
         MidiTune tune = MakeTune(e);
         TrackInfo conductor = Inspect(tune.tracks[0]);
         TrackInfo lead = Inspect(tune.tracks[1]);
@@ -194,12 +200,18 @@ TEST(Notation, CompilesNotesToTheirKeysAndTimes)
     EXPECT_EQ(a.ticks, 4 * 96);
     EXPECT_EQ(a.programs, std::set<int>{80});
 
-    // Drum letters become melodic percussion on channels of their own.
-    ASSERT_TRUE(CompileTune("track A program 1\n l4 | c c c c |\ndrums D\n l4 | k s h r |\n",
-                            tune, error)) << error;
-    TrackInfo drums = Inspect(tune.tracks[2]);
-    EXPECT_EQ(drums.keys.size(), 3u);
-    EXPECT_GE(drums.channels.size(), 2u);
+    // Drum letters strike their keys on the percussion channel;
+    // melodic tracks take the channels around it.
+    std::string melodies;
+    for (char name = 'A'; name < 'K'; name++)
+        melodies += std::string("track ") + name + " program 1\n l4 | c c c c |\n";
+    ASSERT_TRUE(CompileTune(melodies + "drums D\n l4 | k s h [oc] |\n", tune, error)) << error;
+    ASSERT_EQ(tune.tracks.size(), 12u);
+    EXPECT_EQ(Inspect(tune.tracks[10]).channels, std::set<int>{10});
+    TrackInfo drums = Inspect(tune.tracks[11]);
+    EXPECT_EQ(drums.keys, (std::vector<int>{60, 38, 42, 46, 49}));
+    EXPECT_EQ(drums.channels, std::set<int>{kPercussion});
+    EXPECT_TRUE(drums.programs.empty());
 }
 
 TEST(Notation, ExplainsMistakes)
@@ -208,6 +220,8 @@ TEST(Notation, ExplainsMistakes)
     EXPECT_NE(CompileError("track A\n l4 | c d e f |\ntrack B\n l4 | c d e f | g1 |\n")
                   .find("track A"), std::string::npos);
     EXPECT_NE(CompileError("drums D\n l4 | k s x k |\n").find("unknown drum"), std::string::npos);
+    EXPECT_NE(CompileError("drums D\n l1 | k |\ndrums E\n l1 | s |\n").find("drums"),
+              std::string::npos);
     EXPECT_NE(CompileError("track A\n c7 c c c c c c |\n").find("length"), std::string::npos);
     EXPECT_NE(CompileError("track A\n (c d e f\n").find(")"), std::string::npos);
     EXPECT_NE(CompileError("track A program 300\n c1\n").find("program"), std::string::npos);

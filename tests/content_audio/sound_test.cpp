@@ -11,18 +11,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/content_audio/content_support.h"
 #include "tools/datbuild/assets.h"
 
 namespace {
-
-std::vector<int> EntriesOf(EntryKind kind)
-{
-    std::vector<int> entries;
-    for (int e = 0; e < DATA_ENTRY_COUNT; e++)
-        if (EntryKindOf(e) == kind)
-            entries.push_back(e);
-    return entries;
-}
 
 // A coarse picture of a sound: loudness and brightness over eight slices.
 std::vector<double> Fingerprint(const Sample &s)

@@ -72,6 +72,15 @@ bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted
     return false;
 }
 
+bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::string &playShot)
+{
+    game.Press("Return");
+    if (!WaitForShown(game, Shown::ProgressMap, 10, mapShot))
+        return false;
+    game.Press("space");
+    return WaitForShown(game, Shown::Play, 10, playShot);
+}
+
 bool LoseToGameOver(GameProcess &game, const std::string &name)
 {
     // Bombs go down with the fire key (left Control), which the game over

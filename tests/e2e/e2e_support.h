@@ -25,6 +25,10 @@ bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::strin
 bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
                      const std::string &name);
 
+// From the menu: a new game, its progress map, and play of level 1 (the
+// screenshots of the two screens under the names given).
+bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::string &playShot);
+
 // In play on QuickDeathLevel: drops bombs under the standing hero until the
 // game over page shows. False when the page did not come or was skipped.
 bool LoseToGameOver(GameProcess &game, const std::string &name);

@@ -64,10 +64,7 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
 
     // A game of the shipped first level: progress map, some walking and a
     // bomb, a pause and the help page, KEY_ESC back to the menu.
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "07_progress_map"));
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 10, "08_play"));
+    ASSERT_TRUE(StartNewGame(game, "07_progress_map", "08_play"));
     game.Press("Left", 800);
     game.Press("space");
     game.Press("Right", 1200);
@@ -93,10 +90,7 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     // stands still and drops bombs until the enemies or the bombs have
     // taken every life.
     game.WriteFile("Maps/Zub1.map", QuickDeathLevel());
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "15_progress_map"));
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 10, "16_doomed_play"));
+    ASSERT_TRUE(StartNewGame(game, "15_progress_map", "16_doomed_play"));
     bool over = LoseToGameOver(game, "17_game_over");
     ASSERT_TRUE(over) << "no game over page; last seen: " << ShownName(Classify(game));
     game.Press("Return");

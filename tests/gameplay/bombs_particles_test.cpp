@@ -3,10 +3,14 @@
 #include "play_support.h"
 
 #include <cmath>
+#include <vector>
 
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
+#include "level/demofile.h"
+#include "shell/gameloop.h"
+#include "tools/demo/headless.h"
 
 namespace {
 
@@ -44,6 +48,33 @@ TEST_F(BombTest, HoldingSpaceDropsOneBombPerPress)
     Step();
     Step("F");
     EXPECT_EQ(bombsOut, 2);
+}
+
+// A pause pressed with the bomb key held: the pause acts outside play, but
+// while it is held the bomb key must not act, in the game and in a replay.
+TEST_F(BombTest, AHeldPauseKeyKeepsTheBombFromDroppingInTheGameAndItsReplay)
+{
+    std::vector<uint8_t> recorded;
+    Load();
+    ParkEnemies();
+    bool latchedAtStart = PlayKeysLatched();
+    PlayInput pause = PlayInputFromLetters("");
+    pause.pause = true;
+    PlayInput pauseAndFire = pause;
+    pauseAndFire.fire = true;
+    for (const PlayInput &in : {pause, pauseAndFire, PlayInputFromLetters("F")}) {
+        PlayLogicStep(in);
+        gameState = GameState::RUN;  // the loop resumes play after the pause page
+        recorded.push_back(DemoTickOf(in));
+    }
+    EXPECT_EQ(bombsOut, 0);
+
+    Load();
+    ParkEnemies();
+    SetPlayKeysLatched(latchedAtStart);
+    for (uint8_t tick : recorded)
+        PlayDemoTick(tick);
+    EXPECT_EQ(bombsOut, 0);
 }
 
 TEST_F(BombTest, BlastKillsTheHeroStandingOnItAndEnemiesForAThousand)

@@ -221,6 +221,24 @@ TEST(MapCompiler, RefusesBrokenSourcesWithoutLeavingAFile)
 #endif
 
 #ifdef DELVORN_TRACE
+// The last line a trace prints, and whether the trace tool succeeded.
+std::string LastTraceLine(const std::string &arguments, int *status)
+{
+    std::string command = std::string(DELVORN_TRACE) + " --data " + DELVORN_GAME_DIR + " " +
+                          arguments + " 2>/dev/null";
+    FILE *trace = popen(command.c_str(), "r");
+    if (!trace) {
+        *status = -1;
+        return "";
+    }
+    std::string last;
+    char line[4096];
+    while (std::fgets(line, sizeof line, trace))
+        last = line;
+    *status = pclose(trace);
+    return last;
+}
+
 // A recorded run (one line of held keys per logic step) takes the hero
 // through every item of level 1 and out of the door. Play is deterministic;
 // when the rules of play change, record the run again with
@@ -228,18 +246,30 @@ TEST(MapCompiler, RefusesBrokenSourcesWithoutLeavingAFile)
 TEST(ShippedLevels, LevelOneCanBeFinished)
 {
     std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/levels/level1_walkthrough.txt";
-    std::string command = std::string(DELVORN_TRACE) + " --data " + DELVORN_GAME_DIR +
-                          " --level 1 --ticks 5000 --input " + input + " " + DELVORN_GAME_DIR +
-                          "/Maps/Zub1.map 2>/dev/null";
-    FILE *trace = popen(command.c_str(), "r");
-    ASSERT_NE(trace, nullptr);
-    std::string last;
-    char line[4096];
-    while (std::fgets(line, sizeof line, trace))
-        last = line;
-    ASSERT_EQ(pclose(trace), 0);
+    int status = 0;
+    std::string last = LastTraceLine("--level 1 --ticks 5000 --input " + input + " " +
+                                         DELVORN_GAME_DIR + "/Maps/Zub1.map",
+                                     &status);
+    ASSERT_EQ(status, 0);
     EXPECT_NE(last.find("items=0"), std::string::npos) << last;
     EXPECT_NE(last.find("state=MAP"), std::string::npos) << "the run did not leave by the door: " << last;
     EXPECT_EQ(last.find("lives=0"), std::string::npos) << last;
+}
+
+// The search bot's demo of every level replays to the exit with lives left.
+// When the rules of play or a level change, find the demos again with
+// delvorn-solve (content/levels/README.md).
+TEST(ShippedLevels, EveryLevelHasASolutionThatReachesTheExit)
+{
+    for (int n = 1; n <= 20; n++) {
+        std::string demo = std::string(DELVORN_SOURCE_DIR) + "/content/levels/solutions/Zub" +
+                           std::to_string(n) + ".dem";
+        int status = 0;
+        std::string last = LastTraceLine("--demo " + demo, &status);
+        EXPECT_EQ(status, 0) << "level " << n;
+        EXPECT_NE(last.find("state=MAP"), std::string::npos)
+            << "level " << n << " did not end at the exit: " << last;
+        EXPECT_EQ(last.find("lives=0"), std::string::npos) << "level " << n << ": " << last;
+    }
 }
 #endif

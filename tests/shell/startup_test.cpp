@@ -32,7 +32,8 @@ TEST_F(StartupTest, MissingDataFileShowsMessageAndEndsWithMinusOne)
     EXPECT_EQ(log[0], "Log File Open");
     EXPECT_EQ(log[1], "Thread DELVORN entered Quarnel normally!");
     EXPECT_EQ(log[2], "Initializing Objects");
-    EXPECT_EQ(log[3], "Initializing Allegro");
+    EXPECT_EQ(log[3], "Running portable from " + game.dir + "/");
+    EXPECT_EQ(log[4], "Initializing Allegro");
     std::string dashes(59, '-');
     EXPECT_EQ(log[log.size() - 4], "Unable to access Delvorn Data Resources");
     EXPECT_EQ(log[log.size() - 3], dashes);

@@ -1,9 +1,11 @@
 // trace.cpp: delvorn-trace, the play logic without a window. It sets up a
 // level as a new game would, runs one logic step per line of an input file
 // and prints one line of state after each step, so that a run can be read,
-// compared and replayed.
+// compared and replayed. With --demo it replays a demo file from its level
+// start, on the demo's level of the game folder unless a map file is given.
 //
 //   delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] MAPFILE
+//   delvorn-trace --demo FILE [--data DIR] [MAPFILE]
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include "shell/headless.h"
 #include "shell/input.h"
 #include "shell/startup.h"
+#include "tools/demo/headless.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ struct Options {
     int level = 1;
     long ticks = 100;
     std::string inputPath;
+    std::string demoPath;
     std::string mapPath;
 };
 
@@ -34,7 +38,8 @@ int Usage(const char *message)
     std::fprintf(stderr, "delvorn-trace: %s\n", message);
     std::fprintf(stderr,
                  "usage: delvorn-trace [--data DIR] [--level N] [--ticks N] [--input FILE] "
-                 "MAPFILE\n");
+                 "MAPFILE\n"
+                 "       delvorn-trace --demo FILE [--data DIR] [MAPFILE]\n");
     return 1;
 }
 
@@ -54,7 +59,8 @@ int ParseArguments(int argc, char **argv, Options *o)
 {
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        bool takesValue = a == "--data" || a == "--level" || a == "--ticks" || a == "--input";
+        bool takesValue = a == "--data" || a == "--level" || a == "--ticks" || a == "--input" ||
+                          a == "--demo";
         if (takesValue && i + 1 >= argc)
             return Usage(("missing value after " + a).c_str());
         long n = 0;
@@ -70,6 +76,8 @@ int ParseArguments(int argc, char **argv, Options *o)
             o->ticks = n;
         } else if (a == "--input") {
             o->inputPath = argv[++i];
+        } else if (a == "--demo") {
+            o->demoPath = argv[++i];
         } else if (a.size() > 1 && a[0] == '-') {
             return Usage(("unknown option " + a).c_str());
         } else if (o->mapPath.empty()) {
@@ -78,46 +86,57 @@ int ParseArguments(int argc, char **argv, Options *o)
             return Usage("only one map file");
         }
     }
-    if (o->mapPath.empty())
+    if (o->mapPath.empty() && o->demoPath.empty())
         return Usage("no map file");
     return 0;
 }
 
-int CountCells(int layer, int code)
-{
-    int n = 0;
-    for (int r = 0; r < MAP_ROWS; r++)
-        for (int c = 0; c < MAP_COLUMNS; c++)
-            if (CellCode(layer, c, r) == code)
-                n++;
-    return n;
-}
-
-void PrintState(long tick)
+std::string StateLine(long tick)
 {
     const char *name = StateName(gameState);
     if (std::strncmp(name, "STATE::", 7) == 0)
         name += 7;
-    std::printf("tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "
-                "shields=%d dug=%d gold=%d state=%s enemies=",
-                tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft,
-                bombCapacity, bombsOut, potionActive, shieldsOpen ? 1 : 0,
-                CountCells(0, dugBlockCode), CountCells(2, 91), name);
-    for (int i = 0; i < ENEMY_COUNT; i++) {
-        const GameObject *e = enemies[i];
-        std::printf("%s%d,%d,%d,%d", i ? ";" : "", (int)e->x, (int)e->y, e->state,
-                    e->work[ENEMY_DIRECTION]);
+    return PlayStateLine(tick, name);
+}
+
+void PrintState(long tick)
+{
+    std::printf("%s\n", StateLine(tick).c_str());
+}
+
+// The demo's ticks from its level start; the last line tells how it ended.
+int TraceDemo(const Options &o)
+{
+    Demo demo;
+    std::string error;
+    if (!ReadDemo(o.demoPath, &demo, &error)) {
+        std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
+        return 2;
     }
-    std::printf(" bags=");
-    bool first = true;
-    for (int i = 0; i < MONEYBAG_COUNT; i++) {
-        const GameObject *b = moneyBags[i];
-        if (b->state == 0)
-            continue;
-        std::printf("%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x, (int)b->y, b->state);
-        first = false;
+    std::string mapPath = o.mapPath.empty() ? GameMapPath(o.dataDir, demo.level) : o.mapPath;
+    if (!StartToolPlay(o.dataDir, "delvorn-trace"))
+        return 3;
+    if (!StartDemo(demo, mapPath, &error)) {
+        std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
+        return 2;
     }
-    std::printf("\n");
+    std::string last;
+    for (size_t t = 0; t < demo.ticks.size(); t++) {
+        PlayDemoTick(demo.ticks[t]);
+        last = StateLine((long)t + 1);
+        std::printf("%s\n", last.c_str());
+        if (gameState != GameState::RUN || lives <= 0)
+            break;
+    }
+    std::fflush(stdout);
+    // A replay that ends elsewhere than its recording did is a fault, not a trace.
+    if (!demo.final.empty() && last != demo.final) {
+        std::fprintf(stderr, "delvorn-trace: the replay ends on another state than the recording:\n"
+                             "  recorded: %s\n  replayed: %s\n",
+                     demo.final.c_str(), last.c_str());
+        return 4;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -127,6 +146,8 @@ int main(int argc, char **argv)
     Options o;
     if (int code = ParseArguments(argc, argv, &o))
         return code;
+    if (!o.demoPath.empty())
+        return TraceDemo(o);
 
     std::vector<std::string> input;
     if (!o.inputPath.empty()) {
@@ -140,14 +161,8 @@ int main(int argc, char **argv)
             input.push_back(line);
     }
 
-    std::string dataPath = o.dataDir + "/Data.dat";
-    if (!StartHeadless(dataPath.c_str())) {
-        std::fprintf(stderr, "delvorn-trace: Allegro or the figures did not start\n");
+    if (!StartToolPlay(o.dataDir, "delvorn-trace"))
         return 3;
-    }
-    if (!dataFile)
-        std::fprintf(stderr, "delvorn-trace: no data file at %s; figures have no pictures\n",
-                     dataPath.c_str());
     if (!StartHeadlessLevel(o.level, o.mapPath.c_str())) {
         std::fprintf(stderr, "delvorn-trace: cannot read map file %s\n", o.mapPath.c_str());
         return 2;
