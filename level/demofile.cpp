@@ -217,7 +217,7 @@ std::string PlayStateLine(long tick, const char *stateName)
     bool first = true;
     for (int i = 0; i < MONEYBAG_COUNT; i++) {
         const GameObject *b = moneyBags[i];
-        if (b->state == 0)
+        if (b->state == BAG_GONE)
             continue;
         std::snprintf(part, sizeof part, "%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x,
                       (int)b->y, b->state);
