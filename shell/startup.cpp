@@ -2,7 +2,10 @@
 // (DeleteAll), and the long-lived resources the shell owns in between.
 #include "shell/startup.h"
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
@@ -11,6 +14,7 @@
 #include "screens/menu.h"
 #include "shell/config.h"
 #include "shell/datapass.h"
+#include "shell/datasum.h"
 #include "shell/gameloop.h"
 #include "shell/input.h"
 #include "shell/log.h"
@@ -30,8 +34,21 @@ void *DataEntry(int entry, int type)
     return dataFile[entry].dat;
 }
 
+bool DataFileReadsWhole(const std::string &nativePath)
+{
+    std::ifstream in(nativePath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());
+}
+
 DATAFILE *LoadGameData(const char *path)
 {
+    dataFile = nullptr;
+    dataFileEntries = 0;
+    // Allegro's loader trusts every length in the file, so a cut or damaged
+    // copy would crash it: such a file counts as one that does not open.
+    if (!DataFileReadsWhole(NativePath(path)))
+        return nullptr;
     char password[18];
     UnscrambleDataPassword(password);
     packfile_password(password);

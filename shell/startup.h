@@ -4,6 +4,7 @@
 #define DELVORN_STARTUP_H
 
 #include <allegro.h>
+#include <string>
 #include "platform/alfont/alfont.h"
 
 extern DATAFILE *dataFile;        // Data.dat, addressed by entry number
@@ -23,6 +24,9 @@ int Initall();
 void DeleteAll();
 
 // Loads Data.dat with the game's password, clearing the password again.
+// Null when the file is missing or not whole (its seal does not match).
 DATAFILE *LoadGameData(const char *path);
+// Whether the file at that (native) path carries a matching seal.
+bool DataFileReadsWhole(const std::string &nativePath);
 
 #endif

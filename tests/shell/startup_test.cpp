@@ -1,5 +1,5 @@
-// Start-up and shutdown of the real executable: a missing data file ends the
-// run with -1 and its message; a normal run writes its log in order, a
+// Start-up and shutdown of the real executable: a missing, cut or damaged
+// data file ends the run with -1 and its message; a normal run writes its log in order, a
 // default high score table, and ends cleanly when the window is closed.
 #include <gtest/gtest.h>
 
@@ -21,9 +21,24 @@ protected:
     }
 };
 
-TEST_F(StartupTest, MissingDataFileShowsMessageAndEndsWithMinusOne)
+// A data file that is missing, cut short or damaged inside: Allegro's loader
+// would crash on the last two, so all three must end the same way.
+class BadDataFile : public StartupTest, public testing::WithParamInterface<const char *> {};
+
+TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
 {
-    GameProcess game("nodata");
+    std::string kind = GetParam();
+    GameProcess game("data_" + kind);
+    if (kind != "Missing") {
+        std::string data = ReadFile(std::string(DELVORN_GAME_DIR) + "/Data.dat");
+        ASSERT_GT(data.size(), 601000u);
+        if (kind == "Cut")
+            data.resize(300000);
+        else
+            for (size_t i = 600000; i < 600400; i++)
+                data[i] = (char)(data[i] ^ 0x5A);
+        game.WriteFile("Data.dat", data);
+    }
     game.Start();
     EXPECT_EQ(game.WaitExit(60), 255);
 
@@ -44,6 +59,9 @@ TEST_F(StartupTest, MissingDataFileShowsMessageAndEndsWithMinusOne)
     EXPECT_NE(message.find("Unable to access Delvorn Data Resources."), std::string::npos) << message;
     EXPECT_NE(message.find("Please, contact Support."), std::string::npos) << message;
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
 
 TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
 {
