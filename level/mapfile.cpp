@@ -114,7 +114,8 @@ int LoadMapFile(const char *gamePath)
             return FailLoad();
         std::strncpy(levelMap->mapPath, gamePath, sizeof levelMap->mapPath - 1);
 
-        PACKFILE *file = pack_fopen(NativePath(gamePath).c_str(), F_READ);
+        std::string path = NativePath(gamePath);
+        PACKFILE *file = IsRegularFile(path) ? pack_fopen(path.c_str(), F_READ) : nullptr;
         if (!file)
             return FailLoad();
         for (int l = 0; l < levelMap->layers; l++)
@@ -170,7 +171,7 @@ int LoadMapFile(const char *gamePath)
 int LoadEditorMap()
 {
     std::string path = NativePath(MapFileName(editorLevel).c_str());
-    PACKFILE *file = pack_fopen(path.c_str(), F_READ);
+    PACKFILE *file = IsRegularFile(path) ? pack_fopen(path.c_str(), F_READ) : nullptr;
     if (!file)
         return 0;
     for (int l = 0; l < MAP_LAYERS; l++)

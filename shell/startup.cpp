@@ -36,6 +36,8 @@ void *DataEntry(int entry, int type)
 
 bool DataFileReadsWhole(const std::string &nativePath)
 {
+    if (!IsRegularFile(nativePath))
+        return false;
     std::ifstream in(nativePath, std::ios::binary);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());

@@ -2,6 +2,7 @@
 #include "platform/paths/paths.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -25,4 +26,10 @@ bool ReplaceFileWith(const std::string &from, const std::string &to)
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
+}
+
+bool IsRegularFile(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
