@@ -3,8 +3,10 @@
 // default high score table, and ends cleanly when the window is closed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -62,6 +64,31 @@ TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged"),
                          [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+
+// Started with no display, the game and the example player each say why on
+// standard error and fail; the game also logs it and ends with -1.
+TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
+{
+    GameProcess game("no_display");
+    struct Program {
+        std::string command;
+        int exitCode;
+    } programs[] = {
+        {"'" DELVORN_EXE "'", 255},
+        {"'" MIVOLEN_PLAY "' '" DELVORN_SOURCE_DIR "/fuzz/corpus/avi/rgb24_pcm16.avi'", 1},
+    };
+    const std::string reason = "cannot start: no display to open a window on (DISPLAY is not set)\n";
+    for (const Program &p : programs) {
+        std::string err = game.dir + "/err.txt";
+        int status = std::system(("cd '" + game.dir + "' && env -u DISPLAY " + p.command + " >/dev/null 2>'" + err +
+                                  "'")
+                                     .c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << p.command;
+        EXPECT_EQ(WEXITSTATUS(status), p.exitCode) << p.command;
+        EXPECT_NE(ReadFile(err).find(reason), std::string::npos) << ReadFile(err);
+    }
+    EXPECT_NE(game.Log().find("Delvorn " + reason), std::string::npos) << game.Log();
+}
 
 TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
 {
