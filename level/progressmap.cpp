@@ -131,7 +131,8 @@ void ProcessMap()
             return;
         }
         clear_keybuf();
-        while (!keypressed() && !closeRequested) {
+        KeyLatch anyKey = KeyLatch::AnyKey();
+        while (!anyKey.KeyWaiting() && !closeRequested) {
             if (backBuffer)
                 DrawProgressMap(markers, *scroller);
             PresentFrame();

@@ -102,9 +102,9 @@ void DrawClosing(ALFONT_FONT *font, int y)
                           makecol(84, 100, 100));
 }
 
-void WaitForAnyKey()
+void WaitForAnyKey(KeyLatch &anyKey)
 {
-    while (!keypressed() && !closeRequested) {
+    while (!anyKey.KeyWaiting() && !closeRequested) {
         logicTicks = 0;
         WaitPass();
     }
@@ -158,6 +158,7 @@ void GameWon()
             clear_bitmap(backBuffer);
         ClearScreen();
         clear_keybuf();
+        KeyLatch anyKey = KeyLatch::AnyKey();
 
         if (screen) {
             const int white = makecol(255, 255, 255);
@@ -172,7 +173,7 @@ void GameWon()
         }
         page.Free();
 
-        WaitForAnyKey();
+        WaitForAnyKey(anyKey);
         clear_keybuf();
         ViewCredits();
         clear_keybuf();
@@ -185,6 +186,8 @@ void ViewCredits()
 {
     try {
         clear_keybuf();
+        KeyLatch anyKey = KeyLatch::AnyKey();
+        KeyLatch escape{KEY_ESC};
         ScreenFont page("Fonts\\DigitalDream.ttf");
         PlayMusic(306);
 
@@ -193,7 +196,8 @@ void ViewCredits()
             DrawRoll(page.font, y);
             logicTicks = 0;
             PresentFrame();
-            if (y <= rollEndY || key[KEY_ESC] || closeRequested)
+            anyKey.KeyWaiting();  // drops the repeats of a key held since the start
+            if (y <= rollEndY || escape.Down() || closeRequested)
                 break;
         }
 
@@ -204,12 +208,13 @@ void ViewCredits()
             DrawClosing(page.font, y);
             logicTicks = 0;
             PresentFrame();
+            anyKey.KeyWaiting();
         }
 
         PlaySfxAlways(234);
         // A KEY_ESC that cut the roll short is still buffered and ends this
         // wait at once.
-        WaitForAnyKey();
+        WaitForAnyKey(anyKey);
 
         page.Free();
         StopMusic();

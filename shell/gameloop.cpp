@@ -97,18 +97,14 @@ void PresentFrame()
 }
 
 // The play keys act once per press: nothing acts again until every watched
-// key has been let go.
-static bool playKeysLatched = false;
+// key has been let go. Both latches start over whenever play (re)starts, so
+// a key still held from the page before does not act in play.
+static KeyLatch playKeys{KEY_P, KEY_F2, KEY_F1, KEY_S, KEY_X, KEY_SPACE};
+static KeyLatch leavePlay{KEY_ESC};
 
 static void PlayKeys()
 {
-    bool held = key[KEY_P] || key[KEY_F2] || key[KEY_F1] || key[KEY_S] || key[KEY_X] ||
-                key[KEY_SPACE] || inputControl->IsFire();
-    if (!held) {
-        playKeysLatched = false;
-        return;
-    }
-    if (playKeysLatched)
+    if (!playKeys.Pressed(inputControl->IsFire()))
         return;
 
     if (key[KEY_F2]) {
@@ -138,8 +134,7 @@ static void PlayKeys()
             PlaySfx(76);
         }
     }
-    playKeysLatched = true;
-    clear_keybuf();
+    clear_keybuf();  // what the keys above did may have filled it
 }
 
 void PlayLogicStep()
@@ -184,6 +179,12 @@ static void DrawPlayPicture()
 
 static void PlayPass()
 {
+    static bool playing = false;
+    if (!playing) {
+        playKeys.Arm(inputControl->IsFire());
+        leavePlay.Arm();
+        playing = true;
+    }
     do {
         framesDrawn++;
         DrawPlayPicture();
@@ -200,10 +201,11 @@ static void PlayPass()
         GameOver();
         DeleteMap();
         gameState = GameState::MENU;
-    } else if (key[KEY_ESC]) {
+    } else if (leavePlay.Down()) {
         DeleteMap();
         gameState = GameState::MENU;
     }
+    playing = gameState == GameState::RUN;
 }
 
 static void EditorPass()

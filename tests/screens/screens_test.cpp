@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -313,6 +315,47 @@ TEST_F(ScreenLoops, EnterHeldAsTheEntryOpensKeepsTheLetters)
     int passes = RunScreen(script, [] { GetUserInitials(); });
     EXPECT_EQ(std::string(currentInitials), "AAA");
     EXPECT_EQ(passes, 1);
+}
+
+// A key still held from the screen before acts only once it has been let go
+// and pressed again: ESC held on leaving play does not quit from the menu,
+// ENTER held from the game over page neither saves the letters before they
+// are typed nor starts a game. Held keys repeat into the keyboard buffer.
+TEST_F(ScreenLoops, KeyHeldIntoAScreenActsOnlyWhenPressedAgain)
+{
+    int choice = -1;
+    struct Row {
+        const char *screen;
+        int key;
+        std::function<void()> run;
+    } rows[] = {
+        {"menu", KEY_ESC, [&] { choice = ProcessMenu(); }},
+        {"menu", KEY_ENTER, [&] { choice = ProcessMenu(); }},
+        {"initials", KEY_ENTER, [] { GetUserInitials(); }},
+        {"high scores", KEY_ESC, [] { ViewHighScores(); }},
+        {"progress map", KEY_ENTER, [] { ProcessMap(); }},
+    };
+    currentLevel = 3;
+    for (const Row &row : rows) {
+        KeyScript script;
+        for (int i = 0; i < 3; i++)
+            AddPass(script, {row.key});
+        AddPass(script, {});
+        AddPass(script, {row.key});
+        const int code = row.key << 8 | 13;
+        script.onPass = [code](int pass) {
+            if (pass != 3)
+                simulate_keypress(code);
+        };
+        key[row.key] = 1;  // down before the screen starts
+        choice = -1;
+        EXPECT_EQ(RunScreen(script, row.run), 5) << row.screen << " " << row.key;
+        if (std::string(row.screen) == "menu") {
+            EXPECT_EQ(choice, row.key == KEY_ESC ? 4 : 0);
+        }
+    }
+    EXPECT_STREQ(currentInitials, "AAA");
+    currentLevel = 0;
 }
 
 TEST_F(ScreenLoops, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
