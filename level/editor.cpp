@@ -39,6 +39,14 @@ BITMAP *KindPicture(int kind, int code)
     return nullptr;
 }
 
+// A level file keeps codes, not kinds: layers 0 and 1 hold blocks, layer 2
+// objects. The editor refuses the other kind, so what it shows is what the
+// file gives back.
+bool ModeFitsLayer()
+{
+    return editorMode == (editorLayer == 2 ? 1 : 0);
+}
+
 int CurrentCode()
 {
     return editorMode == 0 ? editorBlock : editorObject;
@@ -112,14 +120,14 @@ void ActOnHeldKeys(bool mouseLeft, bool mouseRight)
         FillLayer(editorLayer, CELL_EMPTY, -1);
         ClearLayerView(editorLayers[editorLayer]);
     }
-    if (key[KEY_F4])
+    if (key[KEY_F4] && ModeFitsLayer())
         FillLayer(editorLayer, editorMode, CurrentCode());
     if (key[KEY_F5]) {
         editorMode = editorMode == 0 ? 1 : 0;
         ShowPlacingPicture();
     }
     int column, row;
-    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && PointerCell(column, row)) {
+    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && ModeFitsLayer() && PointerCell(column, row)) {
         editorViewAll = false;
         SetCell(editorLayer, column, row, editorMode, CurrentCode());
     }
