@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fuzz/scratch.h"
+
 #include "level/levelmap.h"
 #include "level/mapfile.h"
 #include "shell/startup.h"
@@ -26,18 +28,19 @@ int Check(const uint8_t *data, size_t size);
 // folder given on its command line relative to where it was started.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static char dir[] = "/tmp/delvorn_editorload_fuzz_XXXXXX";
+    static std::string dir;
     static char start[4096];
     static bool ready = false;
     if (!ready) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        if (!getcwd(start, sizeof start) || !mkdtemp(dir))
+        if (!getcwd(start, sizeof start))
             abort();
-        mkdir((std::string(dir) + "/Maps").c_str(), 0755);
+        dir = FuzzScratchFolder("editorload");
+        mkdir((dir + "/Maps").c_str(), 0755);
         dataFileEntries = 310;  // what the editor's pictures are checked against
         ready = true;
     }
-    if (chdir(dir) != 0)
+    if (chdir(dir.c_str()) != 0)
         abort();
     int result = Check(data, size);
     if (chdir(start) != 0)

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/scratch.h"
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
@@ -36,10 +37,7 @@ void Prepare()
     dataFile = madeUpData;
     dataFileEntries = ENTRIES;
     backBuffer = create_bitmap(800, 600);
-    char dir[] = "/tmp/delvorn_loadmap_fuzz_XXXXXX";
-    if (!mkdtemp(dir))
-        abort();
-    mapPath = std::string(dir) + "/fuzz.map";
+    mapPath = FuzzScratchFolder("loadmap") + "/fuzz.map";
     if (!InitCharacters())
         abort();
 }

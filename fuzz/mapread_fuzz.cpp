@@ -11,6 +11,7 @@
 #include <string>
 
 #include "level/levelmap.h"
+#include "fuzz/scratch.h"
 #include "level/mapfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -18,10 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static std::string path;
     if (path.empty()) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        char dir[] = "/tmp/delvorn_mapread_fuzz_XXXXXX";
-        if (!mkdtemp(dir))
-            abort();
-        path = std::string(dir) + "/fuzz.map";
+        path = FuzzScratchFolder("mapread") + "/fuzz.map";
     }
     FILE *f = std::fopen(path.c_str(), "wb");
     if (!f)

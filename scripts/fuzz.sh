@@ -30,6 +30,8 @@ for src in "$here"/fuzz/*_fuzz.cpp; do
 done
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
+# The targets write their input to a file each run: in memory, when possible.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then export TMPDIR=/dev/shm; fi
 export ASAN_OPTIONS="detect_leaks=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 status=0
