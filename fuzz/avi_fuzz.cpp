@@ -1,8 +1,8 @@
 // avi_fuzz.cpp: feeds arbitrary bytes to the video library's AVI layer as a
 // file: stream lookup, formats, sample reads, time conversion, frame readers
-// (our own DIB code and libavcodec) and drawing into a memory bitmap.
-// Build: video/vfw/*.cpp with -Ivideo -Ivideo/vfw, linked with Allegro,
-// libavcodec, libavformat, libavutil and libswscale.
+// (our own DIB code, uncompressed frames shown in place with their headers
+// put back when the reader moves on, and libavcodec) and drawing into a
+// memory bitmap. Built with clang and DELVORN_FUZZ=ON, against mivolen_static.
 #include <allegro.h>
 
 #include <cerrno>

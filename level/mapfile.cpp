@@ -201,7 +201,7 @@ int LoadEditorMap()
 
 int SaveEditorMap()
 {
-    std::string path = NativePath(MapFileName(editorLevel).c_str());
+    std::string path = WritablePath(MapFileName(editorLevel).c_str());
     // Written beside the level and renamed over it, so a failed save never
     // leaves half a level behind.
     std::string temporary = path + ".tmp";

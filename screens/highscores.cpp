@@ -123,7 +123,7 @@ bool SaveHighScores()
     unsigned char data[HIGH_SCORE_FILE_SIZE];
     EncodeHighScores(highScores, data);
 
-    std::string path = NativePath(highScorePath);
+    std::string path = WritablePath(highScorePath);
     std::string temp = path + ".tmp";
     PACKFILE *f = pack_fopen(temp.c_str(), F_WRITE);
     if (!f)

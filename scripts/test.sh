@@ -2,11 +2,13 @@
 # Sets up, builds and runs the whole test suite:
 #  1. every test of the normal build (unit and end-to-end), under a private
 #     Xvfb display;
-#  2. the unit tests and a start-to-exit leak check again, built with clang's
+#  2. the Debian packages, built and checked by lintian, desktop-file-validate
+#     and appstreamcli (scripts/package.sh);
+#  3. the unit tests and a start-to-exit leak check again, built with clang's
 #     AddressSanitizer and UndefinedBehaviorSanitizer;
-#  3. each fuzz target for a bounded time (FUZZ_SECONDS, default 45; scripts/fuzz.sh
+#  4. each fuzz target for a bounded time (FUZZ_SECONDS, default 45; scripts/fuzz.sh
 #     MINUTES makes long runs);
-#  4. the Windows package, cross-built and checked under wine (scripts/windows.sh).
+#  5. the Windows package, cross-built and checked under wine (scripts/windows.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
@@ -31,6 +33,10 @@ sleep 1
 failed=0
 echo "== Tests =="
 (cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 600) || failed=1
+
+echo "== Debian packages =="
+# Built from the tree just tested; a few seconds of packing and checking.
+timeout 600 "$here/scripts/package.sh" "$build" || failed=1
 
 echo "== Sanitizer build =="
 cmake -S "$here" -B "$sanitize_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -49,9 +49,21 @@ static void SelectConfigFile(const std::string &path)
     set_config_data(ascii.data(), (int)ascii.size());
 }
 
+// The sound library looks for a relative instrument list beside the
+// program, which is not where an installed game keeps it.
+static void PinInstrumentList()
+{
+    const char *patches = get_config_string("sound", "patches", nullptr);
+    if (!patches || !is_relative_filename(patches))
+        return;
+    std::string pinned = "[sound]\npatches = " + NativePath(patches) + "\n";
+    override_config_data(pinned.c_str(), (int)pinned.size());
+}
+
 int ReadConfig()
 {
     SelectConfigFile(NativePath("Config//Delvorn.ini"));
+    PinInstrumentList();
 
     soundVolume = get_config_int("Sound", "SoundVolume", 200);
     midiVolume = get_config_int("Sound", "MidiVolume", 200);

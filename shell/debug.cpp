@@ -43,7 +43,7 @@ int SaveScreenshot()
     BITMAP *shot = create_sub_bitmap(screen, 0, 0, SCREEN_W, SCREEN_H);
     if (!shot)
         return 0;
-    const int failed = save_bitmap(NativePath("Delvorn.pcx").c_str(), shot, nullptr);
+    const int failed = save_bitmap(WritablePath("Delvorn.pcx").c_str(), shot, nullptr);
     destroy_bitmap(shot);
     return failed == 0 ? 1 : 0;
 }

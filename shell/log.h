@@ -18,7 +18,7 @@ public:
     bool Close();
 
     FILE *handle;
-    char path[80];
+    char path[4096];  // the player's folder may lie deep
 };
 
 // Created first thing in main, destroyed last; null before that.

@@ -16,10 +16,13 @@
 int main()
 {
     gameState = GameState::INIT;
-    gameLog = new LogFile(NativePath("Logs\\LogFile.log").c_str());
+    UseOwnGamePlaces();
+    gameLog = new LogFile(WritablePath("Logs\\LogFile.log").c_str());
     gameLog->Open();  // without a Logs folder the game runs on unlogged
     gameLog->Printf("Thread DELVORN entered Quarnel normally!\n");
     gameLog->Printf("Initializing Objects\n");
+    for (const std::string &place : DescribeGamePlaces())
+        gameLog->Printf("%s\n", place.c_str());
 
     if (!Initall())
         return -1;

@@ -29,6 +29,14 @@
 struct BITMAP;
 struct AUDIOSTREAM;
 
+// The library's log: warnings and errors of the decoders it uses, one line
+// per call, without the newline. Nothing is logged, and nothing is written to
+// stderr, until a hook is set; a null hook makes the library silent again.
+// The hook may be called from any thread that uses the library; user is
+// handed back as given.
+typedef void (*MivolenLogHook)(const char *line, void *user);
+MIVOLEN_API void MivolenSetLogHook(MivolenLogHook hook, void *user);
+
 class MIVOLEN_API CAviFile {
   friend class Mivolen;  // the player reads its audio straight from the stream
 

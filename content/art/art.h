@@ -20,6 +20,7 @@ Picture StatusPanelPicture();         // scenes.cpp: 800x55
 Picture MenuPicture();                // scenes.cpp: 800x600
 Picture TitlePicture();               // scenes.cpp: 800x600
 Picture ProgressMapPicture();         // scenes.cpp: at most 600x407
+Picture IconPicture(int size);        // icon.cpp: the desktop icon, size x size
 
 // Shared drawing between the object tiles and their animated figures.
 class Canvas;

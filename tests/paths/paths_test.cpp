@@ -37,6 +37,72 @@ TEST(Paths, GameNamesBecomeNativeNames)
     EXPECT_EQ(NativePath(nullptr), "");
 }
 
+#ifndef _WIN32  // the Windows zip is always portable
+// A tree with the installed layout below root/prefix, and a portable folder.
+std::string MakeTree()
+{
+    namespace fs = std::filesystem;
+    const std::string root = fs::absolute("paths_test_tree").string();
+    fs::remove_all(root);
+    fs::create_directories(root + "/prefix/games");
+    fs::create_directories(root + "/prefix/share/games/delvorn");
+    fs::create_directories(root + "/portable");
+    WriteAll(root + "/prefix/share/games/delvorn/Data.dat", "data");
+    WriteAll(root + "/portable/Data.dat", "data");
+    return root;
+}
+
+TEST(Paths, ModeAndPlayerFoldersFollowTheDataAndTheXdgRules)
+{
+    const std::string root = MakeTree();
+    struct Case {
+        std::string exeDir;
+        const char *xdgData, *xdgConfig;
+        bool installed;
+        std::string writable, config;
+    } cases[] = {
+        {root + "/portable", nullptr, nullptr, false, root + "/portable/", ""},
+        {root + "/prefix/games", nullptr, nullptr, true, "/h/.local/share/delvorn/", "/h/.config/delvorn/"},
+        {root + "/prefix/games", "/x", "/c/", true, "/x/delvorn/", "/c/delvorn/"},
+        // Empty and relative values count as unset.
+        {root + "/prefix/games", "", "rel", true, "/h/.local/share/delvorn/", "/h/.config/delvorn/"},
+        // Data beside the program wins: a build folder stays portable.
+        {root + "/prefix/share/games/delvorn", "/x", "/c", false, root + "/prefix/share/games/delvorn/", ""},
+    };
+    for (const Case &c : cases) {
+        GamePlaces found = FindGamePlaces(c.exeDir, c.xdgData, c.xdgConfig, "/h");
+        EXPECT_EQ(found.installed, c.installed) << c.exeDir;
+        EXPECT_EQ(found.writable, c.writable) << c.exeDir;
+        EXPECT_EQ(found.config, c.config) << c.exeDir;
+        EXPECT_EQ(found.shipped, c.installed ? root + "/prefix/share/games/delvorn/" : c.writable) << c.exeDir;
+    }
+}
+
+TEST(Paths, InstalledReadsThePlayersCopyFirstAndWritesOnlyUnderTheirFolders)
+{
+    const std::string root = MakeTree();
+    const std::string shipped = root + "/prefix/share/games/delvorn/";
+    GamePlaces found = FindGamePlaces(root + "/prefix/games", (root + "/data").c_str(), (root + "/conf").c_str(), "/h");
+    UseGamePlaces(found);
+    EXPECT_EQ(NativePath("Maps\\Zub1.map"), shipped + "Maps/Zub1.map");
+    EXPECT_EQ(NativePath("Config//Delvorn.ini"), shipped + "Config//Delvorn.ini");
+
+    // Writing creates the player's folder on the way; the copy is then read.
+    const std::string own = WritablePath("Maps\\Zub1.map");
+    EXPECT_EQ(own, root + "/data/delvorn/Maps/Zub1.map");
+    WriteAll(own, "level");
+    EXPECT_EQ(NativePath("Maps\\Zub1.map"), own);
+    std::filesystem::create_directories(root + "/conf/delvorn");
+    WriteAll(root + "/conf/delvorn/Delvorn.ini", "[Sound]");
+    EXPECT_EQ(NativePath("Config//Delvorn.ini"), root + "/conf/delvorn/Delvorn.ini");
+    EXPECT_EQ(WritablePath("Logs\\LogFile.log"), root + "/data/delvorn/Logs/LogFile.log");
+    EXPECT_TRUE(std::filesystem::is_directory(root + "/data/delvorn/Logs"));
+
+    UseGamePlaces(GamePlaces());  // the other tests use the working folder
+    std::filesystem::remove_all(root);
+}
+#endif
+
 TEST(Paths, ReplacingOverwritesAnExistingFileAndFailsWithoutASource)
 {
     const std::string from = "paths_test_new.tmp", to = "paths_test_old.dat";

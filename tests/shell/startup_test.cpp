@@ -49,7 +49,8 @@ TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
     EXPECT_EQ(log[0], "Log File Open");
     EXPECT_EQ(log[1], "Thread DELVORN entered Quarnel normally!");
     EXPECT_EQ(log[2], "Initializing Objects");
-    EXPECT_EQ(log[3], "Initializing Allegro");
+    EXPECT_EQ(log[3], "Running portable from " + game.dir + "/");
+    EXPECT_EQ(log[4], "Initializing Allegro");
     std::string dashes(59, '-');
     EXPECT_EQ(log[log.size() - 4], "Unable to access Delvorn Data Resources");
     EXPECT_EQ(log[log.size() - 3], dashes);
@@ -74,7 +75,7 @@ TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
         std::string command;
         int exitCode;
     } programs[] = {
-        {"'" DELVORN_EXE "'", 255},
+        {"'" + game.exe + "'", 255},
         {"'" MIVOLEN_PLAY "' '" DELVORN_SOURCE_DIR "/fuzz/corpus/avi/rgb24_pcm16.avi'", 1},
     };
     const std::string reason = "cannot start: no display to open a window on (DISPLAY is not set)\n";

@@ -59,6 +59,11 @@ GameProcess::GameProcess(const std::string &name)
         "/bin'");
     Run("cp -r '" + game + "/Fonts' '" + game + "/Maps' '" + dir + "/' 2>/dev/null");
     Run("cp '" + game + "/Config/'* '" + dir + "/Config/'");
+    // A link where the file system allows one: the game finds its files from
+    // its own location.
+    exe = dir + "/Delvorn";
+    Run("ln '" DELVORN_EXE "' '" + exe + "' 2>/dev/null || cp '" DELVORN_EXE "' '" + exe + "'");
+    workDir = logDir = dir;
     std::ofstream fake(dir + "/bin/xmessage");
     fake << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> '" << dir << "/message.txt'\n";
     fake.close();
@@ -126,7 +131,7 @@ void GameProcess::Start(const std::vector<std::string> &environment)
     pid = fork();
     if (pid == 0) {
         setenv("DISPLAY", display.c_str(), 1);
-        if (chdir(dir.c_str()) != 0)
+        if (chdir(workDir.c_str()) != 0)
             _exit(99);
         std::string path = dir + "/bin:" + std::getenv("PATH");
         setenv("PATH", path.c_str(), 1);
@@ -135,7 +140,7 @@ void GameProcess::Start(const std::vector<std::string> &environment)
         if (!freopen((dir + "/stdout.txt").c_str(), "w", stdout) ||
             !freopen((dir + "/stderr.txt").c_str(), "w", stderr))
             _exit(97);
-        execl(DELVORN_EXE, "Delvorn", (char *)nullptr);
+        execl(exe.c_str(), "Delvorn", (char *)nullptr);
         _exit(98);
     }
 }
@@ -181,7 +186,7 @@ void GameProcess::Kill(int signal)
 
 std::string GameProcess::Log() const
 {
-    return ReadFile(dir + "/Logs/LogFile.log");
+    return ReadFile(logDir + "/Logs/LogFile.log");
 }
 
 bool GameProcess::WaitForLog(const std::string &text, int seconds) const

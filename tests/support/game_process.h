@@ -13,9 +13,10 @@ std::vector<std::string> SplitLines(const std::string &text);
 
 class GameProcess {
 public:
-    // A fresh folder under the test's temp dir with Fonts, Maps, Config from
-    // the built game folder, empty Logs and HiScore, and a stand-in xmessage
-    // that records start-up messages instead of waiting for a click.
+    // A fresh folder under the test's temp dir with the game, Fonts, Maps,
+    // Config from the built game folder, empty Logs and HiScore, and a
+    // stand-in xmessage that records start-up messages instead of waiting
+    // for a click. The game runs portable there, whatever its working folder.
     explicit GameProcess(const std::string &name);
     ~GameProcess();
 
@@ -48,6 +49,9 @@ public:
     int CountNear(unsigned rgb, int x1, int y1, int x2, int y2, int tolerance = 12) const;
 
     std::string dir;
+    std::string exe;      // the program started: dir's copy of the game
+    std::string workDir;  // its working folder: dir
+    std::string logDir;   // where its Logs folder lies: dir
     pid_t pid = -1;
     int exitStatus = -1000;  // kept once the game has been reaped
     // Each game gets an X display of its own, so that tests can run side by

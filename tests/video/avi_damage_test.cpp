@@ -9,6 +9,8 @@
 #include <random>
 #include <type_traits>
 
+#include <unistd.h>
+
 #include "allegro_env.h"
 #include "avi_writer.h"
 #include "mivolen.h"
@@ -99,19 +101,29 @@ TEST_F(DamageTest, TruncatedCopiesOpenOrFailCleanly) {
   for (size_t len = 0; len < coded.size(); len += 97) Check(std::vector<uint8_t>(coded.begin(), coded.begin() + long(len)));
 }
 
-TEST_F(DamageTest, TruncatedFileKeepsTheFramesItStillHolds) {
-  std::vector<uint8_t> good = GoodFile(true);
-  // Cut off the index and the last part of the movi data.
-  good.resize(good.size() * 3 / 5);
-  WriteBytes(path, good);
-  CAviFile avi;
-  ASSERT_TRUE(avi.Open(path.c_str()));
-  ASSERT_TRUE(avi.StartVideoRetrieve(0));
-  LPBITMAPINFOHEADER f = nullptr;
-  avi.GetVideoFrame(0, 0, &f);
-  EXPECT_NE(f, nullptr);
-  avi.GetVideoFrame(0, 5, &f);
-  EXPECT_EQ(f, nullptr);
+TEST_F(DamageTest, FileCutShortKeepsTheFramesItStillHolds) {
+  for (bool whileOpen : {false, true}) {
+    SCOPED_TRACE(whileOpen ? "cut while open" : "cut before");
+    std::vector<uint8_t> good = GoodFile(true);
+    // Cut off the index and the last part of the movi data.
+    const size_t cut = good.size() * 3 / 5;
+    if (!whileOpen) good.resize(cut);
+    WriteBytes(path, good);
+    CAviFile avi;
+    ASSERT_TRUE(avi.Open(path.c_str()));
+    ASSERT_TRUE(avi.StartVideoRetrieve(0));
+    LPBITMAPINFOHEADER f = nullptr;
+    if (whileOpen) {
+      avi.GetVideoFrame(0, 5, &f);
+      ASSERT_NE(f, nullptr);
+      // Another program rewrites the file: the frame's pages are gone, asking again must not touch them.
+      ASSERT_EQ(truncate(path.c_str(), off_t(cut)), 0);
+    }
+    avi.GetVideoFrame(0, 5, &f);
+    EXPECT_EQ(f, nullptr);
+    avi.GetVideoFrame(0, 0, &f);
+    EXPECT_NE(f, nullptr);
+  }
 }
 
 TEST_F(DamageTest, CorruptedCopiesOpenOrFailCleanly) {

@@ -130,6 +130,20 @@ TEST_F(PlayerTest, OpenResultsAndVideoFacts) {
   EXPECT_FALSE(m.HasAudio());
   EXPECT_EQ(m.BitsPerSample(), -1);
 
+  // A video stream without frames has a format and a decoder: it opens and ends at once.
+  for (uint32_t compression : {0u, 0x47504a4du /* MJPG */}) {
+    AviSpec empty;
+    empty.video.push_back(Video24(0, 16, 16));
+    empty.video[0].compression = compression;
+    ASSERT_EQ(m.Open(Write("empty.avi", empty).c_str()), 0) << "compression " << compression;
+    EXPECT_EQ(m.Width(), 16);
+    if (!StartAllegro()) continue;  // stepping needs Allegro's timer
+    BITMAP *target = Target(32, 32, 32);
+    EXPECT_EQ(m.PlayStart(), 0);
+    EXPECT_FALSE(m.PlayStep(target, true, false));
+    m.PlayEnd();
+  }
+
   EXPECT_EQ(m.Close(), 0);
   EXPECT_EQ(m.Width(), -1);
   EXPECT_FALSE(m.HasAudio());

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include <unistd.h>
 
 #include "avi_writer.h"
 #include "mivolen.h"
@@ -62,6 +65,17 @@ void ExpectQuadrants(const BITMAPINFOHEADER *bi, int k, int tolerance) {
     EXPECT_NEAR(got.g, want.g, tolerance) << "frame " << k << " quadrant " << q;
     EXPECT_NEAR(got.b, want.b, tolerance) << "frame " << k << " quadrant " << q;
   }
+}
+
+// Every pixel of frame k, exactly: lossless codecs must give back what went in.
+int WrongPixels(const BITMAPINFOHEADER *bi, int k) {
+  int w = bi->biWidth, h = bi->biHeight < 0 ? -bi->biHeight : bi->biHeight, wrong = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      Rgb want = QuadrantColour(k, (y >= h / 2 ? 2 : 0) + (x >= w / 2 ? 1 : 0)), got = DibPixel(bi, x, y);
+      wrong += got.r != want.r || got.g != want.g || got.b != want.b;
+    }
+  return wrong;
 }
 
 TEST_F(AviFileTest, OpensUncompressedVideoWithStereoAudioAndReportsFormats) {
@@ -184,14 +198,21 @@ TEST_F(AviFileTest, DeliversUncompressedFramesOfEveryLayout) {
     SCOPED_TRACE(c.name);
     AviSpec spec;
     spec.video.push_back(c.video);
+    spec.audio.push_back(Pcm(1, 8, 8000, 800));  // one chunk, between frames 0 and 1
     std::string p = Write("frames.avi", spec);
     CAviFile avi;
     ASSERT_TRUE(avi.Open(p.c_str()));
     ASSERT_TRUE(avi.StartVideoRetrieve(0));
-    for (int k : {3, 0, 5, 5, 1}) {
+    // Frames are shown where the file holds them, each header just before its
+    // pixels: going back must find the earlier frame whole again.
+    for (int k : {3, 0, 5, 5, 1, 2, 1, 0}) {
       LPBITMAPINFOHEADER f = nullptr;
       avi.GetVideoFrame(0, k, &f);
-      ExpectQuadrants(f, k, 0);
+      ASSERT_NE(f, nullptr) << "frame " << k;
+      EXPECT_EQ(WrongPixels(f, k), 0) << "frame " << k;
+      if (k == 1) {
+        EXPECT_EQ(std::memcmp(avi.ExtractAudioStream(0), spec.audio[0].data.data(), 800), 0);
+      }
     }
     LPBITMAPINFOHEADER f = nullptr;
     avi.GetVideoFrameAtTime(0, 250, &f);
@@ -199,6 +220,13 @@ TEST_F(AviFileTest, DeliversUncompressedFramesOfEveryLayout) {
     avi.GetVideoFrame(0, 6, &f);
     EXPECT_EQ(f, nullptr);
     EXPECT_TRUE(avi.EndVideoRetrieve(0));
+    avi.Release();
+    std::vector<uint8_t> after(BuildAvi(spec).size() + 1);
+    FILE *file = std::fopen(p.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    after.resize(std::fread(after.data(), 1, after.size(), file));
+    std::fclose(file);
+    EXPECT_TRUE(after == BuildAvi(spec)) << "the file itself never changes";
   }
 }
 
@@ -320,6 +348,86 @@ TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
     }
     EXPECT_TRUE(avi.EndVideoRetrieve(0));
   }
+}
+
+TEST_F(AviFileTest, CodecsGetTheirExtraDataWhereverTheFormatKeepsIt) {
+  struct Case {
+    const char *fourcc;
+    bool afterHeader;  // false: counted into biSize, as FFmpeg writes it
+  } cases[] = {{"HFYU", false}, {"ULRG", false}, {"FFV1", false}, {"FFV1", true}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(std::string(c.fourcc) + (c.afterHeader ? " after the header" : " inside biSize"));
+    AviSpec spec;
+    TestVideo v;
+    ASSERT_TRUE(EncodeQuadrants(v, 6, c.fourcc, 3));
+    ASSERT_FALSE(v.extradata.empty());
+    v.extradataAfterHeader = c.afterHeader;
+    spec.video.push_back(v);
+    std::string p = Write("extra.avi", spec);
+    CAviFile avi;
+    ASSERT_TRUE(avi.Open(p.c_str()));
+    ASSERT_TRUE(avi.StartVideoRetrieve(0));
+    for (int k : {0, 1, 5, 2}) {
+      LPBITMAPINFOHEADER f = nullptr;
+      avi.GetVideoFrame(0, k, &f);
+      ASSERT_NE(f, nullptr) << "frame " << k;
+      EXPECT_EQ(WrongPixels(f, k), 0) << "frame " << k;
+    }
+    EXPECT_TRUE(avi.EndVideoRetrieve(0));
+  }
+}
+
+// What fd 2 receives while body runs.
+template <class Body>
+std::string StderrDuring(Body body) {
+  std::fflush(stderr);
+  FILE *sink = std::tmpfile();
+  int saved = dup(2);
+  dup2(fileno(sink), 2);
+  body();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::string text;
+  std::rewind(sink);
+  for (int c; (c = std::fgetc(sink)) != EOF;) text += char(c);
+  std::fclose(sink);
+  return text;
+}
+
+void KeepLine(const char *line, void *user) { static_cast<std::vector<std::string> *>(user)->push_back(line); }
+
+TEST_F(AviFileTest, DecoderWarningsGoToTheLogHookAndNeverToStderr) {
+  AviSpec spec;
+  TestVideo v;
+  ASSERT_TRUE(EncodeQuadrants(v, 4, "MJPG", 1));
+  for (std::vector<uint8_t> &f : v.frames) f.resize(f.size() / 2);  // every picture cut short
+  spec.video.push_back(v);
+  std::string p = Write("cut.avi", spec);
+  av_log_set_level(AV_LOG_INFO);  // FFmpeg's default, at which its own callback prints
+  for (bool hooked : {false, true}) {
+    SCOPED_TRACE(hooked ? "with a hook" : "without a hook");
+    std::vector<std::string> lines;
+    if (hooked) MivolenSetLogHook(KeepLine, &lines);
+    std::string printed = StderrDuring([&] {
+      CAviFile avi;
+      ASSERT_TRUE(avi.Open(p.c_str()));
+      ASSERT_TRUE(avi.StartVideoRetrieve(0));
+      for (int k = 0; k < 4; ++k) {
+        LPBITMAPINFOHEADER f = nullptr;
+        avi.GetVideoFrame(0, k, &f);
+      }
+      avi.EndVideoRetrieve(0);
+    });
+    MivolenSetLogHook(nullptr, nullptr);
+    EXPECT_EQ(printed, "");
+    EXPECT_EQ(lines.empty(), !hooked);
+    for (const std::string &line : lines) {
+      EXPECT_FALSE(line.empty());
+      EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    }
+  }
+  av_log_set_level(AV_LOG_QUIET);
 }
 
 TEST_F(AviFileTest, UnknownCompressionCannotBeRetrieved) {

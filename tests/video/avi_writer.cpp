@@ -168,7 +168,10 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
                  {"FMP4", AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUV420P, 24, 0},
                  {"H264", AV_CODEC_ID_H264, AV_PIX_FMT_YUV420P, 24, 2},
                  {"cvid", AV_CODEC_ID_CINEPAK, AV_PIX_FMT_RGB24, 24, 0},
-                 {"CRAM", AV_CODEC_ID_MSVIDEO1, AV_PIX_FMT_RGB555LE, 16, 0}};
+                 {"CRAM", AV_CODEC_ID_MSVIDEO1, AV_PIX_FMT_RGB555LE, 16, 0},
+                 {"HFYU", AV_CODEC_ID_HUFFYUV, AV_PIX_FMT_RGB24, 24, 0},
+                 {"ULRG", AV_CODEC_ID_UTVIDEO, AV_PIX_FMT_GBRP, 24, 0},
+                 {"FFV1", AV_CODEC_ID_FFV1, AV_PIX_FMT_BGR0, 32, 0}};
   const Choice *c = nullptr;
   for (const Choice &ch : choices)
     if (tag == ch.tag) c = &ch;
@@ -184,17 +187,19 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
   ctx->bit_rate = 2000000;
   // Always use the B-frames, so the decoder must reorder; key frames only every gop frames.
   if (c->id == AV_CODEC_ID_H264) av_opt_set(ctx->priv_data, "x264-params", "b-adapt=0:scenecut=0", 0);
+  if (c->id == AV_CODEC_ID_FFV1) ctx->level = 3;  // keeps its settings in the extra data
   if (avcodec_open2(ctx, codec, nullptr) < 0) {
     avcodec_free_context(&ctx);
     return false;
   }
+  v.extradata.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
   AVFrame *f = av_frame_alloc();
   f->format = c->format, f->width = v.width, f->height = v.height;
   av_frame_get_buffer(f, 0);
   SwsContext *sws = sws_getContext(v.width, v.height, AV_PIX_FMT_RGB24, v.width, v.height, c->format, SWS_POINT,
                                    nullptr, nullptr, nullptr);
   AVPacket *pkt = av_packet_alloc();
-  v.bits = c->bits;
+  v.bits = ctx->bits_per_coded_sample ? ctx->bits_per_coded_sample : c->bits;
   auto drain = [&]() {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
       v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
@@ -270,10 +275,12 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
     o.U16(0), o.U16(0), o.U16(uint16_t(v.width)), o.U16(uint16_t(v.height));
     o.End(strh);
     size_t strf = o.Begin("strf");
-    o.U32(40), o.U32(uint32_t(v.width)), o.U32(uint32_t(v.topDown ? -v.height : v.height));
+    o.U32(40 + uint32_t(v.extradataAfterHeader ? 0 : v.extradata.size()));
+    o.U32(uint32_t(v.width)), o.U32(uint32_t(v.topDown ? -v.height : v.height));
     o.U16(1), o.U16(uint16_t(v.bits)), o.U32(v.compression);
     o.U32(uint32_t(((v.width * v.bits + 31) / 32) * 4 * v.height));
     o.U32(0), o.U32(0), o.U32(v.bits == 8 ? 256 : 0), o.U32(0);
+    o.Bytes(v.extradata);
     if (v.bits == 8) o.Bytes(v.palette);
     o.End(strf);
     superIndex.push_back(spec.odml ? SuperIndex(o, "00db") : 0);

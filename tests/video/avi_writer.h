@@ -17,6 +17,9 @@ struct TestVideo {
   uint32_t rate = 10, scale = 1;
   bool topDown = false;
   std::vector<uint8_t> palette;  // 8-bit: 256 BGRX entries
+  // The codec's extra data: counted into biSize as FFmpeg writes it, or after a 40-byte header.
+  std::vector<uint8_t> extradata;
+  bool extradataAfterHeader = false;
   std::vector<std::vector<uint8_t>> frames;
   std::vector<bool> keys;  // empty: every frame is a key frame
 };
@@ -48,7 +51,8 @@ std::vector<uint8_t> QuadrantFrame24(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantFrame8(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantPalette();  // colours of QuadrantFrame8: index 4k+q
 // Frames encoded with libavcodec ("MJPG", "FMP4", "H264" with B-frames, "cvid",
-// "CRAM"), or "RLE8" written here; keys filled in.
+// "CRAM", and the lossless "HFYU", "ULRG" and "FFV1" level 3, which carry extra
+// data), or "RLE8" written here; keys and extra data filled in.
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop);
 
 TestVideo Video24(int frames, int w = 64, int h = 48, bool topDown = false);

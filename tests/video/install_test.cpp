@@ -37,6 +37,7 @@ const char *kProgram = R"(#include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
 int main(int argc, char **argv) {
+  MivolenSetLogHook(nullptr, nullptr);
   Mivolen player;
   int r = player.Open(argv[1]);
   if (r != 0) { std::printf("open %d\n", r); return 1; }
@@ -59,11 +60,12 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
   std::string root = TempPath("install");
   std::string prefix = root + "/prefix";
   ASSERT_EQ(Shell("rm -rf '" + root + "' && mkdir -p '" + root + "'", out), 0) << out;
-  ASSERT_EQ(Shell(std::string("'") + CMAKE_COMMAND + "' --install '" + MIVOLEN_BUILD_DIR + "' --prefix '" + prefix +
-                    "' --component mivolen",
-                out),
-            0)
-      << out;
+  for (const char *component : {"libmivolen1", "libmivolen-dev", "mivolen-player"})
+    ASSERT_EQ(Shell(std::string("'") + CMAKE_COMMAND + "' --install '" + MIVOLEN_BUILD_DIR + "' --prefix '" + prefix +
+                      "' --component " + component,
+                  out),
+              0)
+        << out;
   for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/lib/libmivolen.so", "/lib/pkgconfig/mivolen.pc",
                         "/bin/mivolen-play"})
     EXPECT_TRUE(Exists(prefix + f)) << f;
@@ -74,6 +76,18 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
   spec.video[0].rate = 20;
   spec.audio.push_back(Pcm(2, 16, 8000, 800));
   WriteBytes(root + "/clip.avi", BuildAvi(spec));
+
+  // With the runtime packages only, FFmpeg's .pc files are missing: only
+  // mivolen.pc and Allegro's (which libmivolen-dev depends on) are there.
+  std::string allegroPc;
+  ASSERT_EQ(Shell("pkg-config --variable=pcfiledir allegro", allegroPc), 0);
+  allegroPc.erase(allegroPc.find_last_not_of("\n") + 1);
+  ASSERT_EQ(Shell("mkdir -p '" + root + "/runtime-pc' && cp '" + allegroPc + "/allegro.pc' '" + root + "/runtime-pc/'", out), 0)
+      << out;
+  EXPECT_EQ(Shell("PKG_CONFIG_LIBDIR='" + prefix + "/lib/pkgconfig:" + root + "/runtime-pc' pkg-config --cflags --libs mivolen",
+                  out),
+            0)
+      << out;
 
   std::string env = "PKG_CONFIG_PATH='" + prefix + "/lib/pkgconfig' ";
   ASSERT_EQ(Shell("cd '" + root + "' && " + env + "c++ -std=c++17 main.cpp -o player $(" + env +

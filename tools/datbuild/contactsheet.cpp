@@ -16,7 +16,9 @@ uint32_t ShownColour(uint32_t p, int x, int y)
     return (((x >> 2) + (y >> 2)) & 1) ? 0x505058 : 0x383840;
 }
 
-bool SaveRgbPng(const std::string &path, int w, int h, const std::vector<uint32_t> &rgb)
+// With `clearIsTransparent`, magenta pixels are written fully transparent.
+bool SaveRgbPng(const std::string &path, int w, int h, const std::vector<uint32_t> &rgb,
+                bool clearIsTransparent = false)
 {
     FILE *fp = std::fopen(path.c_str(), "wb");
     if (!fp)
@@ -29,16 +31,21 @@ bool SaveRgbPng(const std::string &path, int w, int h, const std::vector<uint32_
         return false;
     }
     png_init_io(png, fp);
-    png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    const int channels = clearIsTransparent ? 4 : 3;
+    png_set_IHDR(png, info, w, h, 8, clearIsTransparent ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<png_byte> row(w * 3);
+    std::vector<png_byte> row(w * channels);
     for (int y = 0; y < h; y++) {
         for (int x = 0; x < w; x++) {
-            uint32_t p = rgb[(size_t)y * w + x];
-            row[x * 3] = (p >> 16) & 0xFF;
-            row[x * 3 + 1] = (p >> 8) & 0xFF;
-            row[x * 3 + 2] = p & 0xFF;
+            uint32_t p = rgb[(size_t)y * w + x] & 0xFFFFFF;
+            png_byte *out = &row[x * channels];
+            const bool clear = clearIsTransparent && p == 0xFF00FF;
+            out[0] = clear ? 0 : (p >> 16) & 0xFF;
+            out[1] = clear ? 0 : (p >> 8) & 0xFF;
+            out[2] = clear ? 0 : p & 0xFF;
+            if (clearIsTransparent)
+                out[3] = clear ? 0 : 255;
         }
         png_write_row(png, row.data());
     }
@@ -67,6 +74,11 @@ bool SavePicturePng(const std::string &path, const Picture &pic)
         for (int x = 0; x < pic.width; x++)
             rgb[(size_t)y * pic.width + x] = ShownColour(pic.pixels[(size_t)y * pic.width + x], x, y);
     return SaveRgbPng(path, pic.width, pic.height, rgb);
+}
+
+bool SaveIconPng(const std::string &path, const Picture &pic)
+{
+    return SaveRgbPng(path, pic.width, pic.height, pic.pixels, true);
 }
 
 bool WriteContactSheet(const std::string &path,

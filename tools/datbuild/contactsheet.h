@@ -11,6 +11,9 @@
 // Writes pixels (0xRRGGBB; magenta shown as a checkerboard) as a PNG.
 bool SavePicturePng(const std::string &path, const Picture &pic);
 
+// Writes pixels as an RGBA PNG, magenta fully transparent: the desktop icons.
+bool SaveIconPng(const std::string &path, const Picture &pic);
+
 // Small pictures enlarged, full pictures reduced, each labelled with its entry.
 // Needs Allegro installed (it uses the built-in font).
 bool WriteContactSheet(const std::string &path,

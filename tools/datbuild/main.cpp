@@ -4,12 +4,14 @@
 //   datbuild --picture <entry> <out.png>      (one picture, full size)
 //   datbuild --mock <out.png>                 (a made-up level, for review)
 //   datbuild --map <ZubN.map> <out.png>       (a level file as play draws it)
+//   datbuild --icon <size> <out.png>          (the desktop icon)
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "content/art/art.h"
 #include "shell/datapass.h"
 #include "tools/datbuild/assets.h"
 #include "tools/datbuild/contactsheet.h"
@@ -32,6 +34,12 @@ int main(int argc, char **argv)
         return WriteMockLevel(argv[2]) ? 0 : Fail("cannot write " + std::string(argv[2]));
     if (std::string(argv[1]) == "--map" && argc == 4)
         return WriteMapPreview(argv[2], argv[3]) ? 0 : Fail("cannot preview " + std::string(argv[2]));
+    if (std::string(argv[1]) == "--icon" && argc == 4) {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 512)
+            return Fail("icon size " + std::string(argv[2]) + " is not 16..512");
+        return SaveIconPng(argv[3], IconPicture(size)) ? 0 : Fail("cannot write " + std::string(argv[3]));
+    }
     if (std::string(argv[1]) == "--picture") {
         if (argc != 4)
             return Fail("usage: datbuild --picture <entry> <out.png>");

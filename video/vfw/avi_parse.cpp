@@ -2,51 +2,10 @@
 // the OpenDML index, the idx1 index or, failing both, a scan of the movi lists.
 #include "avi_parse.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-class FileSource : public AviSource {
- public:
-  FileSource(int fd, uint64_t size) : fd_(fd), size_(size) {}
-  ~FileSource() override { close(fd_); }
-  uint64_t Size() const override { return size_; }
-  bool ReadAt(uint64_t offset, void *dst, size_t n) override {
-    if (offset > size_ || n > size_ - offset) return false;
-    uint8_t *p = static_cast<uint8_t *>(dst);
-    while (n > 0) {
-      ssize_t got = pread(fd_, p, n, static_cast<off_t>(offset));
-      if (got <= 0) return false;
-      p += got;
-      offset += static_cast<uint64_t>(got);
-      n -= static_cast<size_t>(got);
-    }
-    return true;
-  }
-
- private:
-  int fd_;
-  uint64_t size_;
-};
-
-class BufferSource : public AviSource {
- public:
-  BufferSource(const uint8_t *data, size_t size) : data_(data, data + size) {}
-  uint64_t Size() const override { return data_.size(); }
-  bool ReadAt(uint64_t offset, void *dst, size_t n) override {
-    if (offset > data_.size() || n > data_.size() - offset) return false;
-    if (n) std::memcpy(dst, data_.data() + offset, n);
-    return true;
-  }
-
- private:
-  std::vector<uint8_t> data_;
-};
 
 constexpr uint32_t FCC(const char (&s)[5]) {
   return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
@@ -335,22 +294,6 @@ struct Parser {
 };
 
 }  // namespace
-
-std::unique_ptr<AviSource> OpenFileSource(const char *path) {
-  if (!path) return nullptr;
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return nullptr;
-  }
-  return std::unique_ptr<AviSource>(new FileSource(fd, uint64_t(st.st_size)));
-}
-
-std::unique_ptr<AviSource> MemorySource(const uint8_t *data, size_t size) {
-  return std::unique_ptr<AviSource>(new BufferSource(data, size));
-}
 
 bool ParseAvi(AviSource &src, AviLayout &layout) {
   layout = AviLayout();

@@ -9,12 +9,26 @@
 #include <string>
 #include <vector>
 
+// All of a source's bytes in memory, private to one reader: it may write into
+// a range between BeginWrite and EndWrite, and nobody else sees that.
+class AviView {
+ public:
+  virtual ~AviView() {}
+  virtual uint8_t *Data() = 0;
+  // Whether [0, end) can still be read (a file may have shrunk since).
+  virtual bool Holds(uint64_t end) = 0;
+  virtual bool BeginWrite(uint64_t offset, size_t n) = 0;
+  virtual void EndWrite(uint64_t offset, size_t n) = 0;
+};
+
 // Random access to the file's bytes; reads outside the data fail.
 class AviSource {
  public:
   virtual ~AviSource() {}
   virtual uint64_t Size() const = 0;
   virtual bool ReadAt(uint64_t offset, void *dst, size_t n) = 0;
+  // A new view of the bytes, or null when the source cannot give one.
+  virtual std::unique_ptr<AviView> PrivateView() = 0;
 };
 
 std::unique_ptr<AviSource> OpenFileSource(const char *path);

@@ -1,11 +1,13 @@
-// frames.cpp: frame readers. Uncompressed DIB frames are copied out as they
-// are stored; compressed ones are decoded with libavcodec into 32-bit DIBs,
-// decoding forward from the nearest key frame when asked out of order.
+// frames.cpp: frame readers. Uncompressed DIB frames are handed out where
+// the file holds them (or copied out when that cannot be done); compressed
+// ones are decoded with libavcodec into 32-bit DIBs, decoding forward from the
+// nearest key frame when asked out of order.
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 
 #include "avi_internal.h"
+#include "ffmpeg_log.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -20,23 +22,46 @@ const int64_t kMaxDimension = 16384;
 const int64_t kMaxImageBytes = 512ll << 20;
 const int64_t kMaxPixels = 8192 * 4320;  // beyond any video we mean to play
 
+// The JPEG ("J") formats are the plain ones at full range. swscale warns about
+// them and, since it stores the plain format, would rebuild a cached context
+// on every frame; so the plain format is asked for with the range set.
+AVPixelFormat PlainFormat(AVPixelFormat f, bool *fullRange) {
+  switch (f) {
+    case AV_PIX_FMT_YUVJ420P: *fullRange = true; return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P: *fullRange = true; return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P: *fullRange = true; return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P: *fullRange = true; return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P: *fullRange = true; return AV_PIX_FMT_YUV411P;
+    default: return f;
+  }
+}
+
 uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
 }  // namespace
 
 struct GetFrameImpl {
   PAVISTREAM stream = nullptr;
-  std::vector<uint8_t> out;       // the packed DIB handed to the caller
+  std::vector<uint8_t> out;       // the packed DIB handed to the caller (raw frames: its header first)
   std::vector<int64_t> shownChunk;  // per frame: the last non-empty chunk at or before it (-1: none)
-  int64_t current = -1;           // frame chunk held in out
-  // Uncompressed frames.
+  int64_t current = -1;           // frame chunk held in held
+  LPVOID held = nullptr;          // the packed DIB of current
+  // Uncompressed frames. A 640x480 frame is 900 KiB, and copying it costs
+  // about as much as drawing it, so where the file's data allows it the
+  // header is written just before the pixels in a private view of the file.
   bool raw = false;
   size_t headerBytes = 0, imageBytes = 0;
+  std::unique_ptr<AviView> view;
+  uint64_t headerAt = 0;         // where the header sits in view, while headerSaved holds what it covers
+  std::vector<uint8_t> headerSaved;
   // Compressed frames.
   AVCodecContext *ctx = nullptr;
   AVFrame *frame = nullptr;
   AVPacket *packet = nullptr;
   SwsContext *sws = nullptr;
+  int swsWidth = 0, swsHeight = 0;  // what sws was made for
+  AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
+  bool swsFullRange = false;
   int64_t nextPacket = 0;       // next chunk to send to the decoder
   int64_t lastOut = -1;         // chunk of the last picture the decoder gave back
   std::deque<int64_t> pending;  // chunks sent whose pictures have not come back yet
@@ -47,6 +72,7 @@ struct GetFrameImpl {
   bool hasPalette = false;
 
   ~GetFrameImpl() {
+    TakeHeaderBack();
     sws_freeContext(sws);
     av_packet_free(&packet);
     av_frame_free(&frame);
@@ -74,10 +100,11 @@ struct GetFrameImpl {
     // also keeps a tiny hostile file from claiming a huge frame buffer.
     uint32_t largest = 0;
     for (const AviChunk &c : stream->Layout().chunks) largest = c.size > largest ? c.size : largest;
-    if (stride * h > kMaxImageBytes || stride * h > int64_t(largest)) return false;
+    // A stream without any frame opens (and shows nothing), as a compressed one does.
+    if (stride * h > kMaxImageBytes || (largest && stride * h > int64_t(largest))) return false;
     imageBytes = size_t(stride * h);
     headerBytes = 40 + table;
-    out.assign(headerBytes + imageBytes, 0);
+    out.assign(headerBytes, 0);
     BITMAPINFOHEADER o = bi;
     o.biSize = 40;
     o.biSizeImage = DWORD(imageBytes);
@@ -85,10 +112,49 @@ struct GetFrameImpl {
     std::memcpy(out.data(), &o, 40);
     if (hdr + table <= fmt.size()) std::memcpy(out.data() + 40, fmt.data() + hdr, table);
     raw = true;
+    if (largest) view = stream->file->source->PrivateView();
     return true;
   }
 
+  // Puts back the bytes the header of the frame shown in place covered.
+  void TakeHeaderBack() {
+    if (headerSaved.empty()) return;
+    // Bytes a shrunken file no longer has cannot be touched, nor need putting back.
+    if (view->Holds(headerAt + headerSaved.size()))
+      std::memcpy(view->Data() + headerAt, headerSaved.data(), headerSaved.size());
+    view->EndWrite(headerAt, headerSaved.size());
+    headerSaved.clear();
+  }
+
+  // Chunk c's frame with the header written just before its pixels, or null
+  // when there is no room for it. Chunks start at any even offset, so the
+  // header grows by up to 3 bytes (biSize says by how many) to stay aligned.
+  LPVOID ShowInPlace(const AviChunk &c) {
+    if (!view || c.offset < headerBytes + 3 || !view->Holds(c.offset + imageBytes)) return nullptr;
+    const size_t pad = size_t((c.offset - headerBytes) % 4), n = headerBytes + pad;
+    const uint64_t at = c.offset - n;
+    if (!view->BeginWrite(at, n)) return nullptr;
+    uint8_t *header = view->Data() + at;
+    headerSaved.assign(header, header + n);
+    headerAt = at;
+    const DWORD size = DWORD(40 + pad);
+    std::memcpy(header, out.data(), 40);
+    std::memcpy(header, &size, 4);  // biSize
+    std::memset(header + 40, 0, pad);
+    std::memcpy(header + 40 + pad, out.data() + 40, headerBytes - 40);
+    return header;
+  }
+
+  LPVOID ReadRaw(const AviChunk &c) {
+    if (c.size < imageBytes) return nullptr;
+    if (LPVOID f = ShowInPlace(c)) return f;
+    out.resize(headerBytes + imageBytes);
+    if (!stream->file->source->ReadAt(c.offset, out.data() + headerBytes, imageBytes)) return nullptr;
+    return out.data();
+  }
+
   bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
+    RouteFfmpegLog();
     int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
     // The player makes a bitmap of this size, so the header is held to what the decoder may deliver.
     if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension || w * h > kMaxPixels) return false;
@@ -108,11 +174,13 @@ struct GetFrameImpl {
     ctx->thread_count = 1;
     ctx->max_pixels = kMaxPixels;
     size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
-    if (fmt.size() > hdr) {
-      size_t n = fmt.size() - hdr;
+    // Writers count the codec's extra data into biSize (40 + extra) or put it
+    // after a 40-byte header; either way it is everything past those 40 bytes.
+    if (fmt.size() > 40) {
+      size_t n = fmt.size() - 40;
       ctx->extradata = static_cast<uint8_t *>(av_mallocz(n + AV_INPUT_BUFFER_PADDING_SIZE));
       if (!ctx->extradata) return false;
-      std::memcpy(ctx->extradata, fmt.data() + hdr, n);
+      std::memcpy(ctx->extradata, fmt.data() + 40, n);
       ctx->extradata_size = int(n);
     }
     if (bi.biBitCount <= 8 && bi.biBitCount > 0) {
@@ -139,9 +207,18 @@ struct GetFrameImpl {
   bool Convert() {
     int w = frame->width, h = frame->height;
     if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
-    sws = sws_getCachedContext(sws, w, h, AVPixelFormat(frame->format), w, h, AV_PIX_FMT_BGR0, SWS_POINT,
-                               nullptr, nullptr, nullptr);
-    if (!sws) return false;
+    bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
+    AVPixelFormat format = PlainFormat(AVPixelFormat(frame->format), &fullRange);
+    if (!sws || w != swsWidth || h != swsHeight || format != swsFormat || fullRange != swsFullRange) {
+      sws_freeContext(sws);
+      sws = sws_getContext(w, h, format, w, h, AV_PIX_FMT_BGR0, SWS_POINT, nullptr, nullptr, nullptr);
+      if (!sws) return false;
+      swsWidth = w, swsHeight = h, swsFormat = format, swsFullRange = fullRange;
+      int *inverse, *table, srcRange, dstRange, brightness, contrast, saturation;
+      if (fullRange && sws_getColorspaceDetails(sws, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
+                                                &saturation) >= 0)
+        sws_setColorspaceDetails(sws, inverse, 1, table, dstRange, brightness, contrast, saturation);
+    }
     out.assign(40 + size_t(w) * size_t(h) * 4, 0);
     BITMAPINFOHEADER o = {};
     o.biSize = 40;
@@ -226,14 +303,18 @@ struct GetFrameImpl {
     if (idx < 0 || idx >= int64_t(L.chunks.size())) return nullptr;
     int64_t target = shownChunk[size_t(idx)];  // an empty chunk repeats the frame before it
     if (target < 0) return nullptr;
-    if (target == current) return out.data();
+    // A frame shown in place is shown again, in case the file has shrunk since.
+    if (target == current && headerSaved.empty()) return held;
     current = -1;
-    if (!raw) return Decode(target);
-    const AviChunk &c = L.chunks[size_t(target)];
-    if (c.size < imageBytes || !stream->file->source->ReadAt(c.offset, out.data() + headerBytes, imageBytes))
-      return nullptr;
-    current = target;
-    return out.data();
+    held = nullptr;
+    if (raw) {
+      TakeHeaderBack();
+      held = ReadRaw(L.chunks[size_t(target)]);
+    } else {
+      held = Decode(target);
+    }
+    if (held) current = target;
+    return held;
   }
 };
 
