@@ -2,7 +2,12 @@
 // (DeleteAll), and the long-lived resources the shell owns in between.
 #include "shell/startup.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
+#include <vector>
 
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
@@ -11,6 +16,7 @@
 #include "screens/menu.h"
 #include "shell/config.h"
 #include "shell/datapass.h"
+#include "shell/datasum.h"
 #include "shell/gameloop.h"
 #include "shell/input.h"
 #include "shell/log.h"
@@ -30,8 +36,23 @@ void *DataEntry(int entry, int type)
     return dataFile[entry].dat;
 }
 
+bool DataFileReadsWhole(const std::string &nativePath)
+{
+    if (!IsRegularFile(nativePath))
+        return false;
+    std::ifstream in(nativePath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());
+}
+
 DATAFILE *LoadGameData(const char *path)
 {
+    dataFile = nullptr;
+    dataFileEntries = 0;
+    // Allegro's loader trusts every length in the file, so a cut or damaged
+    // copy would crash it: such a file counts as one that does not open.
+    if (!DataFileReadsWhole(NativePath(path)))
+        return nullptr;
     char password[18];
     UnscrambleDataPassword(password);
     packfile_password(password);
@@ -68,11 +89,33 @@ static bool InstallSound()
     return install_sound(DIGI_NONE, MIDI_NONE, nullptr) == 0;
 }
 
+// Why Allegro could not start. It leaves its own reason empty when no system
+// driver comes up, which on X means there is no display to open.
+static std::string NoSystemReason()
+{
+    if (allegro_error[0])
+        return allegro_error;
+#ifdef _WIN32
+    return "no system driver";
+#else
+    const char *display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return "no display to open a window on (DISPLAY is not set)";
+    return std::string("cannot open the display ") + display;
+#endif
+}
+
 int Initall()
 {
     try {
         Log("Initializing Allegro\n");
-        allegro_init();
+        if (allegro_init() != 0) {
+            // Without a system driver even the keyboard would crash: say so and stop.
+            std::string line = "Delvorn cannot start: " + NoSystemReason() + "\n";
+            Log(line.c_str());
+            std::fputs(line.c_str(), stderr);
+            return 0;
+        }
         install_keyboard();
         install_mouse();
 
