@@ -6,7 +6,7 @@ set(DELVORN_LAYER_NAMES platform base blend map gameplay level screens shell)
 set(DELVORN_LAYER_RULES
   "^platform/=0"
   "^shell/base/=1"
-  "^shell/(config|log|sound|input|seam|datapass)\\.(h|cpp)$=1"
+  "^shell/(config|log|sound|input|seam|datapass|datasum)\\.(h|cpp)$=1"
   "^gameplay/(gameobject|masked_sprite)\\.(h|cpp)$=1"
   "^blend/=2"
   "^level/(levelmap|mapcodes)\\.(h|cpp)$=3"

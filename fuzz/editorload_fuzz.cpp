@@ -7,25 +7,51 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "fuzz/scratch.h"
 
 #include "level/levelmap.h"
 #include "level/mapfile.h"
 #include "shell/startup.h"
 
+namespace {
+
+int Check(const uint8_t *data, size_t size);
+
+}  // namespace
+
+// The editor reads "Maps\Zub7.map" relative to the working folder: each run
+// goes into a folder of its own and back, since libFuzzer writes the corpus
+// folder given on its command line relative to where it was started.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    static std::string dir;
+    static char start[4096];
     static bool ready = false;
     if (!ready) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        char dir[] = "/tmp/delvorn_editorload_fuzz_XXXXXX";
-        if (!mkdtemp(dir) || chdir(dir) != 0)
+        if (!getcwd(start, sizeof start))
             abort();
-        mkdir("Maps", 0755);
+        dir = FuzzScratchFolder("editorload");
+        mkdir((dir + "/Maps").c_str(), 0755);
         dataFileEntries = 310;  // what the editor's pictures are checked against
         ready = true;
     }
+    if (chdir(dir.c_str()) != 0)
+        abort();
+    int result = Check(data, size);
+    if (chdir(start) != 0)
+        abort();
+    return result;
+}
+
+namespace {
+
+int Check(const uint8_t *data, size_t size)
+{
     FILE *f = std::fopen("Maps/Zub7.map", "wb");
     if (!f)
         return 0;
@@ -75,3 +101,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         abort();
     return 0;
 }
+
+}  // namespace

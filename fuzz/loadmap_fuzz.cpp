@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "fuzz/scratch.h"
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
@@ -37,10 +38,7 @@ void Prepare()
     dataFile = madeUpData;
     dataFileEntries = ENTRIES;
     backBuffer = create_bitmap(800, 600);
-    char dir[] = "/tmp/delvorn_loadmap_fuzz_XXXXXX";
-    if (!mkdtemp(dir))
-        abort();
-    mapPath = std::string(dir) + "/fuzz.map";
+    mapPath = FuzzScratchFolder("loadmap") + "/fuzz.map";
 }
 
 int32_t ValueAt(const uint8_t *data, size_t size, int index)

@@ -8,6 +8,7 @@
 #include "level/levelmap.h"
 #include "level/mapfile.h"
 #include "shell/base/frame.h"
+#include "shell/base/keylatch.h"
 #include "shell/base/resources.h"
 #include "shell/input.h"
 
@@ -15,10 +16,8 @@ namespace {
 
 // Every key and button of the editor under one latch, so a press acts once
 // and dragging with a button held paints only the first cell.
-const int editorKeys[] = {KEY_1,  KEY_2,  KEY_F1,    KEY_F3,     KEY_F4,     KEY_F2,
-                          KEY_F7, KEY_F6, KEY_F8,    KEY_ENTER,  KEY_SPACE,  KEY_F5,
-                          KEY_EQUALS, KEY_MINUS, KEY_PGUP, KEY_PGDN};
-bool editorLatch = false;
+KeyLatch editorLatch{KEY_1,  KEY_2,  KEY_F1,     KEY_F3,    KEY_F4,   KEY_F2,   KEY_F7,  KEY_F6,
+                     KEY_F8, KEY_ENTER, KEY_SPACE, KEY_F5, KEY_EQUALS, KEY_MINUS, KEY_PGUP, KEY_PGDN};
 
 int Wrap(int value, int low, int high)
 {
@@ -38,6 +37,14 @@ BITMAP *KindPicture(int kind, int code)
     if (kind == 1)
         return DataBitmap(CellPictureEntry(2, code));
     return nullptr;
+}
+
+// A level file keeps codes, not kinds: layers 0 and 1 hold blocks, layer 2
+// objects. The editor refuses the other kind, so what it shows is what the
+// file gives back.
+bool ModeFitsLayer()
+{
+    return editorMode == (editorLayer == 2 ? 1 : 0);
 }
 
 int CurrentCode()
@@ -91,16 +98,6 @@ void FillLayer(int layer, int kind, int code)
             SetCell(layer, column, row, kind, code);
 }
 
-bool AnyEditorInput(bool mouseLeft, bool mouseRight)
-{
-    if (mouseLeft || mouseRight)
-        return true;
-    for (int k : editorKeys)
-        if (key[k])
-            return true;
-    return false;
-}
-
 // Every held key acts, in this order, so keys pressed together combine
 // predictably (KEY_1 with KEY_F6 saves under the raised number).
 void ActOnHeldKeys(bool mouseLeft, bool mouseRight)
@@ -123,14 +120,14 @@ void ActOnHeldKeys(bool mouseLeft, bool mouseRight)
         FillLayer(editorLayer, CELL_EMPTY, -1);
         ClearLayerView(editorLayers[editorLayer]);
     }
-    if (key[KEY_F4])
+    if (key[KEY_F4] && ModeFitsLayer())
         FillLayer(editorLayer, editorMode, CurrentCode());
     if (key[KEY_F5]) {
         editorMode = editorMode == 0 ? 1 : 0;
         ShowPlacingPicture();
     }
     int column, row;
-    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && PointerCell(column, row)) {
+    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && ModeFitsLayer() && PointerCell(column, row)) {
         editorViewAll = false;
         SetCell(editorLayer, column, row, editorMode, CurrentCode());
     }
@@ -182,7 +179,7 @@ void EnterEditor()
     editorLayer = 0;
     // The F2 and Y that brought us here may still be down: they must not
     // act in the editor before they are released.
-    editorLatch = true;
+    editorLatch.latched = true;
 }
 
 void DrawEditorFrame()
@@ -203,12 +200,9 @@ void EditorInputStep()
     const bool mouseLeft = inputControl && inputControl->IsMouseLeft();
     const bool mouseRight = inputControl && inputControl->IsMouseRight();
 
-    if (!AnyEditorInput(mouseLeft, mouseRight)) {
-        editorLatch = false;
-    } else if (!editorLatch) {
+    if (editorLatch.Pressed(mouseLeft || mouseRight)) {
         ActOnHeldKeys(mouseLeft, mouseRight);
-        editorLatch = true;
-        clear_keybuf();
+        clear_keybuf();  // what the keys above did may have filled it
     }
     logicTicks -= 1;
 }

@@ -76,6 +76,18 @@ void PlaceObject(int code, int column, int row, int *bagsPlaced)
 
 }  // namespace
 
+int ReadLevelCodes(const std::string &nativePath, int32_t *codes)
+{
+    PACKFILE *file = IsRegularFile(nativePath) ? pack_fopen(nativePath.c_str(), F_READ) : nullptr;
+    if (!file)
+        return -1;
+    int count = 0;
+    while (count < MAP_CELLS && ReadCode(file, &codes[count]))
+        count++;
+    pack_fclose(file);
+    return count;
+}
+
 std::string MapFileName(int level)
 {
     return "Maps\\Zub" + std::to_string(level) + ".map";
@@ -103,22 +115,21 @@ int LoadMapFile(const char *gamePath)
             return FailLoad();
         std::strncpy(levelMap->mapPath, gamePath, sizeof levelMap->mapPath - 1);
 
-        PACKFILE *file = pack_fopen(NativePath(gamePath).c_str(), F_READ);
-        if (!file)
+        int32_t codes[MAP_CELLS];
+        const int count = ReadLevelCodes(NativePath(gamePath), codes);
+        if (count < 0)
             return FailLoad();
-        for (int l = 0; l < levelMap->layers; l++)
-            for (int r = 0; r < levelMap->rows; r++)
-                for (int c = 0; c < levelMap->columns; c++) {
+        for (int l = 0; l < MAP_LAYERS; l++)
+            for (int r = 0; r < MAP_ROWS; r++)
+                for (int c = 0; c < MAP_COLUMNS; c++) {
                     MapCell &cell = levelMap->cells[l][r][c];
-                    int32_t code = CELL_EMPTY;
-                    if (!ReadCode(file, &code) || code == -1)
-                        code = CELL_EMPTY;
-                    cell.code = code;
+                    const int i = CellIndex(l, r, c);
+                    // Past the end of a short file the cell is empty.
+                    cell.code = i < count && codes[i] != -1 ? codes[i] : CELL_EMPTY;
                     cell.layer = l;
                     cell.row = r;
                     cell.column = c;
                 }
-        pack_fclose(file);
 
         int bagsPlaced = 0;
         bool badCodeLogged = false;
@@ -158,21 +169,22 @@ int LoadMapFile(const char *gamePath)
 
 int LoadEditorMap()
 {
-    std::string path = NativePath(MapFileName(editorLevel).c_str());
-    PACKFILE *file = pack_fopen(path.c_str(), F_READ);
-    if (!file)
+    int32_t codes[MAP_CELLS];
+    const int count = ReadLevelCodes(NativePath(MapFileName(editorLevel).c_str()), codes);
+    if (count < 0)
         return 0;
     for (int l = 0; l < MAP_LAYERS; l++)
         for (int r = 0; r < MAP_ROWS; r++)
             for (int c = 0; c < MAP_COLUMNS; c++) {
                 EditorCell &cell = editorMap[l][r][c];
-                ReadCode(file, &cell.code);  // past the end the cell keeps its code
+                const int i = CellIndex(l, r, c);
+                if (i < count)  // past the end the cell keeps its code
+                    cell.code = codes[i];
                 if (cell.code == -1)
                     cell.kind = CELL_EMPTY;
                 else
                     cell.kind = (l == 2) ? 1 : 0;
             }
-    pack_fclose(file);
     return 1;
 }
 

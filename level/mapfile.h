@@ -3,7 +3,13 @@
 #ifndef DELVORN_MAPFILE_H
 #define DELVORN_MAPFILE_H
 
+#include <cstdint>
 #include <string>
+
+// Reads a level file's codes in file order into codes[0 .. count - 1]
+// (count at most 1275; a short file gives fewer). -1 when it does not open
+// or is not a regular file. Both loads below read through it.
+int ReadLevelCodes(const std::string &nativePath, int32_t *codes);
 
 // "Maps\Zub" + level + ".map", as the game names it.
 std::string MapFileName(int level);

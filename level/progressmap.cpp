@@ -10,6 +10,7 @@
 #include "level/mapcodes.h"
 #include "platform/paths/paths.h"
 #include "shell/base/frame.h"
+#include "shell/base/keylatch.h"
 #include "shell/base/message.h"
 #include "shell/base/resources.h"
 #include "shell/log.h"
@@ -35,8 +36,7 @@ SineScroller::~SineScroller()
 void SineScroller::SetText(const char *newText)
 {
     text = newText ? newText : "";
-    // Spacing follows Allegro's built-in 8 x 8 font, not the big letters.
-    charWidth = ::font ? text_length(::font, "A") : 8;
+    MeasureCharWidth();
 }
 
 void SineScroller::SetFontSize(int size)
@@ -44,6 +44,22 @@ void SineScroller::SetFontSize(int size)
     fontSize = size;
     if (font)
         alfont_set_font_size(font, size);
+    MeasureCharWidth();
+}
+
+// The widest advance of the text's characters at the current size, so that
+// no two letters overlap ("20" stays two digits).
+void SineScroller::MeasureCharWidth()
+{
+    charWidth = 8;
+    if (!font)
+        return;
+    for (char c : text) {
+        const char letter[2] = {c, '\0'};
+        int width = alfont_text_length(font, letter);
+        if (width > charWidth)
+            charWidth = width;
+    }
 }
 
 void SineScroller::Draw(BITMAP *target) const
@@ -52,10 +68,14 @@ void SineScroller::Draw(BITMAP *target) const
         return;
     int length = (int)text.size();
     int offset = charWidth > 0 ? (int)(charWidth * phase) % charWidth : 0;
+    // The wave was laid out for characters 8 pixels apart: it keeps its step
+    // per character, so neighbours at the wider spacing still ride one
+    // smooth sine instead of jumping up and down.
+    float waveFrequency = charWidth > 0 ? frequency * 8.0f / charWidth : frequency;
     for (int i = 0; i < visibleChars; i++) {
         int dx = charWidth * i - offset;
         char letter[2] = {text[(int)(i + phase) % length], '\0'};
-        int dy = (int)(std::sin(dx * frequency - phase) * amplitude);
+        int dy = (int)(std::sin(dx * waveFrequency - phase) * amplitude);
         if (font)
             alfont_textout(target, font, letter, x + dx, y + dy, colour);
     }
@@ -132,7 +152,8 @@ void ProcessMap()
             return;
         }
         clear_keybuf();
-        while (!keypressed() && !closeRequested) {
+        KeyLatch anyKey = KeyLatch::AnyKey();
+        while (!anyKey.KeyWaiting() && !closeRequested) {
             if (backBuffer)
                 DrawProgressMap(markers, *scroller);
             PresentFrame();

@@ -16,14 +16,15 @@ public:
     SineScroller(const SineScroller &) = delete;
     SineScroller &operator=(const SineScroller &) = delete;
 
-    void SetText(const char *newText);  // also measures charWidth
+    // Both measure charWidth: the widest advance of the text's characters.
+    void SetText(const char *newText);
     void SetFontSize(int size);
     void SetAmplitude(float a) { amplitude = a; }
     void Step() { phase += 0.08f; }
     void Draw(BITMAP *target) const;
 
     float amplitude = 32.0f;
-    float frequency = 0.08f;
+    float frequency = 0.08f;  // radians per 8 pixels of the line, whatever the spacing
     float phase = 0.0f;
     int charWidth = 0;
     ALFONT_FONT *font = nullptr;
@@ -32,6 +33,9 @@ public:
     int fontSize = 24;
     int visibleChars = 12;
     int colour = 0;
+
+private:
+    void MeasureCharWidth();
 };
 
 // Pixel of level (index + 1)'s marker on the map picture.

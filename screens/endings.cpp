@@ -86,9 +86,9 @@ void DrawClosing(ALFONT_FONT *font, int y)
                           makecol(84, 100, 100));
 }
 
-void WaitForAnyKey()
+void WaitForAnyKey(KeyLatch &anyKey)
 {
-    while (!keypressed() && !closeRequested) {
+    while (!anyKey.KeyWaiting() && !closeRequested) {
         logicTicks = 0;
         WaitPass();
     }
@@ -142,6 +142,7 @@ void GameWon()
             clear_bitmap(backBuffer);
         ClearScreen();
         clear_keybuf();
+        KeyLatch anyKey = KeyLatch::AnyKey();
 
         if (screen) {
             const int white = makecol(255, 255, 255);
@@ -156,7 +157,7 @@ void GameWon()
         }
         page.Free();
 
-        WaitForAnyKey();
+        WaitForAnyKey(anyKey);
         clear_keybuf();
         ViewCredits();
         clear_keybuf();
@@ -169,6 +170,8 @@ void ViewCredits()
 {
     try {
         clear_keybuf();
+        KeyLatch anyKey = KeyLatch::AnyKey();
+        KeyLatch escape{KEY_ESC};
         ScreenFont page("Fonts\\DigitalDream.ttf");
         PlayMusic(MUS_CREDITS);
 
@@ -177,7 +180,8 @@ void ViewCredits()
             DrawRoll(page.font, y);
             logicTicks = 0;
             PresentFrame();
-            if (y <= rollEndY || key[KEY_ESC] || closeRequested)
+            anyKey.KeyWaiting();  // drops the repeats of a key held since the start
+            if (y <= rollEndY || escape.Down() || closeRequested)
                 break;
         }
 
@@ -188,12 +192,13 @@ void ViewCredits()
             DrawClosing(page.font, y);
             logicTicks = 0;
             PresentFrame();
+            anyKey.KeyWaiting();
         }
 
         PlaySfxAlways(SFX_BAG_BURSTS);
         // A KEY_ESC that cut the roll short is still buffered and ends this
         // wait at once.
-        WaitForAnyKey();
+        WaitForAnyKey(anyKey);
 
         page.Free();
         StopMusic();

@@ -83,12 +83,13 @@ void ViewHighScores()
             if (backBuffer)
                 clear_bitmap(backBuffer);
             clear_keybuf();
+            KeyLatch leave{KEY_SPACE, KEY_ESC};
             for (;;) {
                 if (backBuffer)
                     DrawHighScoreView(font, rowColours, emblem);
                 logicTicks = 0;
                 PresentFrame();
-                if (key[KEY_SPACE] || key[KEY_ESC] || closeRequested)
+                if (leave.Down() || closeRequested)
                     break;
             }
             holder.Free();
@@ -165,6 +166,9 @@ void GetUserInitials()
         clear_keybuf();
 
         KeyLatch latch{KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_ENTER};
+        // The ENTER that closed the page before may still be down: it must
+        // not save the letters before the player has typed them.
+        KeyLatch save{KEY_ENTER};
         for (;;) {
             if (backBuffer)
                 DrawInitialsEntry(font);
@@ -188,7 +192,7 @@ void GetUserInitials()
                 DrawInitialsFields(font, fields, field);
             PresentFrame();
             logicTicks = 0;
-            if (key[KEY_ENTER] || closeRequested)
+            if (save.Down() || closeRequested)
                 break;
         }
 

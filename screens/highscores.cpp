@@ -89,7 +89,7 @@ void EncodeHighScores(const HighScoreTable &table, unsigned char out[HIGH_SCORE_
 bool LoadHighScores()
 {
     std::string path = NativePath(highScorePath);
-    PACKFILE *f = pack_fopen(path.c_str(), F_READ);
+    PACKFILE *f = IsRegularFile(path) ? pack_fopen(path.c_str(), F_READ) : nullptr;
     if (!f)
         return false;
     unsigned char data[HIGH_SCORE_FILE_SIZE];

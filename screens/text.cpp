@@ -38,28 +38,3 @@ void DimBackdrop(bool redraw)
     blit(screen, backdropBitmap, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
     release_screen();
 }
-
-
-KeyLatch::KeyLatch(std::initializer_list<int> keys)
-{
-    for (int k : keys)
-        if (count_ < 24 && k > 0 && k < KEY_MAX)
-            keys_[count_++] = k;
-}
-
-bool KeyLatch::Pressed()
-{
-    bool anyHeld = false;
-    for (int i = 0; i < count_; i++)
-        if (key[keys_[i]])
-            anyHeld = true;
-    if (!anyHeld) {
-        latched = false;
-        return false;
-    }
-    if (latched)
-        return false;
-    latched = true;
-    clear_keybuf();
-    return true;
-}

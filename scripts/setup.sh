@@ -6,11 +6,13 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$here/build}"
 
+# Packages are installed without their recommendations, so clang's sanitizer
+# and fuzzer runtimes (libclang-rt-14-dev) are named here themselves.
 packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-utils libx11-dev imagemagick
           liballegro4-dev libfreetype-dev libpng-dev
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang valgrind time
+          fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang libclang-rt-14-dev valgrind time
           dpkg-dev fakeroot file desktop-file-utils appstream lintian)
 
 "$here/scripts/install-missing.sh" "${packages[@]}"

@@ -6,7 +6,8 @@
 #     and appstreamcli (scripts/package.sh);
 #  3. the unit tests and a start-to-exit leak check again, built with clang's
 #     AddressSanitizer and UndefinedBehaviorSanitizer;
-#  4. each fuzz target for a bounded time (FUZZ_SECONDS, default 45);
+#  4. each fuzz target for a bounded time (FUZZ_SECONDS, default 45; scripts/fuzz.sh
+#     MINUTES makes long runs);
 #  5. the Windows package, cross-built and checked under wine (scripts/windows.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -49,26 +50,8 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
    ctest --output-on-failure -j "$jobs" --timeout 900 -L 'unit|leak') || failed=1
 
 echo "== Fuzzing, ${fuzz_seconds}s per target =="
-fuzz_status=0
-for fuzzer in "$sanitize_build"/fuzz/delvorn-fuzz-*; do
-  [ -x "$fuzzer" ] || continue
-  name="${fuzzer##*/delvorn-fuzz-}"
-  corpus="$sanitize_build/fuzz-corpus/$name"
-  mkdir -p "$corpus"
-  seeds="$here/fuzz/corpus/$name"
-  # A run that hangs on one input is a finding too (-timeout); the outer
-  # timeout keeps a wedged fuzzer from holding up the whole suite.
-  (ASAN_OPTIONS="detect_leaks=0" timeout $((fuzz_seconds + 120)) "$fuzzer" \
-      -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
-      -artifact_prefix="$sanitize_build/fuzz-$name-" "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) \
-      >"$sanitize_build/fuzz-$name.log" 2>&1 \
-   && echo "fuzz $name: $(grep -o 'Done [0-9]* runs' "$sanitize_build/fuzz-$name.log" | tail -1), no finding") \
-   || { echo "fuzz $name: FINDING"; tail -40 "$sanitize_build/fuzz-$name.log"; exit 1; } &
-  # two at a time on two cores
-  if [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; then wait -n || fuzz_status=1; fi
-done
-while [ "$(jobs -rp | wc -l)" -gt 0 ]; do wait -n || fuzz_status=1; done
-[ "$fuzz_status" -eq 0 ] || failed=1
+FUZZ_BUILD_DIR="$sanitize_build" FUZZ_SECONDS="$fuzz_seconds" FUZZ_JOBS="$jobs" \
+  "$here/scripts/fuzz.sh" 0 || failed=1
 
 echo "== Windows build, checked under wine =="
 BUILD_DIR="$build" "$here/scripts/windows.sh" || failed=1

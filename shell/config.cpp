@@ -24,6 +24,10 @@ int debugOverlay = 0;
 static void SelectConfigFile(const std::string &path)
 {
     std::string text;
+    if (!IsRegularFile(path)) {
+        set_config_data("", 0);  // the defaults, as for a missing file
+        return;
+    }
     if (FILE *file = std::fopen(path.c_str(), "rb")) {
         char buffer[4096];
         size_t n;

@@ -34,9 +34,15 @@
 #include "shell/sound.h"
 #include "shell/startup.h"
 
-// The play keys act once per press: nothing acts again until every watched
-// key has been let go.
+// The play keys act once per press: nothing acts again until every play key
+// has been let go. The latch works on the step's input, not on the keyboard,
+// so that a demo replays it; a level starts it over from the keys held then,
+// and leaving play for a page leaves it set, so a key still held from before
+// does not act in play.
 static bool playKeysLatched = false;
+
+// ESC held into play from the page before does not leave play at once.
+static KeyLatch leavePlay{KEY_ESC};
 
 bool PlayKeysLatched()
 {
@@ -48,10 +54,14 @@ void SetPlayKeysLatched(bool latched)
     playKeysLatched = latched;
 }
 
+static bool PlayKeysHeld(const PlayInput &in)
+{
+    return in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;
+}
+
 static void PlayKeys(const PlayInput &in)
 {
-    bool held = in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;
-    if (!held) {
+    if (!PlayKeysHeld(in)) {
         playKeysLatched = false;
         return;
     }
@@ -86,7 +96,7 @@ static void PlayKeys(const PlayInput &in)
         }
     }
     playKeysLatched = true;
-    clear_keybuf();
+    clear_keybuf();  // what the keys above did may have filled it
 }
 
 void PlayLogicStep(const PlayInput &in)
@@ -132,6 +142,11 @@ static void DrawPlayPicture()
 
 static void PlayPass()
 {
+    static bool playing = false;
+    if (!playing) {
+        leavePlay.Arm();
+        playing = true;
+    }
     do {
         framesDrawn++;
         DrawPlayPicture();
@@ -146,23 +161,25 @@ static void PlayPass()
         RecordDemoTick(DemoTickOf(input));
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
+    const bool leaving = leavePlay.Down();
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
     else if (gameState == GameState::LEVEL_EDITOR)
         EndLevelDemo("editor");
     else if (lives == 0)
         EndLevelDemo("lost");
-    else if (key[KEY_ESC])
+    else if (leaving)
         EndLevelDemo("left");
 
     if (lives == 0) {
         GameOver();
         DeleteMap();
         gameState = GameState::MENU;
-    } else if (key[KEY_ESC]) {
+    } else if (leaving) {
         DeleteMap();
         gameState = GameState::MENU;
     }
+    playing = gameState == GameState::RUN;
 }
 
 static void EditorPass()
@@ -219,6 +236,8 @@ static void StartLevel()
     PlayMusic(LevelMusicEntry(currentLevel));
     if (LoadMap(currentLevel)) {
         CreatePathFinder();
+        // A key still held from the page before acts only when pressed again.
+        playKeysLatched = PlayKeysHeld(ReadPlayInput());
         BeginLevelDemo(MapFileChecksum(NativePath(MapFileName(currentLevel).c_str())));
         gameState = GameState::RUN;
         return;

@@ -2,6 +2,8 @@
 // (DeleteAll), with the long-lived resources in between.
 #include "shell/startup.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "gameplay/particles.h"
@@ -36,11 +38,33 @@ static bool InstallSound()
     return install_sound(DIGI_NONE, MIDI_NONE, nullptr) == 0;
 }
 
+// Why Allegro could not start. It leaves its own reason empty when no system
+// driver comes up, which on X means there is no display to open.
+static std::string NoSystemReason()
+{
+    if (allegro_error[0])
+        return allegro_error;
+#ifdef _WIN32
+    return "no system driver";
+#else
+    const char *display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return "no display to open a window on (DISPLAY is not set)";
+    return std::string("cannot open the display ") + display;
+#endif
+}
+
 int Initall()
 {
     try {
         Log("Initializing Allegro\n");
-        allegro_init();
+        if (allegro_init() != 0) {
+            // Without a system driver even the keyboard would crash: say so and stop.
+            std::string line = "Delvorn cannot start: " + NoSystemReason() + "\n";
+            Log(line.c_str());
+            std::fputs(line.c_str(), stderr);
+            return 0;
+        }
         install_keyboard();
         install_mouse();
 

@@ -4,6 +4,7 @@
 // hinted monochrome rendering (crisp, one colour); the _aa call blends the
 // anti-aliased coverage with what lies beneath.
 #include "platform/alfont/alfont.h"
+#include "platform/paths/paths.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -236,7 +237,7 @@ void alfont_exit(void)
 
 ALFONT_FONT *alfont_load_font(const char *filepathname)
 {
-    if (!filepathname)
+    if (!filepathname || !IsRegularFile(filepathname))
         return nullptr;
     if (!library && alfont_init() != ALFONT_OK)
         return nullptr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 
 #ifdef _WIN32
@@ -137,4 +138,10 @@ bool ReplaceFileWith(const std::string &from, const std::string &to)
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
+}
+
+bool IsRegularFile(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }

@@ -41,4 +41,9 @@ std::string WritablePath(const char *gamePath);
 // exists (a plain rename cannot replace a file on Windows). False on failure.
 bool ReplaceFileWith(const std::string &from, const std::string &to);
 
+// True when the path names a regular file. A folder or device standing where
+// a game file should be counts as a file that does not open: reading one
+// gives nothing sensible (or never ends).
+bool IsRegularFile(const std::string &path);
+
 #endif

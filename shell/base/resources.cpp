@@ -1,8 +1,14 @@
 // resources.cpp: see resources.h.
 #include "shell/base/resources.h"
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "platform/paths/paths.h"
 #include "shell/datapass.h"
+#include "shell/datasum.h"
 
 DATAFILE *dataFile = nullptr;
 int dataFileEntries = 0;
@@ -18,8 +24,23 @@ void *DataEntry(int entry, int type)
     return dataFile[entry].dat;
 }
 
+bool DataFileReadsWhole(const std::string &nativePath)
+{
+    if (!IsRegularFile(nativePath))
+        return false;
+    std::ifstream in(nativePath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());
+}
+
 DATAFILE *LoadGameData(const char *path)
 {
+    dataFile = nullptr;
+    dataFileEntries = 0;
+    // Allegro's loader trusts every length in the file, so a cut or damaged
+    // copy would crash it: such a file counts as one that does not open.
+    if (!DataFileReadsWhole(NativePath(path)))
+        return nullptr;
     char password[18];
     UnscrambleDataPassword(password);
     packfile_password(password);

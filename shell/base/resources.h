@@ -4,6 +4,7 @@
 #define DELVORN_RESOURCES_H
 
 #include <allegro.h>
+#include <string>
 #include "platform/alfont/alfont.h"
 #include "shell/base/data.h"
 
@@ -21,6 +22,9 @@ inline BITMAP *DataBitmap(int entry) { return (BITMAP *)DataEntry(entry, DAT_BIT
 extern int dataFileEntries;
 
 // Loads Data.dat with the game's password, clearing the password again.
+// Null when the file is missing or not whole (its seal does not match).
 DATAFILE *LoadGameData(const char *path);
+// Whether the file at that (native) path carries a matching seal.
+bool DataFileReadsWhole(const std::string &nativePath);
 
 #endif

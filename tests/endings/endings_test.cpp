@@ -104,13 +104,18 @@ TEST_F(EndingScreens, PauseWaitsForANewSpacePressAndHoldsTheLogic)
     EXPECT_EQ(0, logicTicks.load());
 }
 
-TEST_F(EndingScreens, SpaceAlreadyHeldEndsPauseAndHelpAtOnce)
+// The SPACE held since before the page opened was meant for something else:
+// the page waits for it to be let go and pressed again.
+TEST_F(EndingScreens, SpaceAlreadyHeldEndsPauseAndHelpOnlyWhenPressedAgain)
 {
+    onPass = [](int n) { key[KEY_SPACE] = n % 10 != 2; };
     key[KEY_SPACE] = 1;
     PauseGame();
-    EXPECT_EQ(0, passes);
+    EXPECT_EQ(3, passes);
+    passes = 0;
+    key[KEY_SPACE] = 1;
     GameHelp();
-    EXPECT_EQ(0, passes);
+    EXPECT_EQ(3, passes);
 }
 
 TEST_F(EndingScreens, OtherKeysDoNotEndThePages)
@@ -145,7 +150,10 @@ TEST_F(EndingScreens, EditorQuestionAnswersYesOnlyForY)
 
     // Both at once count as yes.
     ReleaseKeys();
-    key[KEY_Y] = key[KEY_N] = 1;
+    onPass = [](int n) {
+        if (n == 2)
+            key[KEY_Y] = key[KEY_N] = 1;
+    };
     EXPECT_TRUE(AskEditorMode());
 }
 
@@ -173,9 +181,9 @@ TEST_F(EndingScreens, GameOverWithAPlaceAsksForInitialsAndSavesTheTable)
     bool askedForInitials = false;
     onPass = [&askedForInitials](int n) {
         // The entry screen presents frames with the game state still RUN;
-        // ENTER held ends it with "AAA".
-        if (n == 2)
-            key[KEY_ENTER] = 1;
+        // the ENTER that closed the page is let go, and a new press ends
+        // the entry with "AAA".
+        key[KEY_ENTER] = n == 2 || n == 3 || n >= 6;
         if (n > 2)
             askedForInitials = true;
     };

@@ -4,6 +4,8 @@
 
 #include <allegro.h>
 #include <cstring>
+#include <functional>
+#include <string>
 #include <unistd.h>
 #include <vector>
 
@@ -315,6 +317,47 @@ TEST_F(ScreenLoops, EnterHeldAsTheEntryOpensKeepsTheLetters)
     EXPECT_EQ(passes, 1);
 }
 
+// A key still held from the screen before acts only once it has been let go
+// and pressed again: ESC held on leaving play does not quit from the menu,
+// ENTER held from the game over page neither saves the letters before they
+// are typed nor starts a game. Held keys repeat into the keyboard buffer.
+TEST_F(ScreenLoops, KeyHeldIntoAScreenActsOnlyWhenPressedAgain)
+{
+    int choice = -1;
+    struct Row {
+        const char *screen;
+        int key;
+        std::function<void()> run;
+    } rows[] = {
+        {"menu", KEY_ESC, [&] { choice = ProcessMenu(); }},
+        {"menu", KEY_ENTER, [&] { choice = ProcessMenu(); }},
+        {"initials", KEY_ENTER, [] { GetUserInitials(); }},
+        {"high scores", KEY_ESC, [] { ViewHighScores(); }},
+        {"progress map", KEY_ENTER, [] { ProcessMap(); }},
+    };
+    currentLevel = 3;
+    for (const Row &row : rows) {
+        KeyScript script;
+        for (int i = 0; i < 3; i++)
+            AddPass(script, {row.key});
+        AddPass(script, {});
+        AddPass(script, {row.key});
+        const int code = row.key << 8 | 13;
+        script.onPass = [code](int pass) {
+            if (pass != 3)
+                simulate_keypress(code);
+        };
+        key[row.key] = 1;  // down before the screen starts
+        choice = -1;
+        EXPECT_EQ(RunScreen(script, row.run), 5) << row.screen << " " << row.key;
+        if (std::string(row.screen) == "menu") {
+            EXPECT_EQ(choice, row.key == KEY_ESC ? 4 : 0);
+        }
+    }
+    EXPECT_STREQ(currentInitials, "AAA");
+    currentLevel = 0;
+}
+
 TEST_F(ScreenLoops, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
 {
     ResetHighScores();
@@ -343,16 +386,16 @@ TEST_F(ScreenLoops, HighScoreViewEndsOnSpaceOrEscapeAndSorts)
 
 TEST_F(ScreenLoops, ProgressMapWaitsForAFreshKeyAndLeavesItWaiting)
 {
-    const int levels[2] = {1, 20};
+    const int levels[] = {1, 9, 10, 20};
     for (int level : levels) {
         currentLevel = level;
         clear_keybuf();
         simulate_keypress(KEY_A << 8 | 'a');  // pressed before: must not skip
         KeyScript script;
-        const char *shot = level == 1 ? "progress1" : "progress20";
+        const std::string shot = "progress" + std::to_string(level);
         script.onPass = [shot](int pass) {
             if (pass == 20)
-                SaveShot(shot);
+                SaveShot(shot.c_str());
             if (pass == 24)
                 simulate_keypress(KEY_B << 8 | 'b');
         };
@@ -360,6 +403,47 @@ TEST_F(ScreenLoops, ProgressMapWaitsForAFreshKeyAndLeavesItWaiting)
         EXPECT_EQ(passes, 25) << "level " << level;
     }
     currentLevel = 0;
+}
+
+// The level line's characters stand apart at their size: "LEVEL" reads as
+// five letters and "10" or "20" as two digits.
+TEST_F(ScreenLoops, ProgressScrollerCharactersDoNotOverlap)
+{
+    BITMAP *canvas = create_bitmap(4000, 160);
+    for (int level : {1, 9, 10, 20}) {
+        SineScroller scroller;
+        ASSERT_NE(scroller.font, nullptr);
+        const std::string text = ProgressScrollText(level);
+        scroller.SetText(text.c_str());
+        scroller.SetFontSize(36);
+        scroller.SetAmplitude(0.0f);
+        scroller.y = 40;
+        scroller.visibleChars = (int)text.size();
+        scroller.colour = makecol(250, 250, 0);
+        // Each character drawn alone where the line puts it: its ink's extent.
+        int previousRight = -1;
+        for (size_t i = 0; i < text.size(); i++) {
+            if (text[i] == ' ')
+                continue;
+            scroller.text = std::string(text.size(), ' ');
+            scroller.text[i] = text[i];
+            clear_bitmap(canvas);
+            scroller.Draw(canvas);
+            int left = -1, right = -1;
+            for (int x = 0; x < canvas->w; x++)
+                for (int y = 0; y < canvas->h; y++)
+                    if (getpixel(canvas, x, y) != 0) {
+                        if (left < 0)
+                            left = x;
+                        right = x;
+                        break;
+                    }
+            ASSERT_GE(left, 0) << "'" << text[i] << "' drew nothing";
+            EXPECT_GT(left, previousRight) << "level " << level << ": '" << text[i] << "' overlaps the one before";
+            previousRight = right;
+        }
+    }
+    destroy_bitmap(canvas);
 }
 
 TEST_F(ScreenLoops, ProgressMapKeyIsLeftInTheBuffer)

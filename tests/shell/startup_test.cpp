@@ -1,10 +1,12 @@
-// Start-up and shutdown of the real executable: a missing data file ends the
-// run with -1 and its message; a normal run writes its log in order, a
+// Start-up and shutdown of the real executable: a missing, cut or damaged
+// data file ends the run with -1 and its message; a normal run writes its log in order, a
 // default high score table, and ends cleanly when the window is closed.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -21,9 +23,24 @@ protected:
     }
 };
 
-TEST_F(StartupTest, MissingDataFileShowsMessageAndEndsWithMinusOne)
+// A data file that is missing, cut short or damaged inside: Allegro's loader
+// would crash on the last two, so all three must end the same way.
+class BadDataFile : public StartupTest, public testing::WithParamInterface<const char *> {};
+
+TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
 {
-    GameProcess game("nodata");
+    std::string kind = GetParam();
+    GameProcess game("data_" + kind);
+    if (kind != "Missing") {
+        std::string data = ReadFile(std::string(DELVORN_GAME_DIR) + "/Data.dat");
+        ASSERT_GT(data.size(), 601000u);
+        if (kind == "Cut")
+            data.resize(300000);
+        else
+            for (size_t i = 600000; i < 600400; i++)
+                data[i] = (char)(data[i] ^ 0x5A);
+        game.WriteFile("Data.dat", data);
+    }
     game.Start();
     EXPECT_EQ(game.WaitExit(60), 255);
 
@@ -44,6 +61,34 @@ TEST_F(StartupTest, MissingDataFileShowsMessageAndEndsWithMinusOne)
     std::string message = ReadFile(game.dir + "/message.txt") + ReadFile(game.dir + "/stdout.txt");
     EXPECT_NE(message.find("Unable to access Delvorn Data Resources."), std::string::npos) << message;
     EXPECT_NE(message.find("Please, contact Support."), std::string::npos) << message;
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged"),
+                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+
+// Started with no display, the game and the example player each say why on
+// standard error and fail; the game also logs it and ends with -1.
+TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
+{
+    GameProcess game("no_display");
+    struct Program {
+        std::string command;
+        int exitCode;
+    } programs[] = {
+        {"'" + game.exe + "'", 255},
+        {"'" MIVOLEN_PLAY "' '" DELVORN_SOURCE_DIR "/fuzz/corpus/avi/rgb24_pcm16.avi'", 1},
+    };
+    const std::string reason = "cannot start: no display to open a window on (DISPLAY is not set)\n";
+    for (const Program &p : programs) {
+        std::string err = game.dir + "/err.txt";
+        int status = std::system(("cd '" + game.dir + "' && env -u DISPLAY " + p.command + " >/dev/null 2>'" + err +
+                                  "'")
+                                     .c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << p.command;
+        EXPECT_EQ(WEXITSTATUS(status), p.exitCode) << p.command;
+        EXPECT_NE(ReadFile(err).find(reason), std::string::npos) << ReadFile(err);
+    }
+    EXPECT_NE(game.Log().find("Delvorn " + reason), std::string::npos) << game.Log();
 }
 
 TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)

@@ -4,6 +4,8 @@
 #include <allegro.h>
 #include <cstdio>
 
+#include "shell/datasum.h"
+
 namespace {
 
 void PutBE16(std::vector<uint8_t> &d, int v)
@@ -23,6 +25,26 @@ void PutLE16(std::vector<uint8_t> &d, int v)
 {
     d.push_back((uint8_t)(v & 0xFF));
     d.push_back((uint8_t)((v >> 8) & 0xFF));
+}
+
+// Appends the seal the game checks before it lets Allegro parse the file.
+bool SealFile(const std::string &path)
+{
+    std::vector<uint8_t> body;
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    uint8_t buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+        body.insert(body.end(), buffer, buffer + n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    const std::vector<uint8_t> trailer = DataSumTrailer(body.data(), body.size());
+    f = ok ? std::fopen(path.c_str(), "ab") : nullptr;
+    if (!f)
+        return false;
+    ok = std::fwrite(trailer.data(), 1, trailer.size(), f) == trailer.size();
+    return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace
@@ -145,7 +167,7 @@ bool WriteDataFile(const std::string &path, const char *password,
     const bool bad = pack_ferror(f) != 0;
     const bool closed = pack_fclose(f) == 0;
     packfile_password(nullptr);
-    if (bad || !closed) {
+    if (bad || !closed || !SealFile(temp)) {
         std::remove(temp.c_str());
         *error = "write error on " + temp;
         return false;

@@ -24,7 +24,8 @@ bool EncodeMidi(const MidiTune &tune, DatObject *out, std::string *error);
 DatObject EncodePlaceholder();
 
 // Writes the objects in order to path (through a temporary file, so a failed
-// run never leaves a half-written data file behind). password may be null.
+// run never leaves a half-written data file behind), sealed with the
+// trailer of shell/datasum.h. password may be null.
 bool WriteDataFile(const std::string &path, const char *password,
                    const std::vector<DatObject> &objects, std::string *error);
 

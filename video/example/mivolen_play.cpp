@@ -4,6 +4,7 @@
 #include <mivolen.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -14,6 +15,21 @@ const char *OpenError(int result) {
     case -3: return "its video stream has no format";
     default: return "unknown error";
   }
+}
+
+// Allegro leaves its reason empty when no system driver comes up; on X that
+// means there is no display to open.
+const char *NoSystemReason() {
+  if (allegro_error[0]) return allegro_error;
+#ifdef _WIN32
+  return "no system driver";
+#else
+  const char *display = std::getenv("DISPLAY");
+  if (!display || !*display) return "no display to open a window on (DISPLAY is not set)";
+  static char reason[256];
+  std::snprintf(reason, sizeof reason, "cannot open the display %s", display);
+  return reason;
+#endif
 }
 
 }  // namespace
@@ -33,7 +49,7 @@ int main(int argc, char **argv) {
       return 1;
     }
     if (allegro_init() != 0) {
-      std::fprintf(stderr, "mivolen-play: Allegro cannot start: %s\n", allegro_error);
+      std::fprintf(stderr, "mivolen-play: Allegro cannot start: %s\n", NoSystemReason());
       return 1;
     }
     install_timer();
