@@ -131,7 +131,12 @@ TEST_F(PlayerTest, OpenResultsAndVideoFacts) {
   EXPECT_EQ(m.BitsPerSample(), -1);
 
   // A video stream without frames has a format and a decoder: it opens and ends at once.
+#ifdef _WIN32
+  // Whether Windows has an MJPEG decompressor depends on the machine.
+  for (uint32_t compression : {0u}) {
+#else
   for (uint32_t compression : {0u, 0x47504a4du /* MJPG */}) {
+#endif
     AviSpec empty;
     empty.video.push_back(Video24(0, 16, 16));
     empty.video[0].compression = compression;
