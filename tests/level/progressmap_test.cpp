@@ -7,7 +7,7 @@
 
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
-#include "screen_driver.h"
+#include "tests/support/screen_driver.h"
 
 namespace {
 

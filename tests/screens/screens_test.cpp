@@ -11,7 +11,6 @@
 
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
-#include "screen_driver.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
@@ -19,6 +18,7 @@
 #include "shell/config.h"
 #include "shell/gameloop.h"
 #include "shell/startup.h"
+#include "tests/support/screen_driver.h"
 
 namespace {
 
