@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "level/demofile.h"
-#include "level_support.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

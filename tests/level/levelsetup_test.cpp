@@ -5,9 +5,9 @@
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
-#include "level_support.h"
 #include "shell/seam.h"
 #include "shell/startup.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
-#include "level_support.h"
 #include "shell/startup.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
-#include "level_support.h"
 #include "platform/alfont/alfont.h"
 #include "screens/highscores.h"
 #include "shell/config.h"
 #include "shell/log.h"
 #include "shell/startup.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

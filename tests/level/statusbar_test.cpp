@@ -7,8 +7,8 @@
 #include "gameplay/figures.h"
 #include "level/levelmap.h"
 #include "level/statusbar.h"
-#include "level_support.h"
 #include "shell/startup.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

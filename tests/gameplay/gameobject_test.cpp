@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "gameplay/gameobject.h"
-#include "level_support.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

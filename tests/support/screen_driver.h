@@ -3,10 +3,14 @@
 #ifndef DELVORN_TESTS_SCREEN_DRIVER_H
 #define DELVORN_TESTS_SCREEN_DRIVER_H
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "shell/gameloop.h"
 
 // Opens the 800 x 600 window, the keyboard, the shared bitmaps and (when it
 // has been built) Data.dat, once. False when there is no display.
@@ -32,5 +36,17 @@ void AddPass(KeyScript &script, std::initializer_list<int> keys);
 // Saves the visible screen as <DELVORN_SHOTS>/<name>.pcx when that
 // variable is set.
 void SaveShot(const char *name);
+
+// A blocking screen run in the window, from the menu's state; skips when
+// there is no display.
+class ScreenLoops : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!OpenTestWindow())
+            GTEST_SKIP() << "no display (DISPLAY unset or no window)";
+        gameState = GameState::MENU;
+    }
+};
 
 #endif

@@ -14,13 +14,13 @@
 #include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
-#include "screen_driver.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
 #include "shell/debug.h"
 #include "shell/gameloop.h"
 #include "shell/startup.h"
+#include "tests/support/screen_driver.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include "gameplay/figures.h"
 #include "level/editor.h"
 #include "level/levelmap.h"
-#include "level_support.h"
 #include "shell/debug.h"
 #include "shell/gameloop.h"
 #include "shell/input.h"
 #include "shell/startup.h"
+#include "tests/support/level_support.h"
 
 namespace {
 

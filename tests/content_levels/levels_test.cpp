@@ -245,7 +245,7 @@ std::string LastTraceLine(const std::string &arguments, int *status)
 // make_walkthrough.py.
 TEST(ShippedLevels, LevelOneCanBeFinished)
 {
-    std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/levels/level1_walkthrough.txt";
+    std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/content_levels/level1_walkthrough.txt";
     int status = 0;
     std::string last = LastTraceLine("--level 1 --ticks 5000 --input " + input + " " +
                                          DELVORN_GAME_DIR + "/Maps/Zub1.map",
