@@ -39,10 +39,12 @@ TEST(Paths, GameNamesBecomeNativeNames)
 
 #ifndef _WIN32  // the Windows zip is always portable
 // A tree with the installed layout below root/prefix, and a portable folder.
+// Each test gets its own tree: ctest runs them side by side.
 std::string MakeTree()
 {
     namespace fs = std::filesystem;
-    const std::string root = fs::absolute("paths_test_tree").string();
+    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string root = fs::absolute("paths_test_tree_" + name).string();
     fs::remove_all(root);
     fs::create_directories(root + "/prefix/games");
     fs::create_directories(root + "/prefix/share/games/delvorn");
@@ -76,6 +78,7 @@ TEST(Paths, ModeAndPlayerFoldersFollowTheDataAndTheXdgRules)
         EXPECT_EQ(found.config, c.config) << c.exeDir;
         EXPECT_EQ(found.shipped, c.installed ? root + "/prefix/share/games/delvorn/" : c.writable) << c.exeDir;
     }
+    std::filesystem::remove_all(root);
 }
 
 TEST(Paths, InstalledReadsThePlayersCopyFirstAndWritesOnlyUnderTheirFolders)
