@@ -12,7 +12,8 @@ double CpuSeconds();
 double WallSeconds();
 
 // Average processor seconds of one call, after one warming call.
-template <typename F> double SecondsPerCall(F call, int reps)
+template <typename F>
+double SecondsPerCall(F call, int reps)
 {
     call();
     double start = CpuSeconds();

@@ -84,8 +84,8 @@ void FadeOut(benchmark::State &state)
 
 BENCHMARK(Blit)->ArgName("depth")->Arg(16)->Arg(32)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Blend)
-    ->ArgNames({ "depth", "path" })
-    ->ArgsProduct({ { 15, 16, 32 }, { BLEND_SCALAR, BLEND_SSE2, BLEND_AVX2 } })
+    ->ArgNames({"depth", "path"})
+    ->ArgsProduct({{15, 16, 32}, {BLEND_SCALAR, BLEND_SSE2, BLEND_AVX2}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(FadeOut)->ArgName("depth")->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
 

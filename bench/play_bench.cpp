@@ -120,7 +120,8 @@ void PlayFrame(benchmark::State &state)
 }
 
 // Times only the body; undo runs between iterations, outside the clocks.
-template <typename Body, typename Undo> void TimeEach(benchmark::State &state, Body body, Undo undo)
+template <typename Body, typename Undo>
+void TimeEach(benchmark::State &state, Body body, Undo undo)
 {
     double cpu = 0;
     for (auto _ : state) {
@@ -145,7 +146,8 @@ void LoadLevel(benchmark::State &state)
     if (!moneyBags[0])
         InitCharacters();  // the bags are placed as the map is read
     int level = (int)state.range(0);
-    TimeEach(state, [&] { return LoadMap(level) == 1; }, [] { ReleaseMap(); });
+    TimeEach(
+        state, [&] { return LoadMap(level) == 1; }, [] { ReleaseMap(); });
 }
 
 void LoadDataFile(benchmark::State &state)
@@ -172,7 +174,8 @@ void CreateFigures(benchmark::State &state)
 {
     if (!LoadGame(state))
         return;
-    TimeEach(state, [] { return InitCharacters() == 1; }, [] { DeleteCharacters(); });
+    TimeEach(
+        state, [] { return InitCharacters() == 1; }, [] { DeleteCharacters(); });
 }
 
 BENCHMARK(PlayFrame)->Unit(benchmark::kMicrosecond);

@@ -73,7 +73,7 @@ void __wrap__Z6WaitMsi(int ms)
 }
 
 void __wrap__Z4FadeP6BITMAPS0_iiiiiPFviE(BITMAP *s, BITMAP *d, int x, int y, int mode, int colour, int delay,
-                                          void (*wait)(int))
+                                         void (*wait)(int))
 {
     double t = Now(), c = Cpu();
     __real__Z4FadeP6BITMAPS0_iiiiiPFviE(s, d, x, y, mode, colour, delay, wait);
@@ -112,12 +112,14 @@ int main()
     // The shutdown after the first frame may wait too: only what came before counts.
     double total = firstMenuFrame - started - waitedAtFrame - fadedAtFrame;
     double title = menuEntered - started - initallSeconds - waitedBeforeMenu - fadedBeforeMenu;
-    double menu = firstMenuFrame - menuEntered - (waitedAtFrame - waitedBeforeMenu) - (fadedAtFrame - fadedBeforeMenu);
+    double menu =
+        firstMenuFrame - menuEntered - (waitedAtFrame - waitedBeforeMenu) - (fadedAtFrame - fadedBeforeMenu);
     // Processor time from the start of the process, so the loading of the program counts too.
     double cpu = cpuAtFrame - cpuExcludedAtFrame;
-    std::printf("startup_ms %.1f cpu_ms %.1f initall_ms %.1f title_ms %.1f menu_ms %.1f waits_ms %.0f "
-                "fades_ms %.0f\n",
-                total * 1e3, cpu * 1e3, initallSeconds * 1e3, title * 1e3, menu * 1e3, waitedAtFrame * 1e3,
-                fadedAtFrame * 1e3);
+    std::printf(
+        "startup_ms %.1f cpu_ms %.1f initall_ms %.1f title_ms %.1f menu_ms %.1f waits_ms %.0f "
+        "fades_ms %.0f\n",
+        total * 1e3, cpu * 1e3, initallSeconds * 1e3, title * 1e3, menu * 1e3, waitedAtFrame * 1e3,
+        fadedAtFrame * 1e3);
     return 0;
 }

@@ -28,9 +28,9 @@ void StatusBar(benchmark::State &state)
         state.SkipWithError("font missing: build the content first");
         return;
     }
-    const int xs[] = { 14, 139, 261, 384, 582 };
-    const char *labels[] = { "LIVES: ", "LEVEL: ", "ITEMS: ", "BOMBS: ", "SCORE: " };
-    int values[] = { 3, 12, 40, 5, 0 };
+    const int xs[] = {14, 139, 261, 384, 582};
+    const char *labels[] = {"LIVES: ", "LEVEL: ", "ITEMS: ", "BOMBS: ", "SCORE: "};
+    int values[] = {3, 12, 40, 5, 0};
     char text[32];
     alfont_text_mode(-1);
     for (auto _ : state) {
@@ -57,8 +57,8 @@ void HelpPage(benchmark::State &state)
         alfont_textout_centre(f.buffer, f.font, "DELVORN PAUSED", 400, 62, 0xFFFF);
         alfont_set_font_size(f.font, 12);
         for (int y = 140; y <= 440; y += 20)
-            alfont_textout(f.buffer, f.font, "TIP: Push $$ bags left and right when clear on both sides.", 142, y,
-                           0xFFFF);
+            alfont_textout(f.buffer, f.font, "TIP: Push $$ bags left and right when clear on both sides.",
+                           142, y, 0xFFFF);
         benchmark::ClobberMemory();
     }
 }
@@ -66,7 +66,7 @@ void HelpPage(benchmark::State &state)
 BENCHMARK(StatusBar)->Unit(benchmark::kMicrosecond);
 BENCHMARK(HelpPage)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char **argv)
 {

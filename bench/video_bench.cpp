@@ -42,7 +42,7 @@ bool Encode(TestVideo &v, const char *fourcc, AVCodecID id, AVPixelFormat format
         return false;
     AVCodecContext *ctx = avcodec_alloc_context3(codec);
     ctx->width = v.width, ctx->height = v.height;
-    ctx->time_base = { int(v.scale), int(v.rate) };
+    ctx->time_base = {int(v.scale), int(v.rate)};
     ctx->pix_fmt = format;
     ctx->gop_size = gop;
     ctx->max_b_frames = 0;
@@ -204,8 +204,8 @@ void DecodeOnly(benchmark::State &state)
 
 BENCHMARK(DecodeOnly)->ArgName("kind")->Arg(RAW24)->Arg(MJPEG)->Arg(MPEG4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DecodeAndDraw)
-    ->ArgNames({ "kind", "depth" })
-    ->ArgsProduct({ { RAW24, MJPEG, MPEG4 }, { 16, 32 } })
+    ->ArgNames({"kind", "depth"})
+    ->ArgsProduct({{RAW24, MJPEG, MPEG4}, {16, 32}})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -103,7 +103,7 @@ void BlendRowPairs(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &
         dst[i] = (uint16_t)MixPair(src[i], t.weight, lowMask, highMask, t.colourTerm);
 }
 
-} // namespace
+}  // namespace
 
 void BlendRow32Scalar(const uint32_t *src, uint32_t *dst, int w, const BlendTerms &t)
 {

@@ -37,8 +37,8 @@ void BlendRow32Sse2(const uint32_t *src, uint32_t *dst, int w, const BlendTerms 
 struct Masks16 {
     uint16_t redBlue, green, keep;
 };
-const Masks16 masks16 = { 0xF81F, 0x07E0, 0xFFFF };
-const Masks16 masks15 = { 0x7C1F, 0x03E0, 0x7FFF };
+const Masks16 masks16 = {0xF81F, 0x07E0, 0xFFFF};
+const Masks16 masks15 = {0x7C1F, 0x03E0, 0x7FFF};
 
 static void BlendRow16BitSse2(const uint16_t *src, uint16_t *dst, int w, const BlendTerms &t,
                               const Masks16 &m,

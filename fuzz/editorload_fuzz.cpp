@@ -73,8 +73,8 @@ int Check(const uint8_t *data, size_t size)
         int32_t expected = i % 7 == 0 ? -1 : i % 80;
         size_t at = (size_t)i * 4;
         if (at + 4 <= size) {
-            uint32_t v = (uint32_t)data[at] | (uint32_t)data[at + 1] << 8 |
-                         (uint32_t)data[at + 2] << 16 | (uint32_t)data[at + 3] << 24;
+            uint32_t v = (uint32_t)data[at] | (uint32_t)data[at + 1] << 8 | (uint32_t)data[at + 2] << 16 |
+                         (uint32_t)data[at + 3] << 24;
             std::memcpy(&expected, &v, sizeof expected);
         }
         if (cell.code != expected)

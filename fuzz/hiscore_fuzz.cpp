@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     unsigned char encoded[HIGH_SCORE_FILE_SIZE];
     EncodeHighScores(table, encoded);
     HighScoreTable again;
-    if (!ParseHighScores(encoded, sizeof encoded, again) ||
-        std::memcmp(&again, &table, sizeof table) != 0)
+    if (!ParseHighScores(encoded, sizeof encoded, again) || std::memcmp(&again, &table, sizeof table) != 0)
         std::abort();
     return 0;
 }

@@ -100,13 +100,23 @@ static int ChooseDirection(GameObject *e, int column, int row)
 
     int p[4];
     if (std::fabs(hero->y - e->y) > std::fabs(hero->x - e->x)) {
-        p[0] = towardY; p[1] = towardX; p[2] = awayX; p[3] = awayY;
+        p[0] = towardY;
+        p[1] = towardX;
+        p[2] = awayX;
+        p[3] = awayY;
     } else {
-        p[0] = towardX; p[1] = towardY; p[2] = awayY; p[3] = awayX;
+        p[0] = towardX;
+        p[1] = towardY;
+        p[2] = awayY;
+        p[3] = awayX;
     }
     if (potionActive == 1) {  // flee: the ranking turned upside down
-        int t = p[0]; p[0] = p[3]; p[3] = t;
-        t = p[1]; p[1] = p[2]; p[2] = t;
+        int t = p[0];
+        p[0] = p[3];
+        p[3] = t;
+        t = p[1];
+        p[1] = p[2];
+        p[2] = t;
     }
 
     // Turning back is the last resort.
@@ -123,7 +133,9 @@ static int ChooseDirection(GameObject *e, int column, int row)
     // A little unpredictability on the first levels.
     int r = RandomBelow(currentLevel + 5);
     if (r == 1 && currentLevel < 5) {
-        int t = p[0]; p[0] = p[2]; p[2] = t;
+        int t = p[0];
+        p[0] = p[2];
+        p[2] = t;
     }
 
     int choice = reverse;
@@ -208,8 +220,8 @@ void NPCAI(int index)
 
         // Only a digging enemy gets past the edge; it turns back there.
         int d = slot[ENEMY_DIRECTION];
-        if ((d == DIR_RIGHT && column > 24) || (d == DIR_LEFT && column < 0) ||
-            (d == DIR_DOWN && row > 16) || (d == DIR_UP && row < 0))
+        if ((d == DIR_RIGHT && column > 24) || (d == DIR_LEFT && column < 0) || (d == DIR_DOWN && row > 16) ||
+            (d == DIR_UP && row < 0))
             slot[ENEMY_DIRECTION] = OppositeDirection(d);
 
         if (hero->state != HERO_ALIVE) {
@@ -225,14 +237,13 @@ void NPCAI(int index)
         slot[ENEMY_OFFSET_X] = (int)e->x % 32;
         slot[ENEMY_OFFSET_Y] = (int)e->y % 32;
     } catch (...) {
-        static const char dashes[] =
-            "-----------------------------------------------------------\n";
+        static const char dashes[] = "-----------------------------------------------------------\n";
         if (gameLog) {
             gameLog->Printf("%s", dashes);
             gameLog->Printf("NPCAI::EXCEPT - Function exited abnormally\n");
             gameLog->Printf("DUMP::\n");
-            gameLog->Printf("Index = %d, PosX = %d, PosY = %d, OldX = %d, OldY = %d\n", index,
-                            column, row, (int)oldX, (int)oldY);
+            gameLog->Printf("Index = %d, PosX = %d, PosY = %d, OldX = %d, OldY = %d\n", index, column, row,
+                            (int)oldX, (int)oldY);
             gameLog->Printf("%s", dashes);
         }
     }

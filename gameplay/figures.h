@@ -48,7 +48,11 @@ enum { SEQ_ONLY = 0 };  // heart, potion, menu marker, progress markers
 
 // The hero's HERO_LAST_DIRECTION slot: which way a step off a grid line
 // hands over to the other axis.
-enum { HERO_WENT_NOWHERE = 0, HERO_WENT_FORWARD = 1 /* right or up */, HERO_WENT_BACK = 2 /* left or down */ };
+enum {
+    HERO_WENT_NOWHERE = 0,
+    HERO_WENT_FORWARD = 1 /* right or up */,
+    HERO_WENT_BACK = 2 /* left or down */
+};
 
 // Work slots, by kind.
 enum {

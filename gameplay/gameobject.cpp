@@ -19,8 +19,7 @@ GameObject::GameObject()
     minY = 0;
 }
 
-int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int /*reserved*/,
-                     int spareValue)
+int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int /*reserved*/, int spareValue)
 {
     if (count < 0 || count > GO_MAX_FRAMES || w <= 0 || h <= 0)
         return 0;

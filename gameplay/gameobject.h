@@ -8,9 +8,9 @@
 #include <cstdint>
 
 enum {
-    GO_STATIC = 0x01,     // Animate keeps frame 0
-    GO_LOOP = 0x02,       // steps through all frames and wraps
-    GO_SEQUENCE = 0x04,   // plays sequences[sequenceIndex]
+    GO_STATIC = 0x01,    // Animate keeps frame 0
+    GO_LOOP = 0x02,      // steps through all frames and wraps
+    GO_SEQUENCE = 0x04,  // plays sequences[sequenceIndex]
     GO_STOP_AT_END = 0x08,
     GO_VISIBLE = 0x10,
     GO_FRAME_SET = 0x80,  // set by SetFrame
@@ -22,8 +22,7 @@ class GameObject {
 public:
     GameObject();
 
-    int Init(int x, int y, int width, int height, int frameCount, int flags, int reserved,
-             int spare);
+    int Init(int x, int y, int width, int height, int frameCount, int flags, int reserved, int spare);
     int Destroy();
     int SetFrame(int index, BITMAP *picture);
     int AddSequence(int index, int length, const int *list);

@@ -22,8 +22,8 @@ struct StepRule {
     bool bagsStop;     // touching a bag stops the step before it is taken
     int went;          // left in HERO_LAST_DIRECTION for a later hand-over
     int sequence;
-    float push;        // a sideways step moves a bag it walks into this far
-    int recoil;        // a vertical step onto a resting bag springs back this many steps
+    float push;  // a sideways step moves a bag it walks into this far
+    int recoil;  // a vertical step onto a resting bag springs back this many steps
 };
 static const StepRule stepRules[4] = {
     // Left tests no bag first: the push, 16 pixels, or its refusal settles it.

@@ -23,7 +23,8 @@ void Row16(uint16_t *d, const uint16_t *s, int n, uint16_t mask)
         __m128i src = _mm_loadu_si128((const __m128i *)(s + i));
         __m128i dst = _mm_loadu_si128((const __m128i *)(d + i));
         __m128i skip = _mm_cmpeq_epi16(src, m);
-        _mm_storeu_si128((__m128i *)(d + i), _mm_or_si128(_mm_and_si128(skip, dst), _mm_andnot_si128(skip, src)));
+        _mm_storeu_si128((__m128i *)(d + i),
+                         _mm_or_si128(_mm_and_si128(skip, dst), _mm_andnot_si128(skip, src)));
     }
 #endif
     for (; i < n; i++)
@@ -40,7 +41,8 @@ void Row32(uint32_t *d, const uint32_t *s, int n, uint32_t mask)
         __m128i src = _mm_loadu_si128((const __m128i *)(s + i));
         __m128i dst = _mm_loadu_si128((const __m128i *)(d + i));
         __m128i skip = _mm_cmpeq_epi32(src, m);
-        _mm_storeu_si128((__m128i *)(d + i), _mm_or_si128(_mm_and_si128(skip, dst), _mm_andnot_si128(skip, src)));
+        _mm_storeu_si128((__m128i *)(d + i),
+                         _mm_or_si128(_mm_and_si128(skip, dst), _mm_andnot_si128(skip, src)));
     }
 #endif
     for (; i < n; i++)
@@ -104,9 +106,11 @@ void FillPicture(BITMAP *picture, int colour)
     int right = picture->clip ? picture->cr : picture->w, bottom = picture->clip ? picture->cb : picture->h;
     for (int y = top; y < bottom; y++) {
         if (depth == 32)
-            std::fill((uint32_t *)picture->line[y] + left, (uint32_t *)picture->line[y] + right, (uint32_t)colour);
+            std::fill((uint32_t *)picture->line[y] + left, (uint32_t *)picture->line[y] + right,
+                      (uint32_t)colour);
         else
-            std::fill((uint16_t *)picture->line[y] + left, (uint16_t *)picture->line[y] + right, (uint16_t)colour);
+            std::fill((uint16_t *)picture->line[y] + left, (uint16_t *)picture->line[y] + right,
+                      (uint16_t)colour);
     }
 }
 
@@ -116,7 +120,8 @@ void CopyPicture(BITMAP *source, BITMAP *target, int w, int h)
         return;
     int depth = bitmap_color_depth(source);
     // The quick way only where blit's clipping comes down to the smaller size.
-    bool plain = is_memory_bitmap(source) && is_memory_bitmap(target) && bitmap_color_depth(target) == depth &&
+    bool plain = is_memory_bitmap(source) && is_memory_bitmap(target) &&
+                 bitmap_color_depth(target) == depth &&
                  (!target->clip || (target->cl == 0 && target->ct == 0));
     if (!plain) {
         blit(source, target, 0, 0, 0, 0, w, h);

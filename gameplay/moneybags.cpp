@@ -48,7 +48,8 @@ static void Wobble(GameObject *bag)
 
 static void CatchRiders(GameObject *bag)
 {
-    if ((bag->Collides(hero) || hero->state == HERO_CAUGHT) && hero->state != HERO_KILLED && hero->state != HERO_DYING) {
+    if ((bag->Collides(hero) || hero->state == HERO_CAUGHT) && hero->state != HERO_KILLED &&
+        hero->state != HERO_DYING) {
         hero->y = bag->y;
         hero->state = HERO_CAUGHT;
         if (!heroCaughtSoundOn) {

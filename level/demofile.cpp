@@ -54,10 +54,10 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
         *error = "cannot write " + temporary;
         return false;
     }
-    std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic,
-                 demo.level, demo.mapChecksum, demo.draws, demo.generator);
-    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n",
-                 demo.score, demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0,
+    std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic, demo.level,
+                 demo.mapChecksum, demo.draws, demo.generator);
+    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n", demo.score,
+                 demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0,
                  demo.keysLatched ? 1 : 0);
     std::fprintf(f, "ticks %zu\nend %s\nfinal %s\n", demo.ticks.size(),
                  demo.ending.empty() ? "-" : demo.ending.c_str(),
@@ -105,19 +105,15 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
         *error = path + " is not a demo file";
         return false;
     }
-    unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, latch,
-        count;
-    if (!ReadField(in, "level", 10, &level) || level < 1 || level > 99 ||
-        !ReadField(in, "map", 16, &map) || map > 0xffffffffull ||
-        !ReadField(in, "draws", 10, &draws) || draws > 1000000000ull ||
+    unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, latch, count;
+    if (!ReadField(in, "level", 10, &level) || level < 1 || level > 99 || !ReadField(in, "map", 16, &map) ||
+        map > 0xffffffffull || !ReadField(in, "draws", 10, &draws) || draws > 1000000000ull ||
         !ReadField(in, "generator", 16, &generator) || generator > 0xffffffffull ||
         !ReadField(in, "score", 10, &points) || points > 2000000000ull ||
-        !ReadField(in, "lives", 10, &lives) || lives > 1000000ull ||
-        !ReadField(in, "bombs", 10, &capacity) || capacity > 12 ||
-        !ReadField(in, "bombsout", 10, &out) || out > 12 ||
-        !ReadField(in, "keeplives", 10, &keep) || keep > 1 ||
-        !ReadField(in, "latch", 10, &latch) || latch > 1 ||
-        !ReadField(in, "ticks", 10, &count) || count > 100000000ull) {
+        !ReadField(in, "lives", 10, &lives) || lives > 1000000ull || !ReadField(in, "bombs", 10, &capacity) ||
+        capacity > 12 || !ReadField(in, "bombsout", 10, &out) || out > 12 ||
+        !ReadField(in, "keeplives", 10, &keep) || keep > 1 || !ReadField(in, "latch", 10, &latch) ||
+        latch > 1 || !ReadField(in, "ticks", 10, &count) || count > 100000000ull) {
         *error = path + ": damaged demo header";
         return false;
     }
@@ -168,11 +164,10 @@ uint32_t MapFileChecksum(const std::string &path)
 
 uint8_t DemoTickOf(const PlayInput &input)
 {
-    return (input.left ? DEMO_LEFT : 0) | (input.right ? DEMO_RIGHT : 0) |
-           (input.up ? DEMO_UP : 0) | (input.down ? DEMO_DOWN : 0) |
-           (input.fire ? DEMO_FIRE : 0) | (input.debugSwitch ? DEMO_DEBUG_SWITCH : 0) |
-           (input.pause || input.help || input.screenshot || input.editor ? DEMO_OTHER_PLAY_KEY
-                                                                          : 0);
+    return (input.left ? DEMO_LEFT : 0) | (input.right ? DEMO_RIGHT : 0) | (input.up ? DEMO_UP : 0) |
+           (input.down ? DEMO_DOWN : 0) | (input.fire ? DEMO_FIRE : 0) |
+           (input.debugSwitch ? DEMO_DEBUG_SWITCH : 0) |
+           (input.pause || input.help || input.screenshot || input.editor ? DEMO_OTHER_PLAY_KEY : 0);
 }
 
 PlayInput DemoTickInput(uint8_t tick)
@@ -203,14 +198,14 @@ std::string PlayStateLine(long tick, const char *stateName)
     std::snprintf(part, sizeof part,
                   "tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "
                   "shields=%d dug=%d gold=%d state=%s enemies=",
-                  tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft,
-                  bombCapacity, bombsOut, potionActive, shieldsOpen ? 1 : 0,
-                  CountCells(0, dugBlockCode), CountCells(2, GOLD_CODE), stateName);
+                  tick, (int)hero->x, (int)hero->y, hero->state, score, lives, itemsLeft, bombCapacity,
+                  bombsOut, potionActive, shieldsOpen ? 1 : 0, CountCells(0, dugBlockCode),
+                  CountCells(2, GOLD_CODE), stateName);
     std::string line = part;
     for (int i = 0; i < ENEMY_COUNT; i++) {
         const GameObject *e = enemies[i];
-        std::snprintf(part, sizeof part, "%s%d,%d,%d,%d", i ? ";" : "", (int)e->x, (int)e->y,
-                      e->state, e->work[ENEMY_DIRECTION]);
+        std::snprintf(part, sizeof part, "%s%d,%d,%d,%d", i ? ";" : "", (int)e->x, (int)e->y, e->state,
+                      e->work[ENEMY_DIRECTION]);
         line += part;
     }
     line += " bags=";
@@ -219,8 +214,8 @@ std::string PlayStateLine(long tick, const char *stateName)
         const GameObject *b = moneyBags[i];
         if (b->state == BAG_GONE)
             continue;
-        std::snprintf(part, sizeof part, "%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x,
-                      (int)b->y, b->state);
+        std::snprintf(part, sizeof part, "%s%d:%d,%d,%d", first ? "" : ";", i, (int)b->x, (int)b->y,
+                      b->state);
         line += part;
         first = false;
     }

@@ -38,8 +38,8 @@ struct Demo {
     int bombsOut = 0;
     bool keepLives = false;
     bool keysLatched = false;  // the play keys' latch at the level's start
-    std::string ending;  // how the level was left: exit, lost, left, editor, closed
-    std::string final;   // the state line after the last tick, as the game saw it
+    std::string ending;        // how the level was left: exit, lost, left, editor, closed
+    std::string final;         // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
 

@@ -16,7 +16,7 @@ namespace {
 
 // Every key and button of the editor under one latch, so a press acts once
 // and dragging with a button held paints only the first cell.
-KeyLatch editorLatch{KEY_1,  KEY_2,  KEY_F1,     KEY_F3,    KEY_F4,   KEY_F2,   KEY_F7,  KEY_F6,
+KeyLatch editorLatch{KEY_1,  KEY_2,     KEY_F1,    KEY_F3, KEY_F4,     KEY_F2,    KEY_F7,   KEY_F6,
                      KEY_F8, KEY_ENTER, KEY_SPACE, KEY_F5, KEY_EQUALS, KEY_MINUS, KEY_PGUP, KEY_PGDN};
 
 int Wrap(int value, int low, int high)
@@ -221,10 +221,10 @@ void DrawEditorOverlay()
     // Raw pixel value 255, in the library's default text mode like the
     // debug lines above them.
     textprintf_ex(backBuffer, font, 0, 24, 255, _textmode,
-                  "Current Layer: %d, Current Tile: %d, Current Block: %d", editorLayer,
-                  editorObject, editorBlock);
-    textprintf_ex(backBuffer, font, 0, 32, 255, _textmode, "Editing Level %d, View Mode: %d",
-                  editorLevel, editorViewAll ? 1 : 0);
+                  "Current Layer: %d, Current Tile: %d, Current Block: %d", editorLayer, editorObject,
+                  editorBlock);
+    textprintf_ex(backBuffer, font, 0, 32, 255, _textmode, "Editing Level %d, View Mode: %d", editorLevel,
+                  editorViewAll ? 1 : 0);
 }
 
 // PresentFrame draws the editor's status over every frame while editing.

@@ -17,10 +17,10 @@ enum {
 };
 
 // Tuning values.
-extern const int dugBlockCode;    // 71
-extern const int maxBlockCode;    // 73
-extern const int maxObjectCode;   // 26
-extern const int maxLayerIndex;   // 2
+extern const int dugBlockCode;   // 71
+extern const int maxBlockCode;   // 73
+extern const int maxObjectCode;  // 26
+extern const int maxLayerIndex;  // 2
 
 struct MapCell {
     int32_t code;

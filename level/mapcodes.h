@@ -28,17 +28,23 @@ enum MapCode : int {
 };
 
 // Whether a layer holds block codes (0 and 1) or object codes (2).
-constexpr bool IsBlockLayer(int layer) { return layer != 2; }
+constexpr bool IsBlockLayer(int layer)
+{
+    return layer != 2;
+}
 
 // Open for moving through: a dug tunnel.
-constexpr bool IsTunnel(int ground) { return ground == DUG_CODE; }
+constexpr bool IsTunnel(int ground)
+{
+    return ground == DUG_CODE;
+}
 
 // A layer-2 code that counts toward itemsLeft when a map is read: anything
 // but the figures' places. (Gold counts too, though no file can hold it.)
 constexpr bool IsItem(int object)
 {
-    return object != CELL_EMPTY && object != BAG_START_CODE && object != BOMB_CODE &&
-           object != POTION_CODE && object != HEART_CODE;
+    return object != CELL_EMPTY && object != BAG_START_CODE && object != BOMB_CODE && object != POTION_CODE &&
+           object != HEART_CODE;
 }
 
 #endif

@@ -97,8 +97,8 @@ static bool CreateMarkers(GameObject **markers)
     static const int blink[2] = {0, 1};
     for (int i = 0; i < 20; i++) {
         markers[i] = new GameObject();
-        if (!markers[i]->Init(progressMarkerX[i], progressMarkerY[i], 32, 32, 2,
-                              GO_SEQUENCE | GO_VISIBLE, 0, 16))
+        if (!markers[i]->Init(progressMarkerX[i], progressMarkerY[i], 32, 32, 2, GO_SEQUENCE | GO_VISIBLE, 0,
+                              16))
             return false;
         if (BITMAP *tunnel = DataBitmap(PIC_BLOCK + DUG_CODE))
             markers[i]->SetFrame(0, tunnel);

@@ -19,11 +19,8 @@ void DrawStatusBar()
         int value;
         int x;
     } fields[] = {
-        {"LIVES: ", lives, 14},
-        {"LEVEL: ", currentLevel, 139},
-        {"ITEMS: ", itemsLeft, 261},
-        {"BOMBS: ", bombCapacity, 384},
-        {"SCORE: ", score, 582},
+        {"LIVES: ", lives, 14},         {"LEVEL: ", currentLevel, 139}, {"ITEMS: ", itemsLeft, 261},
+        {"BOMBS: ", bombCapacity, 384}, {"SCORE: ", score, 582},
     };
     int black = makecol(0, 0, 0);
     for (const auto &field : fields) {

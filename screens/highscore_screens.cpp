@@ -41,8 +41,8 @@ static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObje
         alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", SCREEN_W / 2, 32,
                               makecol(200, 200, 200));
         alfont_set_font_size(font, 16);
-        alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", SCREEN_W / 2,
-                              SCREEN_H - 32, makecol(200, 107, 38));
+        alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", SCREEN_W / 2, SCREEN_H - 32,
+                              makecol(200, 107, 38));
         alfont_set_font_size(font, 24);
     }
     for (int i = 0; i < 10; i++) {
@@ -106,9 +106,8 @@ void ViewHighScores()
 
 // 36 symbols, then three blanks that end the initials where they stand.
 static const char initialSymbols[39] = {
-    'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M',
-    'N', 'O', 'P', 'Q', 'R', 'S', 'T', 'U', 'V', 'W', 'X', 'Y', 'Z',
-    '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 0, 0, 0,
+    'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J', 'K', 'L', 'M', 'N', 'O', 'P', 'Q', 'R', 'S', 'T',
+    'U', 'V', 'W', 'X', 'Y', 'Z', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 0,   0,   0,
 };
 
 static void DrawInitialsEntry(ALFONT_FONT *font)
@@ -121,17 +120,14 @@ static void DrawInitialsEntry(ALFONT_FONT *font)
     alfont_set_font_size(font, 32);
     alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", SCREEN_W / 2, 32, grey);
     alfont_set_font_size(font, 18);
-    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", SCREEN_W / 2,
-                          80, makecol(199, 109, 37));
+    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", SCREEN_W / 2, 80,
+                          makecol(199, 109, 37));
     alfont_set_font_size(font, 14);
-    alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", SCREEN_W / 2,
-                          SCREEN_H - 96, grey);
-    alfont_textout_centre(backBuffer, font,
-                          "Press <up> for letter up, <down> for letter down.", SCREEN_W / 2,
+    alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", SCREEN_W / 2, SCREEN_H - 96, grey);
+    alfont_textout_centre(backBuffer, font, "Press <up> for letter up, <down> for letter down.", SCREEN_W / 2,
                           SCREEN_H - 64, grey);
-    alfont_textout_centre(backBuffer, font,
-                          "Press <Left> for previous field, <right> for next.", SCREEN_W / 2,
-                          SCREEN_H - 32, grey);
+    alfont_textout_centre(backBuffer, font, "Press <Left> for previous field, <right> for next.",
+                          SCREEN_W / 2, SCREEN_H - 32, grey);
 }
 
 static void DrawInitialsFields(ALFONT_FONT *font, const char *fields, int field)

@@ -11,7 +11,6 @@
 #include "platform/os/os.h"
 #include "platform/paths/paths.h"
 
-
 HighScoreTable highScores;
 char currentInitials[4];
 bool (*highScoreWriteHook)(int piece) = nullptr;
@@ -33,8 +32,7 @@ static void CopyInitials(char out[4], const char *in)
 
 static int32_t ReadLe32(const unsigned char *p)
 {
-    uint32_t v = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) |
-                 ((uint32_t)p[3] << 24);
+    uint32_t v = (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
     return (int32_t)v;
 }
 

@@ -22,7 +22,10 @@ const char *const rowLabels[5] = {
 };
 const int rowY[5] = {200, 240, 280, 340, 380};
 const char *const stateTexts[4] = {
-    "Sound On Music On", "Sound On Music Off", "Sound Off Music On", "Sound Off Music Off",
+    "Sound On Music On",
+    "Sound On Music Off",
+    "Sound Off Music On",
+    "Sound Off Music Off",
 };
 
 // What the screen shows; every visit starts from these values.
@@ -58,15 +61,9 @@ int StepVolume(int &index, char *bar, int delta)
 void ChangeRow(OptionsView &view, int direction)
 {
     switch (view.row) {
-    case 0:
-        soundVolume = StepVolume(view.soundIndex, view.soundBar, 2 * direction);
-        break;
-    case 1:
-        midiVolume = StepVolume(view.musicIndex, view.musicBar, 2 * direction);
-        break;
-    case 2:
-        view.stateIndex = (view.stateIndex + direction + 4) % 4;
-        break;
+    case 0: soundVolume = StepVolume(view.soundIndex, view.soundBar, 2 * direction); break;
+    case 1: midiVolume = StepVolume(view.musicIndex, view.musicBar, 2 * direction); break;
+    case 2: view.stateIndex = (view.stateIndex + direction + 4) % 4; break;
     case 4:
         useJoystick = !useJoystick;
         view.joystickIndex = useJoystick ? 0 : 1;
@@ -85,9 +82,8 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
         alfont_set_font_size(font, 40);
         alfont_textout_centre(backBuffer, font, "Game Options", SCREEN_W / 2, 32, yellow);
         alfont_set_font_size(font, 18);
-        alfont_textout_centre(backBuffer, font,
-                              "Up/Down to move, Left/Right Change, SPACE - Done", SCREEN_W / 2,
-                              520, yellow);
+        alfont_textout_centre(backBuffer, font, "Up/Down to move, Left/Right Change, SPACE - Done",
+                              SCREEN_W / 2, 520, yellow);
     }
     DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(8, 0, 128));
     if (!font)
@@ -104,8 +100,7 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
         alfont_textout(backBuffer, font, rowLabels[i], 140, rowY[i], grey);
         alfont_textout(backBuffer, font, values[i], 400, rowY[i], yellow);
     }
-    alfont_textout(backBuffer, font, rowLabels[view.row], 140, rowY[view.row],
-                   makecol(199, 109, 37));
+    alfont_textout(backBuffer, font, rowLabels[view.row], 140, rowY[view.row], makecol(199, 109, 37));
 }
 
 }  // namespace

@@ -15,5 +15,4 @@ void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int 
 // The darkened game frame in backdropBitmap (and on the screen).
 void DimBackdrop(bool redraw);
 
-
 #endif

@@ -8,9 +8,8 @@
 // Writes the password into out (NUL-terminated); out must hold 18 bytes.
 inline void UnscrambleDataPassword(char *out)
 {
-    static const unsigned char scrambled[] = {0x0B, 0x12, 0x40, 0xF3, 0xE0, 0xFE,
-                                              0xC4, 0x9F, 0x86, 0xAA, 0xB0, 0x9F,
-                                              0xC6, 0x71, 0x7E, 0x3E, 0x1D};
+    static const unsigned char scrambled[] = {0x0B, 0x12, 0x40, 0xF3, 0xE0, 0xFE, 0xC4, 0x9F, 0x86,
+                                              0xAA, 0xB0, 0x9F, 0xC6, 0x71, 0x7E, 0x3E, 0x1D};
     const size_t n = sizeof scrambled;
     for (size_t i = 0; i < n; i++)
         out[i] = (char)(scrambled[i] ^ ((0x5A + i * 13) & 0xFF));

@@ -53,7 +53,8 @@ inline bool DataFileIsWhole(const uint8_t *bytes, size_t size)
         return false;
     const size_t body = size - DATA_SUM_SIZE;
     const uint8_t *t = bytes + body;
-    const uint32_t length = (uint32_t)t[4] | (uint32_t)t[5] << 8 | (uint32_t)t[6] << 16 | (uint32_t)t[7] << 24;
+    const uint32_t length =
+        (uint32_t)t[4] | (uint32_t)t[5] << 8 | (uint32_t)t[6] << 16 | (uint32_t)t[7] << 24;
     if (std::memcmp(t, "DVsm", 4) != 0 || length != body)
         return false;  // cut short or grown: no need to read it all
     const std::vector<uint8_t> expected = DataSumTrailer(bytes, body);

@@ -18,9 +18,8 @@ void DrawDebugOverlay(BITMAP *target)
     // Raw 16-bit pixel values: 31 is pure blue, 63 blue with a touch of
     // green. Drawn in the library's default text mode.
     textprintf_ex(target, font, 0, 0, 31, _textmode, "%s", StateName(gameState));
-    textprintf_ex(target, font, 0, 12, 63, _textmode,
-                  "FPS %d, Invinc %d, Level %d, Mouse X %d, Mouse Y %d", shownFps.load(),
-                  keepLives ? 1 : 0, currentLevel, mouse_x >> 5, mouse_y >> 5);
+    textprintf_ex(target, font, 0, 12, 63, _textmode, "FPS %d, Invinc %d, Level %d, Mouse X %d, Mouse Y %d",
+                  shownFps.load(), keepLives ? 1 : 0, currentLevel, mouse_x >> 5, mouse_y >> 5);
 }
 
 void DebugSwitch()
@@ -56,5 +55,4 @@ static void DebugFrameOverlay()
     if (debugOverlay)
         DrawDebugOverlay(backBuffer);
 }
-[[maybe_unused]] static const bool debugOverlaySet =
-    SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);
+[[maybe_unused]] static const bool debugOverlaySet = SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);

@@ -64,9 +64,8 @@ static void KeepRecentDemos(const std::string &folder)
     }
     if (dated.size() <= KEPT_DEMOS)
         return;
-    std::sort(dated.begin(), dated.end(), [](const std::string &a, const std::string &b) {
-        return DateKey(a) < DateKey(b);
-    });
+    std::sort(dated.begin(), dated.end(),
+              [](const std::string &a, const std::string &b) { return DateKey(a) < DateKey(b); });
     for (size_t i = 0; i + KEPT_DEMOS < dated.size(); i++)
         fs::remove(fs::path(folder) / dated[i], error);
 }

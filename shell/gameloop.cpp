@@ -269,11 +269,8 @@ static void MenuChoice()
         StopMusic();
         ViewCredits();
         break;
-    case 4:
-        gameState = GameState::END;
-        break;
-    default:
-        break;
+    case 4: gameState = GameState::END; break;
+    default: break;
     }
 }
 

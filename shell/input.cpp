@@ -7,8 +7,8 @@ InputControl *inputControl = nullptr;
 
 InputControl::InputControl() : joystickEnabled(0), state(0)
 {
-    static const int table[10] = {KEY_LEFT,     KEY_RIGHT,  KEY_UP,     KEY_DOWN,  KEY_LCONTROL,
-                                  KEY_ALT,      KEY_LSHIFT, KEY_EQUALS, KEY_MINUS, KEY_ENTER};
+    static const int table[10] = {KEY_LEFT, KEY_RIGHT,  KEY_UP,     KEY_DOWN,  KEY_LCONTROL,
+                                  KEY_ALT,  KEY_LSHIFT, KEY_EQUALS, KEY_MINUS, KEY_ENTER};
     for (int i = 0; i < 10; i++)
         keyTable[i] = table[i];
 }
@@ -20,12 +20,16 @@ void InputControl::Poll()
         poll_joystick();
         const JOYSTICK_INFO &j = joy[0];
         if (j.num_sticks > 0 && j.stick[0].num_axis > 1) {
-            if (j.stick[0].axis[1].d1) state |= INPUT_UP;
-            if (j.stick[0].axis[1].d2) state |= INPUT_DOWN;
+            if (j.stick[0].axis[1].d1)
+                state |= INPUT_UP;
+            if (j.stick[0].axis[1].d2)
+                state |= INPUT_DOWN;
         }
         if (j.num_sticks > 0 && j.stick[0].num_axis > 0) {
-            if (j.stick[0].axis[0].d1) state |= INPUT_LEFT;
-            if (j.stick[0].axis[0].d2) state |= INPUT_RIGHT;
+            if (j.stick[0].axis[0].d1)
+                state |= INPUT_LEFT;
+            if (j.stick[0].axis[0].d2)
+                state |= INPUT_RIGHT;
         }
         // Button 1 fires and button 0 is A: the pad's layout, not a slip.
         static const uint32_t buttonBits[6] = {INPUT_BUTTON_A, INPUT_FIRE,     INPUT_BUTTON_B,
@@ -42,8 +46,10 @@ void InputControl::Poll()
         if (key[keyTable[i]])
             state |= keyBits[i];
 
-    if (mouse_b & 1) state |= INPUT_MOUSE_LEFT;
-    if (mouse_b & 2) state |= INPUT_MOUSE_RIGHT;
+    if (mouse_b & 1)
+        state |= INPUT_MOUSE_LEFT;
+    if (mouse_b & 2)
+        state |= INPUT_MOUSE_RIGHT;
 
     clear_keybuf();
 }

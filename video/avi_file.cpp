@@ -150,8 +150,9 @@ void CAviFile::GetVideoFrameAtTime(unsigned int stream, long ms, LPBITMAPINFOHEA
 
 void CAviFile::GetVideoFrame(unsigned int stream, long frameNumber, LPBITMAPINFOHEADER *frame) {
   if (!frame) return;
-  *frame = stream < MAX_STREAMS ? static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(frameReaders[stream], LONG(frameNumber)))
-                                : nullptr;
+  *frame = stream < MAX_STREAMS
+               ? static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(frameReaders[stream], LONG(frameNumber)))
+               : nullptr;
 }
 
 BYTE *CAviFile::ExtractAudioStream(unsigned int stream) {

@@ -203,8 +203,10 @@ void Mivolen::AudioStreamInit() {
 void Mivolen::DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y) {
   HDC dc = win_get_dc(bitmap);
   DWORD table = 0;
-  if (format->biCompression == BI_BITFIELDS) table = 3;
-  else if (format->biBitCount <= 8) table = format->biClrUsed ? format->biClrUsed : 1u << format->biBitCount;
+  if (format->biCompression == BI_BITFIELDS)
+    table = 3;
+  else if (format->biBitCount <= 8)
+    table = format->biClrUsed ? format->biClrUsed : 1u << format->biBitCount;
   BYTE *bits = reinterpret_cast<BYTE *>(format) + format->biSize + table * sizeof(RGBQUAD);
   DrawDibDraw(drawDib, dc, x, y, -1, -1, format, bits, 0, 0, Width(), Height(), 0);
   win_release_dc(bitmap, dc);

@@ -78,7 +78,10 @@ void Canvas::Blend(int x, int y, uint32_t c, float a)
         p = Mix(p, c, std::min(a, 1.0f));
 }
 
-void Canvas::Fill(uint32_t c) { std::fill(pic.pixels.begin(), pic.pixels.end(), c); }
+void Canvas::Fill(uint32_t c)
+{
+    std::fill(pic.pixels.begin(), pic.pixels.end(), c);
+}
 
 void Canvas::Rect(int x, int y, int w, int h, uint32_t c)
 {
@@ -101,7 +104,10 @@ void Canvas::VGradient(int x, int y, int w, int h, uint32_t top, uint32_t bottom
         Rect(x, y + j, w, 1, Mix(top, bottom, h > 1 ? (float)j / (h - 1) : 0));
 }
 
-void Canvas::Disc(float cx, float cy, float r, uint32_t c) { Ellipse(cx, cy, r, r, c); }
+void Canvas::Disc(float cx, float cy, float r, uint32_t c)
+{
+    Ellipse(cx, cy, r, r, c);
+}
 
 void Canvas::Ellipse(float cx, float cy, float rx, float ry, uint32_t c)
 {
@@ -144,8 +150,10 @@ void Canvas::Ball(float cx, float cy, float r, uint32_t c, bool glint)
 void Canvas::Line(float x0, float y0, float x1, float y1, uint32_t c, float width)
 {
     float half = width / 2;
-    int minx = (int)std::floor(std::min(x0, x1) - half - 1), maxx = (int)std::ceil(std::max(x0, x1) + half + 1);
-    int miny = (int)std::floor(std::min(y0, y1) - half - 1), maxy = (int)std::ceil(std::max(y0, y1) + half + 1);
+    int minx = (int)std::floor(std::min(x0, x1) - half - 1),
+        maxx = (int)std::ceil(std::max(x0, x1) + half + 1);
+    int miny = (int)std::floor(std::min(y0, y1) - half - 1),
+        maxy = (int)std::ceil(std::max(y0, y1) + half + 1);
     float vx = x1 - x0, vy = y1 - y0, len2 = vx * vx + vy * vy;
     for (int y = miny; y <= maxy; y++)
         for (int x = minx; x <= maxx; x++) {
@@ -192,9 +200,7 @@ void Canvas::Glow(float cx, float cy, float r, uint32_t c, float strength)
 void Canvas::Outline(uint32_t c)
 {
     std::vector<uint32_t> before = pic.pixels;
-    auto solid = [&](int x, int y) {
-        return Inside(x, y) && before[(size_t)y * pic.width + x] != kClear;
-    };
+    auto solid = [&](int x, int y) { return Inside(x, y) && before[(size_t)y * pic.width + x] != kClear; };
     for (int y = 0; y < pic.height; y++)
         for (int x = 0; x < pic.width; x++)
             if (!solid(x, y) && (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1)))
@@ -257,7 +263,8 @@ void Canvas::Title(int x, int y, const char *s, int scale, uint32_t c, uint32_t 
                     continue;
                 t.Rect(cx + col * scale, pad + row * scale, scale, scale, shade);
                 if (row == 0 || !(g[row - 1] & (0x10 >> col)))
-                    t.Rect(cx + col * scale, pad + row * scale, scale, std::max(1, scale / 4), Shade(c, 1.6f));
+                    t.Rect(cx + col * scale, pad + row * scale, scale, std::max(1, scale / 4),
+                           Shade(c, 1.6f));
             }
         }
     }

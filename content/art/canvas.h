@@ -11,10 +11,10 @@
 const uint32_t kClear = 0xFF00FF;
 
 uint32_t Rgb(int r, int g, int b);
-uint32_t Mix(uint32_t a, uint32_t b, float t);   // t = 0 gives a, 1 gives b
-uint32_t Shade(uint32_t c, float k);             // k < 1 darker, > 1 lighter
-float Noise(int x, int y, int seed);             // repeatable, 0 <= n < 1
-float SmoothNoise(float x, float y, int seed);   // value noise, 0..1
+uint32_t Mix(uint32_t a, uint32_t b, float t);  // t = 0 gives a, 1 gives b
+uint32_t Shade(uint32_t c, float k);            // k < 1 darker, > 1 lighter
+float Noise(int x, int y, int seed);            // repeatable, 0 <= n < 1
+float SmoothNoise(float x, float y, int seed);  // value noise, 0..1
 
 using Points = std::vector<std::pair<float, float>>;
 
@@ -28,7 +28,7 @@ public:
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < pic.width && y < pic.height; }
     uint32_t At(int x, int y) const;
     void Set(int x, int y, uint32_t c);
-    void Blend(int x, int y, uint32_t c, float a);   // over what is there
+    void Blend(int x, int y, uint32_t c, float a);  // over what is there
 
     void Fill(uint32_t c);
     void Rect(int x, int y, int w, int h, uint32_t c);
@@ -45,7 +45,7 @@ public:
 
     // A 1-pixel border on the clear pixels around the drawing: the sprite look.
     void Outline(uint32_t c);
-    void Blit(const Picture &src, int x, int y);   // skips clear pixels
+    void Blit(const Picture &src, int x, int y);  // skips clear pixels
     void FlipX();
 
     // Text in the built-in 5x7 pixel font, each font pixel scale x scale.

@@ -115,7 +115,8 @@ void Cobweb(Canvas &c)
     for (float r = 7; r < 32; r += 7)
         for (int i = 0; i < 4; i++) {
             float a0 = i * 0.3927f, a1 = (i + 1) * 0.3927f;
-            c.Line(std::cos(a0) * r, std::sin(a0) * r, std::cos(a1) * r * 0.92f, std::sin(a1) * r * 0.92f, web);
+            c.Line(std::cos(a0) * r, std::sin(a0) * r, std::cos(a1) * r * 0.92f, std::sin(a1) * r * 0.92f,
+                   web);
         }
 }
 
@@ -155,7 +156,7 @@ void Puddle(Canvas &c)
     c.Ellipse(16, 27, 14, 4, 0x2050A0);
     c.Ellipse(14, 26.5f, 9, 2, 0x4A88D8);
     c.Rect(9, 26, 5, 1, 0xB0D8FF);
-    c.Disc(16, 6, 1.5f, 0x6AA8F0);                       // a falling drop
+    c.Disc(16, 6, 1.5f, 0x6AA8F0);  // a falling drop
     c.Disc(16, 13, 1.8f, 0x6AA8F0);
 }
 
@@ -230,16 +231,34 @@ void FramePiece(Canvas &c, int code)
     case 57: BrickStrip(c, 0, T - k, T, k); break;
     case 58: BrickStrip(c, 0, 0, k, T); break;
     case 59: BrickStrip(c, T - k, 0, k, T); break;
-    case 60: BrickStrip(c, 0, 0, T, k); BrickStrip(c, 0, 0, k, T); break;
-    case 61: BrickStrip(c, 0, 0, T, k); BrickStrip(c, T - k, 0, k, T); break;
-    case 62: BrickStrip(c, 0, T - k, T, k); BrickStrip(c, 0, 0, k, T); break;
-    case 63: BrickStrip(c, 0, T - k, T, k); BrickStrip(c, T - k, 0, k, T); break;
+    case 60:
+        BrickStrip(c, 0, 0, T, k);
+        BrickStrip(c, 0, 0, k, T);
+        break;
+    case 61:
+        BrickStrip(c, 0, 0, T, k);
+        BrickStrip(c, T - k, 0, k, T);
+        break;
+    case 62:
+        BrickStrip(c, 0, T - k, T, k);
+        BrickStrip(c, 0, 0, k, T);
+        break;
+    case 63:
+        BrickStrip(c, 0, T - k, T, k);
+        BrickStrip(c, T - k, 0, k, T);
+        break;
     case 64: TimberStrip(c, 0, 0, T, k); break;
     case 65: TimberStrip(c, 0, T - k, T, k); break;
     case 66: TimberStrip(c, 0, 0, k, T); break;
     case 67: TimberStrip(c, T - k, 0, k, T); break;
-    case 68: TimberStrip(c, 0, 0, k, T); TimberStrip(c, 0, 0, T, k); break;
-    case 69: TimberStrip(c, T - k, 0, k, T); TimberStrip(c, 0, 0, T, k); break;
+    case 68:
+        TimberStrip(c, 0, 0, k, T);
+        TimberStrip(c, 0, 0, T, k);
+        break;
+    case 69:
+        TimberStrip(c, T - k, 0, k, T);
+        TimberStrip(c, 0, 0, T, k);
+        break;
     }
 }
 
@@ -289,7 +308,10 @@ void DrawDecoration(Canvas &c, int code)
     case 44: CrystalDecor(c); break;
     case 45: Torch(c); break;
     case 46: ArrowSign(c); break;
-    case 47: Skull(c, 16, 18, 1.2f); c.Outline(0x302820); break;
+    case 47:
+        Skull(c, 16, 18, 1.2f);
+        c.Outline(0x302820);
+        break;
     case 48: Cobweb(c); break;
     case 49: Stalactite(c); break;
     case 50: HangingRoots(c); break;

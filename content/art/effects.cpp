@@ -23,14 +23,17 @@ Picture BlastFrame(int frame)
                 if (d > 1)
                     continue;
                 float heat = (1 - d) * (1 - cool);
-                uint32_t col = heat > 0.7f ? 0xFFFFD0 : heat > 0.45f ? 0xFFE040
-                             : heat > 0.25f ? 0xFF8A18 : heat > 0.1f ? 0xD83010 : 0x802418;
+                uint32_t col = heat > 0.7f    ? 0xFFFFD0
+                               : heat > 0.45f ? 0xFFE040
+                               : heat > 0.25f ? 0xFF8A18
+                               : heat > 0.1f  ? 0xD83010
+                                              : 0x802418;
                 c.Set(x, y, col);
             }
         return c.pic;
     }
     // Smoke puffs that spread out, shrink and thin away.
-    const float t = (frame - 8) / 4.0f;             // 0 .. 1
+    const float t = (frame - 8) / 4.0f;  // 0 .. 1
     for (int i = 0; i < 7; i++) {
         float a = i * 0.8976f + 0.3f;
         float dist = 5 + t * 8;
@@ -97,7 +100,8 @@ Picture PotionSigil()
         star.push_back({m + std::cos(a) * 19, m + std::sin(a) * 19});
     }
     for (size_t i = 0; i < star.size(); i++)
-        c.Line(star[i].first, star[i].second, star[(i + 1) % 5].first, star[(i + 1) % 5].second, 0xC070FF, 1.4f);
+        c.Line(star[i].first, star[i].second, star[(i + 1) % 5].first, star[(i + 1) % 5].second, 0xC070FF,
+               1.4f);
     // The skull in the middle.
     c.Ellipse(m, m - 2, 8, 7, 0xF4F0E0);
     c.Rect((int)m - 4, (int)m + 3, 9, 5, 0xF4F0E0);

@@ -26,16 +26,16 @@ void Gnasher(Canvas &c, View v, float t)
         c.Line(21, 24, 21 + s * 4, 30, Shade(fur, 0.7f), 3);
         c.Ellipse(15, 20, 11, 8.5f + s * 0.5f, fur);
         c.Ellipse(16, 24, 7, 4, belly);
-        c.Line(4, 18, 0, 14 + s * 2, fur, 2.5f);                      // tail
+        c.Line(4, 18, 0, 14 + s * 2, fur, 2.5f);  // tail
         c.Line(12, 24, 12 + s * 4, 30, fur, 3);
         c.Line(23, 23, 24 - s * 4, 30, fur, 3);
         for (float x : {12 + s * 4, 24 - s * 4})
             c.Line(x, 30.5f, x + 3, 30.5f, claw);
-        c.Ellipse(25, 16, 6, 5, fur);                                  // snout
+        c.Ellipse(25, 16, 6, 5, fur);  // snout
         c.Disc(30, 15, 1.6f, 0x301010);
-        c.Rect(26, 20, 2, 3, claw), c.Rect(28, 20, 2, 3, claw);        // teeth
+        c.Rect(26, 20, 2, 3, claw), c.Rect(28, 20, 2, 3, claw);  // teeth
         Eye(c, 22, 12, 2.4f, 0x101010);
-        c.Poly({{16, 12}, {18, 6}, {21, 11}}, fur);                    // ear
+        c.Poly({{16, 12}, {18, 6}, {21, 11}}, fur);  // ear
     } else {
         const bool front = v == FRONT;
         c.Ellipse(16, 19, 12, 10, fur);
@@ -72,14 +72,14 @@ void Imp(Canvas &c, View v, float t)
 {
     const uint32_t skin = 0x8040C0, wing = 0x50207A;
     const float flap = std::sin(t * kTau);
-    const float wy = 10 - flap * 8;                                   // wing tip height
+    const float wy = 10 - flap * 8;  // wing tip height
     c.Poly({{16, 14}, {2, wy}, {4, wy + 7}, {8, 16}, {12, 18}}, wing);
     c.Poly({{16, 14}, {30, wy}, {28, wy + 7}, {24, 16}, {20, 18}}, wing);
     const float bob = flap * 1.5f;
     c.Ellipse(16, 17 + bob, 7, 8, skin);
     c.Line(13, 24 + bob, 11, 30 + bob, skin, 1.5f);
     c.Line(19, 24 + bob, 21, 30 + bob, skin, 1.5f);
-    c.Poly({{10, 12 + bob}, {11, 4 + bob}, {14, 10 + bob}}, 0xF0D060);   // horns
+    c.Poly({{10, 12 + bob}, {11, 4 + bob}, {14, 10 + bob}}, 0xF0D060);  // horns
     c.Poly({{22, 12 + bob}, {21, 4 + bob}, {18, 10 + bob}}, 0xF0D060);
     if (v == FRONT) {
         Eye(c, 13, 15 + bob, 2.2f, 0xE02020);
@@ -89,7 +89,7 @@ void Imp(Canvas &c, View v, float t)
     } else if (v == SIDE) {
         Eye(c, 20, 15 + bob, 2.2f, 0xE02020);
         c.Line(18, 20 + bob, 23, 19 + bob, 0x200830);
-        c.Poly({{9, 20 + bob}, {3, 24 + bob}, {5, 26 + bob}}, skin);     // tail
+        c.Poly({{9, 20 + bob}, {3, 24 + bob}, {5, 26 + bob}}, skin);  // tail
     } else {
         c.Line(16, 24 + bob, 16, 30, skin, 1.5f);
         c.Poly({{14, 30}, {18, 30}, {16, 27}}, skin);
@@ -111,7 +111,7 @@ void Slime(Canvas &c, View v, float t)
     if (v == SIDE) {
         Eye(c, 22, 31 - ry * 1.3f, 3, 0x102010);
         c.Line(23, 31 - ry * 0.6f, 27, 31 - ry * 0.7f, 0x103010, 1.2f);
-        c.Disc(4 - sq, 29, 1.5f, slime);                                // a trailing drip
+        c.Disc(4 - sq, 29, 1.5f, slime);  // a trailing drip
     } else if (v == FRONT) {
         Eye(c, 11, 31 - ry * 1.3f, 3, 0x102010);
         Eye(c, 21, 31 - ry * 1.3f, 3, 0x102010);
@@ -134,10 +134,10 @@ void Beetle(Canvas &c, View v, float t)
         c.Ellipse(15, 18, 12, 8, shell);
         c.Line(4, 17, 26, 17, Shade(shell, 0.6f));
         c.Ellipse(12, 14, 5, 2, Shade(shell, 1.4f));
-        c.Disc(27, 20, 4.5f, 0x302018);                                  // head
+        c.Disc(27, 20, 4.5f, 0x302018);  // head
         Eye(c, 28, 18, 1.6f, 0xE02020);
-        c.Line(30, 22, 32, 26, leg, 1.5f);                               // mandible
-        c.Line(28, 16, 31, 9 + s, leg);                                  // feeler
+        c.Line(30, 22, 32, 26, leg, 1.5f);  // mandible
+        c.Line(28, 16, 31, 9 + s, leg);     // feeler
     } else {
         for (int i = 0; i < 3; i++) {
             float y = 13 + i * 6, k = (i % 2 ? s : -s) * 2;
@@ -169,10 +169,10 @@ void Wisp(Canvas &c, View v, float t)
         float w = 10 - (y - 14) * 0.25f;
         float off = std::sin(ph + y * 0.45f) * 2;
         if (v == SIDE)
-            off -= (y - 14) * 0.35f;                                     // tail streams behind
+            off -= (y - 14) * 0.35f;  // tail streams behind
         c.Rect((int)(16 + off - w), y, (int)(2 * w), 1, Mix(body, 0x2050C0, (y - 14) / 20.0f));
     }
-    for (int k = 0; k < 4; k++) {                                        // ragged hem
+    for (int k = 0; k < 4; k++) {  // ragged hem
         float x = 8 + k * 5 + std::sin(ph + k) * 1.5f;
         c.Disc(x, 31, 1.2f, kClear);
     }
@@ -207,7 +207,7 @@ Picture EnemyFrame(int enemy, int frame)
         if (left)
             c.FlipX();
     } else {
-        const int i = frame - 2 * walk;          // 0..2 down, 3..5 up
+        const int i = frame - 2 * walk;  // 0..2 down, 3..5 up
         kPainters[enemy](c, i < 3 ? FRONT : BACK, (i % 3) / 3.0f);
     }
     return c.pic;

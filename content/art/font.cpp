@@ -5,7 +5,10 @@
 
 namespace {
 
-struct GlyphSource { char ch; const char *rows[7]; };
+struct GlyphSource {
+    char ch;
+    const char *rows[7];
+};
 
 const GlyphSource kGlyphs[] = {
     {'A', {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}},

@@ -32,7 +32,7 @@ void Helmet(Canvas &c, float cx, float top, View v)
     c.Rect((int)(cx - 6), (int)(top + 3), 1, 3, Shade(kHelmet, 1.3f));
     if (v == SIDE) {
         c.Rect((int)(cx - 8), (int)(top + 7), 19, 2, Shade(kHelmet, 0.75f));
-        c.Rect((int)(cx + 3), (int)(top + 3), 4, 4, 0x505050);      // lamp housing
+        c.Rect((int)(cx + 3), (int)(top + 3), 4, 4, 0x505050);  // lamp housing
         c.Disc(cx + 6, top + 5, 2.2f, kLamp);
         c.Set((int)(cx + 6), (int)(top + 4), 0xFFFFFF);
     } else if (v == FRONT) {
@@ -56,7 +56,7 @@ void Boot(Canvas &c, float x, float y)
 void Side(Canvas &c, int phase)
 {
     const float s = std::sin(phase * 0.7854f);
-    const float bob = std::fabs(s) > 0.9f ? 0 : 1;       // lowest with legs apart
+    const float bob = std::fabs(s) > 0.9f ? 0 : 1;  // lowest with legs apart
     const float hipX = 15, hipY = 23 + bob * 0;
     const float top = bob;
     // A pickaxe slung across his back, behind everything else.
@@ -71,7 +71,7 @@ void Side(Canvas &c, int phase)
     // Body.
     c.Ellipse(hipX, 19 + top, 7, 5.5f, kShirt);
     c.Rect((int)hipX - 6, (int)(20 + top), 13, 4, kOveralls);
-    c.Rect((int)hipX - 2, (int)(15 + top), 6, 6, kOveralls);             // bib
+    c.Rect((int)hipX - 2, (int)(15 + top), 6, 6, kOveralls);  // bib
     c.Disc(hipX + 2, 17 + top, 0.8f, kHelmet);
     // Front leg.
     c.Line(hipX, hipY, hipX + s * 5, 28, kOveralls, 4);
@@ -81,12 +81,12 @@ void Side(Canvas &c, int phase)
     c.Disc(hipX - s * 6, 22.5f + top, 2, kSkin);
     // Head: face to the right.
     c.Disc(15, 11 + top, 5.5f, kSkin);
-    c.Rect(9, (int)(9 + top), 3, 5, 0x6A3A1A);                           // hair at the back
-    c.Disc(21, 12 + top, 1.8f, Shade(kSkin, 0.92f));                      // nose
-    c.Rect(18, (int)(10 + top), 2, 2, kInk);                              // eye
-    c.Rect(17, (int)(14 + top), 5, 1, 0x6A3A1A);                          // moustache
+    c.Rect(9, (int)(9 + top), 3, 5, 0x6A3A1A);        // hair at the back
+    c.Disc(21, 12 + top, 1.8f, Shade(kSkin, 0.92f));  // nose
+    c.Rect(18, (int)(10 + top), 2, 2, kInk);          // eye
+    c.Rect(17, (int)(14 + top), 5, 1, 0x6A3A1A);      // moustache
     c.Rect(19, (int)(15 + top), 2, 1, 0x6A3A1A);
-    c.Set(14, 12 + (int)top, Shade(kSkin, 0.8f));                         // ear
+    c.Set(14, 12 + (int)top, Shade(kSkin, 0.8f));  // ear
     Helmet(c, 15, -1 + top, SIDE);
     c.Outline(kInk);
 }
@@ -151,15 +151,15 @@ void Back(Canvas &c, int phase)
     c.Ellipse(16, 19, 8, 5.5f, kShirt);
     c.Rect(9, 20, 14, 4, kOveralls);
     c.Line(12, 14, 14, 22, kOveralls, 2), c.Line(20, 14, 18, 22, kOveralls, 2);
-    c.Rect(12, 15, 8, 7, 0x8A6A3A);                                     // rucksack
+    c.Rect(12, 15, 8, 7, 0x8A6A3A);  // rucksack
     c.Rect(12, 15, 8, 1, Shade(0x8A6A3A, 1.3f));
     c.Rect(14, 18, 4, 2, 0x6A4A20);
     c.Line(9, 17, 6, 8 + up, kShirt, 3.2f);
     c.Line(23, 17, 26, 8 - up, kShirt, 3.2f);
     c.Disc(6, 7 + up, 2, kSkin);
     c.Disc(26, 7 - up, 2, kSkin);
-    c.Disc(16, 11, 5.5f, 0x6A3A1A);                                     // back of the head
-    c.Set(10, 11, kSkin), c.Set(21, 11, kSkin);                          // ears
+    c.Disc(16, 11, 5.5f, 0x6A3A1A);              // back of the head
+    c.Set(10, 11, kSkin), c.Set(21, 11, kSkin);  // ears
     Helmet(c, 16, -1, BACK);
     c.Outline(kInk);
 }
@@ -193,7 +193,7 @@ Picture HeroFrame(int frame)
                 c.Set(16 + (i % 2 ? 1 : -1) * (3 + i / 2), 0, 0xFFF8C0);
         }
     } else if (frame <= 6) {
-        Front(c, frame == 4 ? 1 : 0, frame == 5, -1);   // unused: spare poses
+        Front(c, frame == 4 ? 1 : 0, frame == 5, -1);  // unused: spare poses
     } else if (frame <= 9) {
         Front(c, 0, true, -1);
         static const float k[3] = {0.75f, 0.5f, 0.3f};

@@ -122,8 +122,8 @@ void MoneyBag(Canvas &c)
     c.Ball(16, 21, 10.5f, cloth, false);
     c.Poly({{11, 10}, {21, 10}, {24, 15}, {8, 15}}, cloth);
     c.Poly({{10, 3}, {14, 7}, {18, 7}, {22, 3}, {19, 9}, {13, 9}}, Shade(cloth, 0.85f));
-    c.Rect(11, 9, 10, 2, 0x6A3A18);                 // the tie
-    c.Ball(16, 21, 10.5f, cloth);                   // light the body again over the neck
+    c.Rect(11, 9, 10, 2, 0x6A3A18);  // the tie
+    c.Ball(16, 21, 10.5f, cloth);    // light the body again over the neck
     c.Rect(11, 9, 10, 2, 0x6A3A18);
     // A big dollar sign, so the bag reads as money at a glance.
     c.Line(16, 14, 16, 30, 0x6A4010, 1.5f);
@@ -139,8 +139,8 @@ void MoneyBag(Canvas &c)
 
 void GoldPile(Canvas &c)
 {
-    const float pos[][3] = {{8, 27, 4.5f}, {16, 28, 5}, {24, 27, 4.5f}, {12, 22, 4.5f},
-                            {20, 22, 4.5f}, {16, 17, 4.5f}, {5, 29, 3}, {27, 29, 3}};
+    const float pos[][3] = {{8, 27, 4.5f},  {16, 28, 5},    {24, 27, 4.5f}, {12, 22, 4.5f},
+                            {20, 22, 4.5f}, {16, 17, 4.5f}, {5, 29, 3},     {27, 29, 3}};
     for (auto &p : pos)
         c.Ball(p[0], p[1], p[2], 0xF0B820);
     c.Set(16, 14, 0xFFFFFF);
@@ -192,7 +192,7 @@ void Key(Canvas &c)
 
 void Pearl(Canvas &c)
 {
-    c.Ellipse(16, 24, 13, 6, 0xD8A0A8);                 // an open shell
+    c.Ellipse(16, 24, 13, 6, 0xD8A0A8);  // an open shell
     c.Ellipse(16, 23, 10, 3.5f, 0xB06878);
     c.Ball(16, 17, 7, 0xF0ECF4);
     c.Outline(kInk);
@@ -255,8 +255,14 @@ void DrawHeart(Canvas &c, float cx, float cy, float s)
     c.Outline(kInk);
 }
 
-void DrawBomb(Canvas &c, int stage) { Bomb(c, stage); }
-void DrawPotion(Canvas &c) { Potion(c); }
+void DrawBomb(Canvas &c, int stage)
+{
+    Bomb(c, stage);
+}
+void DrawPotion(Canvas &c)
+{
+    Potion(c);
+}
 
 Picture ObjectTile(int code)
 {

@@ -41,7 +41,8 @@ void Strata(Canvas &c, int top, int bottom, float dark, int seed, bool grains = 
             float wave = std::sin(x * 0.012f + seed) * 18 + std::sin(x * 0.037f) * 6;
             float depth = (y - top + wave) / std::max(1.0f, (float)(bottom - top));
             int band = std::clamp((int)(depth * 5), 0, 4);
-            float n = 0.6f * SmoothNoise(x / 9.0f, y / 9.0f, seed) + 0.4f * SmoothNoise(x / 3.0f, y / 3.0f, seed + 1);
+            float n = 0.6f * SmoothNoise(x / 9.0f, y / 9.0f, seed) +
+                      0.4f * SmoothNoise(x / 3.0f, y / 3.0f, seed + 1);
             uint32_t col = Shade(bands[band], (0.7f + 0.45f * n) * dark);
             if (grains && Noise(x, y, seed + 2) > 0.985f)
                 col = Shade(col, 1.35f);
@@ -56,7 +57,12 @@ void Boulder(Canvas &c, float x, float y, float r, float dark)
 
 void Crystal(Canvas &c, float x, float y, float h, uint32_t col)
 {
-    c.Poly({{x - h * 0.25f, y}, {x - h * 0.25f, y - h * 0.7f}, {x, y - h}, {x + h * 0.25f, y - h * 0.7f}, {x + h * 0.25f, y}}, col);
+    c.Poly({{x - h * 0.25f, y},
+            {x - h * 0.25f, y - h * 0.7f},
+            {x, y - h},
+            {x + h * 0.25f, y - h * 0.7f},
+            {x + h * 0.25f, y}},
+           col);
     c.Line(x, y - h + 2, x, y - 1, Shade(col, 1.5f));
 }
 
@@ -77,7 +83,7 @@ void SkyWithHills(Canvas &c, int bottom, int seed)
         int hill = bottom - 14 - (int)(std::sin(x * 0.011f + seed) * 8 + std::sin(x * 0.031f) * 4);
         c.Rect(x, hill, 1, bottom - hill, 0x1A2A24);
     }
-    for (int x = 0; x < c.W(); x++) {                                  // grass edge
+    for (int x = 0; x < c.W(); x++) {  // grass edge
         int h = 2 + (int)(Noise(x, 0, seed) * 4);
         c.Rect(x, bottom - h, 1, h, Mix(0x2E8A1E, 0x5CB030, Noise(x, 1, seed)));
     }
@@ -138,7 +144,7 @@ Picture StatusPanelPicture()
     const int plates[5][2] = {{6, 128}, {131, 252}, {253, 374}, {376, 566}, {574, 794}};
     for (auto &p : plates) {
         int x = p[0], w = p[1] - p[0];
-        c.Rect(x + 2, 21, w, 28, 0x101014);                              // shadow
+        c.Rect(x + 2, 21, w, 28, 0x101014);  // shadow
         c.VGradient(x, 19, w, 28, 0xF4E8C8, 0xC8B890);
         c.Box(x, 19, w, 28, 0x6A5A3A);
         c.Rect(x + 1, 20, w - 2, 1, 0xFFFAEC);
@@ -175,7 +181,7 @@ Picture TitlePicture()
 {
     Canvas c(800, 600);
     SkyWithHills(c, 260, 9);
-    c.Disc(755, 38, 24, 0xF0EED8);                                     // moon
+    c.Disc(755, 38, 24, 0xF0EED8);  // moon
     c.Disc(747, 32, 6, 0xD8D4C0), c.Disc(764, 46, 4, 0xD8D4C0);
     Strata(c, 260, 600, 0.9f, 13);
     TunnelStrip(c, 150, 260, 64, 190);
@@ -206,10 +212,10 @@ Picture TitlePicture()
 Picture ProgressMapPicture()
 {
     // Drawn at (100, 100): marker cells are at their screen place minus 100.
-    static const int cells[20][2] = {
-        {96, 129}, {128, 129}, {160, 129}, {160, 161}, {160, 193}, {192, 193}, {224, 193},
-        {256, 193}, {256, 225}, {256, 257}, {288, 257}, {320, 257}, {352, 257}, {384, 257},
-        {416, 257}, {416, 225}, {416, 193}, {416, 161}, {448, 161}, {480, 161}};
+    static const int cells[20][2] = {{96, 129},  {128, 129}, {160, 129}, {160, 161}, {160, 193},
+                                     {192, 193}, {224, 193}, {256, 193}, {256, 225}, {256, 257},
+                                     {288, 257}, {320, 257}, {352, 257}, {384, 257}, {416, 257},
+                                     {416, 225}, {416, 193}, {416, 161}, {448, 161}, {480, 161}};
     Canvas c(600, 407);
     SkyWithHills(c, 70, 17);
     Strata(c, 70, 407, 0.8f, 19);
@@ -217,7 +223,7 @@ Picture ProgressMapPicture()
         Boulder(c, 30 + Noise(i, 0, 40) * 540, 90 + Noise(i, 1, 40) * 300, 5 + Noise(i, 2, 40) * 8, 0.8f);
     // The way in: a shaft from the surface down to the first cell.
     TunnelStrip(c, 96, 60, 32, 69);
-    c.Poly({{86, 60}, {112, 40}, {138, 60}}, 0x7A4A22);                // a little head frame
+    c.Poly({{86, 60}, {112, 40}, {138, 60}}, 0x7A4A22);  // a little head frame
     c.Rect(90, 52, 4, 10, 0x5A3A1A), c.Rect(130, 52, 4, 10, 0x5A3A1A);
     // The trail: a lighter, marked cell per level, numbered.
     for (int i = 0; i < 20; i++) {

@@ -9,8 +9,7 @@ namespace {
 const int T = 32;
 
 // Earth colours for styles 1..8: loam, clay, sand, peat, shale, moss, violet, ochre.
-const uint32_t kEarth[8] = {0x8A5A2E, 0xA8442C, 0xC9A060, 0x4E3A2A,
-                            0x5E6A78, 0x4F7A34, 0x6E4A86, 0xB07C24};
+const uint32_t kEarth[8] = {0x8A5A2E, 0xA8442C, 0xC9A060, 0x4E3A2A, 0x5E6A78, 0x4F7A34, 0x6E4A86, 0xB07C24};
 
 // Value noise that wraps every 32 pixels, so neighbouring cells join up.
 float TileNoise(int x, int y, int cell, int seed)
@@ -21,7 +20,9 @@ float TileNoise(int x, int y, int cell, int seed)
     float tx = fx - ix, ty = fy - iy;
     tx = tx * tx * (3 - 2 * tx);
     ty = ty * ty * (3 - 2 * ty);
-    auto n = [&](int a, int b) { return Noise(((a % period) + period) % period, ((b % period) + period) % period, seed); };
+    auto n = [&](int a, int b) {
+        return Noise(((a % period) + period) % period, ((b % period) + period) % period, seed);
+    };
     return (n(ix, iy) * (1 - tx) + n(ix + 1, iy) * tx) * (1 - ty) +
            (n(ix, iy + 1) * (1 - tx) + n(ix + 1, iy + 1) * tx) * ty;
 }
@@ -86,7 +87,7 @@ void Vein(Canvas &c, uint32_t colour, int seed, bool sparkle)
 {
     float y = 16 + std::sin(seed) * 8;
     for (int x = -2; x < T + 2; x += 2) {
-        float ny = 16 + std::sin((x + 2) * 0.19635f + seed) * 8;   // one wave per cell: veins join up
+        float ny = 16 + std::sin((x + 2) * 0.19635f + seed) * 8;  // one wave per cell: veins join up
         c.Line((float)x, y, (float)x + 2, ny, Shade(colour, 0.7f), 3.2f);
         c.Line((float)x, y, (float)x + 2, ny, colour, 1.6f);
         y = ny;
@@ -102,16 +103,16 @@ void Vein(Canvas &c, uint32_t colour, int seed, bool sparkle)
 void Door(Canvas &c)
 {
     Earth(c, kEarth[3], 40);
-    c.Rect(2, 9, 28, 23, 0x6A6A72);                    // stone frame
+    c.Rect(2, 9, 28, 23, 0x6A6A72);  // stone frame
     for (int y = 10; y < 31; y += 4)
         for (int x = 2; x < 30; x += 7)
             c.Rect(x + ((y / 4) % 2) * 3, y, 1, 3, 0x55555C);
-    c.Rect(6, 12, 20, 20, 0x6E3C18);                   // door leaf
+    c.Rect(6, 12, 20, 20, 0x6E3C18);  // door leaf
     for (int x = 8; x < 26; x += 4)
         c.Rect(x, 12, 1, 20, 0x4E2A10);
-    c.Rect(6, 16, 20, 2, 0x3A3A40);                    // iron bands
+    c.Rect(6, 16, 20, 2, 0x3A3A40);  // iron bands
     c.Rect(6, 26, 20, 2, 0x3A3A40);
-    c.Disc(22, 22, 1.6f, 0xF0C040);                    // handle
+    c.Disc(22, 22, 1.6f, 0xF0C040);  // handle
     // A lit sign over the door.
     c.Rect(2, 0, 28, 9, 0x0E3A12);
     c.Box(2, 0, 28, 9, 0x2E8A2E);

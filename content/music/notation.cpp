@@ -8,13 +8,13 @@
 
 namespace {
 
-const int kDivisions = 96;           // ticks per quarter note
+const int kDivisions = 96;  // ticks per quarter note
 const int kWhole = kDivisions * 4;
-const int kPercussionChannel = 9;   // General MIDI channel 10: drums by key
+const int kPercussionChannel = 9;  // General MIDI channel 10: drums by key
 
 struct Event {
     int tick;
-    int order;                       // 0 setup, 1 note off, 2 note on
+    int order;  // 0 setup, 1 note off, 2 note on
     std::vector<uint8_t> bytes;
 };
 
@@ -34,18 +34,18 @@ struct DrumSound {
     int key;
 };
 const DrumSound kDrums[] = {
-    {'k', 60},   // kick
-    {'s', 38},   // snare
-    {'h', 42},   // closed hat
-    {'o', 46},   // open hat
-    {'c', 49},   // crash
-    {'p', 62},   // clap
-    {'t', 59},   // low tom
-    {'m', 61},   // mid tom
-    {'u', 63},   // high tom
-    {'b', 77},   // low wood block
-    {'d', 76},   // high wood block
-    {'a', 54},   // tambourine
+    {'k', 60},  // kick
+    {'s', 38},  // snare
+    {'h', 42},  // closed hat
+    {'o', 46},  // open hat
+    {'c', 49},  // crash
+    {'p', 62},  // clap
+    {'t', 59},  // low tom
+    {'m', 61},  // mid tom
+    {'u', 63},  // high tom
+    {'b', 77},  // low wood block
+    {'d', 76},  // high wood block
+    {'a', 54},  // tambourine
 };
 
 const DrumSound *FindDrum(char c)
@@ -58,7 +58,7 @@ const DrumSound *FindDrum(char c)
 
 int NoteOffset(char c)
 {
-    static const int offsets[] = {9, 11, 0, 2, 4, 5, 7};   // a b c d e f g
+    static const int offsets[] = {9, 11, 0, 2, 4, 5, 7};  // a b c d e f g
     return (c >= 'a' && c <= 'g') ? offsets[c - 'a'] : -1;
 }
 
@@ -169,10 +169,7 @@ private:
         return (key >= 0 && key <= 127) || Fail("note out of range");
     }
 
-    bool IsPitch(char c) const
-    {
-        return track.drums ? FindDrum(c) != nullptr : NoteOffset(c) >= 0;
-    }
+    bool IsPitch(char c) const { return track.drums ? FindDrum(c) != nullptr : NoteOffset(c) >= 0; }
 
     bool Setting(char c)
     {
@@ -182,20 +179,27 @@ private:
             return Fail(std::string("number expected after '") + c + "'");
         switch (c) {
         case 'o':
-            if (n < 0 || n > 9) return Fail("bad octave");
+            if (n < 0 || n > 9)
+                return Fail("bad octave");
             octave = n;
             break;
         case 'l':
-            if (n <= 0 || kWhole % n != 0) return Fail("bad length");
+            if (n <= 0 || kWhole % n != 0)
+                return Fail("bad length");
             length = kWhole / n;
-            if (Peek() == '.') { pos++; length += length / 2; }
+            if (Peek() == '.') {
+                pos++;
+                length += length / 2;
+            }
             break;
         case 'v':
-            if (n < 1 || n > 127) return Fail("bad velocity");
+            if (n < 1 || n > 127)
+                return Fail("bad velocity");
             velocity = n;
             break;
         case 'q':
-            if (n < 1 || n > 8) return Fail("bad gate");
+            if (n < 1 || n > 8)
+                return Fail("bad gate");
             gate = n;
             break;
         }
@@ -241,9 +245,20 @@ private:
                     char k = Peek();
                     if (k == '\0')
                         return Fail("missing ']'");
-                    if (std::isspace((unsigned char)k)) { pos++; continue; }
-                    if (k == '>') { pos++; octave++; continue; }
-                    if (k == '<') { pos++; octave--; continue; }
+                    if (std::isspace((unsigned char)k)) {
+                        pos++;
+                        continue;
+                    }
+                    if (k == '>') {
+                        pos++;
+                        octave++;
+                        continue;
+                    }
+                    if (k == '<') {
+                        pos++;
+                        octave--;
+                        continue;
+                    }
                     if (!IsPitch(k) || count == 16)
                         return Fail("bad chord");
                     if (!Pitch(keys[count++]))
@@ -346,7 +361,7 @@ bool TrackOptions(std::istringstream &in, Track &t, std::string &error)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
 {
@@ -379,8 +394,8 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
             t.drums = word == "drums";
             t.line = lineNo;
             if (!(in >> t.name) || !TrackOptions(in, t, error)) {
-                error = "line " + std::to_string(lineNo) + ": " +
-                        (error.empty() ? "track name expected" : error);
+                error =
+                    "line " + std::to_string(lineNo) + ": " + (error.empty() ? "track name expected" : error);
                 return false;
             }
             tracks.push_back(t);
@@ -405,8 +420,9 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
         t.channel = channels++;
     }
     if (tracks.empty() || channels > 16 || tracks.size() > 31 || drumTracks > 1) {
-        error = tracks.empty() ? "no tracks" : drumTracks > 1 ? "more than one drums track"
-                                                              : "too many tracks";
+        error = tracks.empty()   ? "no tracks"
+                : drumTracks > 1 ? "more than one drums track"
+                                 : "too many tracks";
         return false;
     }
 
@@ -435,15 +451,17 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
     // The first track carries tempo and meter only.
     std::vector<Event> conductor;
     int usPerQuarter = 60000000 / tempo;
-    conductor.push_back({0, 0, {0xFF, 0x51, 0x03, uint8_t(usPerQuarter >> 16),
-                                uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)}});
+    conductor.push_back(
+        {0,
+         0,
+         {0xFF, 0x51, 0x03, uint8_t(usPerQuarter >> 16), uint8_t(usPerQuarter >> 8), uint8_t(usPerQuarter)}});
     conductor.push_back({0, 0, {0xFF, 0x58, 0x04, uint8_t(beats), 2, 24, 8}});
     tune.tracks.push_back(Encode(conductor, longest));
     for (size_t i = 0; i < tracks.size(); i++) {
         const Track &t = tracks[i];
         std::vector<Event> events;
         uint8_t ch = uint8_t(t.channel);
-        if (!t.drums)   // the percussion channel picks drums by key, not program
+        if (!t.drums)  // the percussion channel picks drums by key, not program
             events.push_back({0, 0, {uint8_t(0xC0 | ch), uint8_t(t.program)}});
         events.push_back({0, 0, {uint8_t(0xB0 | ch), 7, uint8_t(t.volume)}});
         events.push_back({0, 0, {uint8_t(0xB0 | ch), 10, uint8_t(t.pan)}});

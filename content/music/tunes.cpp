@@ -14,17 +14,15 @@ struct TuneFile {
 };
 
 const TuneFile kTunes[] = {
-    {MUS_GAME_OVER, "gameover.tune"},     {MUS_HIGH_SCORES, "hiscores.tune"},
-    {MUS_MENU, "menu.tune"},              {MUS_LEVEL + 0, "level01.tune"},
-    {MUS_LEVEL + 1, "level02.tune"},      {MUS_LEVEL + 2, "level03.tune"},
-    {MUS_LEVEL + 3, "level04.tune"},      {MUS_LEVEL + 4, "level05.tune"},
-    {MUS_LEVEL + 5, "level06.tune"},      {MUS_LEVEL + 6, "level07.tune"},
-    {MUS_LEVEL + 7, "level08.tune"},      {MUS_LEVEL + 8, "level09.tune"},
-    {MUS_LEVEL + 9, "level10.tune"},      {MUS_CLOSING, "closing.tune"},
-    {MUS_CREDITS, "credits.tune"},        {MUS_GAME_WON, "gamewon.tune"},
+    {MUS_GAME_OVER, "gameover.tune"}, {MUS_HIGH_SCORES, "hiscores.tune"}, {MUS_MENU, "menu.tune"},
+    {MUS_LEVEL + 0, "level01.tune"},  {MUS_LEVEL + 1, "level02.tune"},    {MUS_LEVEL + 2, "level03.tune"},
+    {MUS_LEVEL + 3, "level04.tune"},  {MUS_LEVEL + 4, "level05.tune"},    {MUS_LEVEL + 5, "level06.tune"},
+    {MUS_LEVEL + 6, "level07.tune"},  {MUS_LEVEL + 7, "level08.tune"},    {MUS_LEVEL + 8, "level09.tune"},
+    {MUS_LEVEL + 9, "level10.tune"},  {MUS_CLOSING, "closing.tune"},      {MUS_CREDITS, "credits.tune"},
+    {MUS_GAME_WON, "gamewon.tune"},
 };
 
-} // namespace
+}  // namespace
 
 std::string TuneFileName(int entry)
 {

@@ -82,8 +82,7 @@ void PotionPickup(SoundBuffer &b)
 {
     AddTone(b, {WAVE_SINE, 0, 0.6, 220, 880, 0.55, 0.01, 1.5, 0.5, 14, 0.08});
     for (int i = 0; i < 7; i++)
-        AddTone(b, {WAVE_SINE, 0.05 + i * 0.075, 0.05, 500.0 + 140 * i, 900.0 + 180 * i, 0.25,
-                    0.002, 4});
+        AddTone(b, {WAVE_SINE, 0.05 + i * 0.075, 0.05, 500.0 + 140 * i, 900.0 + 180 * i, 0.25, 0.002, 4});
 }
 
 // Gold taken: the classic two-note coin.
@@ -103,7 +102,10 @@ void ItemPickup(SoundBuffer &b)
 // Title jingle: a little tune with a bass and some room.
 void TitleJingle(SoundBuffer &b)
 {
-    struct Note { double at, len; int key; };
+    struct Note {
+        double at, len;
+        int key;
+    };
     static const Note melody[] = {
         {0.0, 0.18, 67}, {0.2, 0.18, 72}, {0.4, 0.18, 76}, {0.6, 0.35, 79},
         {1.0, 0.18, 77}, {1.2, 0.18, 76}, {1.4, 0.18, 74}, {1.6, 0.7, 72},
@@ -176,9 +178,15 @@ void HeroKilled(SoundBuffer &b)
 // Game over: a slow minor phrase that sinks.
 void GameOver(SoundBuffer &b)
 {
-    struct Note { double at, len; int key; };
+    struct Note {
+        double at, len;
+        int key;
+    };
     static const Note melody[] = {
-        {0.0, 0.35, 67}, {0.4, 0.35, 63}, {0.8, 0.35, 60}, {1.2, 0.9, 55},
+        {0.0, 0.35, 67},
+        {0.4, 0.35, 63},
+        {0.8, 0.35, 60},
+        {1.2, 0.9, 55},
     };
     for (const Note &n : melody)
         AddTone(b, {WAVE_SQUARE, n.at, n.len, KeyHz(n.key), 0, 0.3, 0.01, 1, 0.5, 5, 0.008});
@@ -186,7 +194,7 @@ void GameOver(SoundBuffer &b)
     AddEcho(b, 0.2, 0.3);
 }
 
-} // namespace
+}  // namespace
 
 Sample MakeSample(int entry)
 {

@@ -30,7 +30,7 @@ double Oscillate(Wave wave, double phase, double duty)
     }
 }
 
-} // namespace
+}  // namespace
 
 double KeyHz(double key)
 {

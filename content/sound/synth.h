@@ -13,17 +13,17 @@ enum Wave { WAVE_SQUARE, WAVE_TRIANGLE, WAVE_SAW, WAVE_SINE, WAVE_NOISE };
 // a linear attack and an exponential-ish decay over its duration.
 struct Tone {
     Wave wave = WAVE_SQUARE;
-    double start = 0;        // seconds
-    double length = 0.1;     // seconds
-    double freq = 440;       // Hz at the start
-    double freqEnd = 0;      // Hz at the end; 0 keeps freq
+    double start = 0;     // seconds
+    double length = 0.1;  // seconds
+    double freq = 440;    // Hz at the start
+    double freqEnd = 0;   // Hz at the end; 0 keeps freq
     double volume = 0.5;
-    double attack = 0.005;   // seconds
-    double decay = 3.0;      // curve of the fade: 0 flat, larger falls faster
-    double duty = 0.5;       // square waves only
+    double attack = 0.005;  // seconds
+    double decay = 3.0;     // curve of the fade: 0 flat, larger falls faster
+    double duty = 0.5;      // square waves only
     double vibratoHz = 0;
-    double vibratoDepth = 0; // fraction of the frequency
-    double lowpass = 0;      // noise only: 0..1 smoothing, larger is duller
+    double vibratoDepth = 0;  // fraction of the frequency
+    double lowpass = 0;       // noise only: 0..1 smoothing, larger is duller
 };
 
 struct SoundBuffer {

@@ -18,23 +18,23 @@ namespace {
 
 struct Glyph {
     bool rendered = false;
-    int advance = 0;       // pen advance in whole pixels
-    int left = 0, top = 0; // bitmap offset from the pen position and baseline
+    int advance = 0;        // pen advance in whole pixels
+    int left = 0, top = 0;  // bitmap offset from the pen position and baseline
     int w = 0, h = 0;
-    std::vector<unsigned char> coverage; // w * h, 0..255
+    std::vector<unsigned char> coverage;  // w * h, 0..255
 };
 
 // Everything that depends on the pixel size.
 struct SizeCache {
-    int ascender = 0; // pixels from the top of the text to the baseline
-    int height = 0;   // height of the text box
+    int ascender = 0;  // pixels from the top of the text to the baseline
+    int height = 0;    // height of the text box
     Glyph mono[256];
     Glyph smooth[256];
 };
 
 FT_Library library = nullptr;
 int liveFonts = 0;
-bool exitPending = false; // alfont_exit came while fonts were still loaded
+bool exitPending = false;  // alfont_exit came while fonts were still loaded
 int textMode = -1;
 
 void ReleaseLibraryIfIdle()
@@ -46,7 +46,7 @@ void ReleaseLibraryIfIdle()
     }
 }
 
-} // namespace
+}  // namespace
 
 struct ALFONT_FONT {
     FT_Face face = nullptr;
@@ -181,7 +181,7 @@ void DrawText(BITMAP *bmp, ALFONT_FONT *f, const char *s, int x, int y, int colo
     if (!Drawable(bmp, f, s))
         return;
     int depth = bitmap_color_depth(bmp);
-    int cl = 0, ct = 0, cr = bmp->w, cb = bmp->h; // right and bottom exclusive
+    int cl = 0, ct = 0, cr = bmp->w, cb = bmp->h;  // right and bottom exclusive
     if (bmp->clip) {
         cl = MAX(cl, bmp->cl);
         ct = MAX(ct, bmp->ct);
@@ -218,7 +218,7 @@ void DrawText(BITMAP *bmp, ALFONT_FONT *f, const char *s, int x, int y, int colo
     release_bitmap(bmp);
 }
 
-} // namespace
+}  // namespace
 
 int alfont_init(void)
 {

@@ -8,16 +8,19 @@
 #include "platform/alfont/alfont.h"
 #include "shell/base/data.h"
 
-extern DATAFILE *dataFile;        // Data.dat, addressed by entry number
-extern BITMAP *backBuffer;        // every frame is composed here
-extern BITMAP *backdropBitmap;    // the pause-type screens compose here
-extern BITMAP *editorLayers[3];   // the level editor's layer views
-extern ALFONT_FONT *mainFont;     // "Fonts\DigitalDream.ttf": status bar, progress map
+extern DATAFILE *dataFile;       // Data.dat, addressed by entry number
+extern BITMAP *backBuffer;       // every frame is composed here
+extern BITMAP *backdropBitmap;   // the pause-type screens compose here
+extern BITMAP *editorLayers[3];  // the level editor's layer views
+extern ALFONT_FONT *mainFont;    // "Fonts\DigitalDream.ttf": status bar, progress map
 
 // The object of a data file entry when it exists and has that type
 // (DAT_BITMAP, DAT_SAMPLE, DAT_MIDI), else null.
 void *DataEntry(int entry, int type);
-inline BITMAP *DataBitmap(int entry) { return (BITMAP *)DataEntry(entry, DAT_BITMAP); }
+inline BITMAP *DataBitmap(int entry)
+{
+    return (BITMAP *)DataEntry(entry, DAT_BITMAP);
+}
 // Number of entries of the loaded data file (0 when none).
 extern int dataFileEntries;
 

@@ -35,12 +35,12 @@ TEST_F(Screen, FadesLandOnTheScreen)
     BITMAP *picture = create_bitmap(800, 600);
     clear_to_color(picture, makecol(255, 255, 255));
     putpixel(picture, 5, 5, makecol(0, 0, 0));
-    for (BlendPath path : { BLEND_SCALAR, BLEND_AUTO }) {
+    for (BlendPath path : {BLEND_SCALAR, BLEND_AUTO}) {
         SetBlendPath(path);
         clear_to_color(screen, makecol(0, 255, 0));
         Fade(picture, screen, 0, 0, 2, makecol(0, 0, 0), 0);  // ends at 96: f5 = 12
-        EXPECT_EQ(getpixel(screen, 400, 300), makecol(31 * 12 / 32 * 255 / 31, 63 * 12 / 32 * 255 / 63,
-                                                     31 * 12 / 32 * 255 / 31))
+        EXPECT_EQ(getpixel(screen, 400, 300),
+                  makecol(31 * 12 / 32 * 255 / 31, 63 * 12 / 32 * 255 / 63, 31 * 12 / 32 * 255 / 31))
             << path;
         EXPECT_EQ(getpixel(screen, 5, 5), 0);
         Fade(picture, screen, 0, 0, 0, makecol(0, 0, 0), 0);  // ends at 254: the picture
@@ -57,7 +57,7 @@ TEST_F(Screen, TextLandsOnTheScreen)
     alfont_text_mode(-1);
     alfont_set_font_size(f, 32);
     int colour = makecol(231, 39, 39);
-    for (bool aa : { false, true }) {
+    for (bool aa : {false, true}) {
         clear_to_color(screen, 0);
         if (aa)
             alfont_textout_aa(screen, f, "L O A D I N G", 200, 300, colour);

@@ -37,7 +37,7 @@ void FillRandom(BITMAP *b, std::mt19937 &rng)
 {
     for (int y = 0; y < b->h; y++)
         for (int x = 0; x < b->w; x++)
-            SetPixel(b, x, y, rng()); // junk in unused bits on purpose
+            SetPixel(b, x, y, rng());  // junk in unused bits on purpose
 }
 
 // The blend written out channel by channel, as plainly as possible.
@@ -75,7 +75,7 @@ struct Bitmaps {
 };
 
 class Blend : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override { NeedAllegro(); }
     void TearDown() override { SetBlendPath(BLEND_AUTO); }
 };
@@ -249,4 +249,4 @@ TEST_F(Blend, FadeEndsOnTheModesLastStep)
     }
 }
 
-} // namespace
+}  // namespace

@@ -58,9 +58,9 @@ Sound ReadWav(const std::string &path)
 }
 
 struct Playing {
-    std::string name;                      // names the capture file
-    bool clocked;                          // music: keep the capture in step with the clock
-    std::function<void()> play;            // runs with the game's sound set up
+    std::string name;            // names the capture file
+    bool clocked;                // music: keep the capture in step with the clock
+    std::function<void()> play;  // runs with the game's sound set up
 };
 
 bool CaptureUsable(std::string &why)
@@ -86,7 +86,7 @@ pid_t StartCapture(const Playing &p, const std::string &dir)
     pid_t pid = fork();
     if (pid != 0)
         return pid;
-    alarm(30);   // a child that hangs ends and fails its capture
+    alarm(30);  // a child that hangs ends and fails its capture
     setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
     if (chdir(DELVORN_GAME_DIR) != 0 || allegro_init() != 0)
         _exit(2);
@@ -178,7 +178,10 @@ size_t Onset(const Sound &s)
     return s.size();
 }
 
-double Db(double power) { return 10 * std::log10(std::max(power, 1e-20)); }
+double Db(double power)
+{
+    return 10 * std::log10(std::max(power, 1e-20));
+}
 
 // Mean power over 50 ms windows from `from` on, in dB full scale.
 std::vector<double> WindowLevels(const Sound &s, size_t from)
@@ -189,7 +192,7 @@ std::vector<double> WindowLevels(const Sound &s, size_t from)
         double sum = 0;
         for (size_t i = at; i < at + w; i++)
             sum += double(s[i]) * s[i];
-        levels.push_back(Db(sum / w) + 3.01);   // a full-scale sine reads 0 dB
+        levels.push_back(Db(sum / w) + 3.01);  // a full-scale sine reads 0 dB
     }
     return levels;
 }
@@ -215,7 +218,7 @@ double Prominence(const Sound &s, size_t from, size_t to, double hz)
         x[i] = s[from + i] * (0.5 - 0.5 * std::cos(2 * M_PI * i / x.size()));
     std::vector<double> levels;
     double near = 0;
-    for (int q = -48; q <= 48; q++) {   // quarter semitones, an octave either way
+    for (int q = -48; q <= 48; q++) {  // quarter semitones, an octave either way
         double p = PowerAt(x, hz * std::pow(2.0, q / 48.0));
         levels.push_back(p);
         if (std::abs(q) <= 4)
@@ -227,7 +230,7 @@ double Prominence(const Sound &s, size_t from, size_t to, double hz)
 
 struct Note {
     int key;
-    double start, end;   // seconds from the tune's first note
+    double start, end;  // seconds from the tune's first note
 };
 
 // The notes of one MIDI track, timed at the tune's tempo.
@@ -259,11 +262,17 @@ std::vector<Note> NotesOf(const std::vector<uint8_t> &d, int divisions, double s
     return notes;
 }
 
-double KeyHz(int key) { return 440.0 * std::pow(2.0, (key - 69) / 12.0); }
+double KeyHz(int key)
+{
+    return 440.0 * std::pow(2.0, (key - 69) / 12.0);
+}
 
 const double kTuneSeconds = 3.0;
 
-std::string TuneName(int entry) { return "tune" + std::to_string(entry); }
+std::string TuneName(int entry)
+{
+    return "tune" + std::to_string(entry);
+}
 
 // Every tune's first seconds, captured once per test program.
 const std::map<std::string, Sound> &TuneCaptures()
@@ -287,7 +296,7 @@ std::vector<Note> FirstNotes(std::vector<Note> notes, size_t count)
     std::vector<Note> first;
     for (size_t i = 0; i < notes.size() && first.size() < count; i++) {
         if (!first.empty() && first.back().start == notes[i].start)
-            continue;   // one note of each chord, the lowest
+            continue;  // one note of each chord, the lowest
         Note n = notes[i];
         // The note rings until the next one starts.
         for (size_t k = i + 1; k < notes.size(); k++)
@@ -300,7 +309,7 @@ std::vector<Note> FirstNotes(std::vector<Note> notes, size_t count)
     return first;
 }
 
-} // namespace
+}  // namespace
 
 TEST(WhatAPlayerHears, DrumsSoundOnThePercussionChannel)
 {
@@ -336,7 +345,7 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
     const std::map<std::string, Sound> &captures = TuneCaptures();
     for (int e : EntriesOf(ENTRY_MIDI)) {
         MidiTune tune = MakeTune(e);
-        const std::vector<uint8_t> &conductor = tune.tracks[0];   // the tempo comes first
+        const std::vector<uint8_t> &conductor = tune.tracks[0];  // the tempo comes first
         double secondsPerQuarter = ((conductor[4] << 16) | (conductor[5] << 8) | conductor[6]) / 1e6;
         std::vector<std::vector<Note>> melodic;
         double first = 1e9;
@@ -371,12 +380,11 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
                 double captured = double(s.size() - onset) / kRate - start - 0.07;
                 double length = std::min((n.end - n.start) * scale - 0.02, captured);
                 if (length < 0.1)
-                    continue;   // too short to tell its pitch, or past the capture
+                    continue;  // too short to tell its pitch, or past the capture
                 double best = -1e9;
                 for (double shift : {-0.04, 0.0, 0.04}) {
                     size_t from = onset + size_t(std::max(0.0, start + 0.02 + shift) * kRate);
-                    best = std::max(best, Prominence(s, from, from + size_t(length * kRate),
-                                                     KeyHz(n.key)));
+                    best = std::max(best, Prominence(s, from, from + size_t(length * kRate), KeyHz(n.key)));
                 }
                 prominence.push_back(best);
                 heard += " key " + std::to_string(n.key) + ": " + std::to_string(int(best)) + " dB";
@@ -384,7 +392,8 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
             ASSERT_FALSE(prominence.empty()) << "entry " << e << " track " << t + 1;
             std::sort(prominence.begin(), prominence.end());
             EXPECT_GE(prominence[prominence.size() / 2], 10.0)
-                << "entry " << e << (t == 0 ? " lead:" : " bass:") << heard << " (time scale " << scale << ")";
+                << "entry " << e << (t == 0 ? " lead:" : " bass:") << heard << " (time scale " << scale
+                << ")";
         }
     }
 }
@@ -401,15 +410,15 @@ TEST(WhatAPlayerHears, EveryEffectStandsAboveTheMusic)
     for (int e : EntriesOf(ENTRY_SAMPLE)) {
         Sample made = MakeSample(e);
         effects.push_back({"effect" + std::to_string(e), false, [made]() {
-            SAMPLE *s = create_sample(16, 0, made.frequency, int(made.frames.size()));
-            for (size_t i = 0; i < made.frames.size(); i++)
-                ((uint16_t *)s->data)[i] = uint16_t(made.frames[i]) ^ 0x8000;
-            int volume = get_config_int("Sound", "SoundVolume", 200);
-            int voice = play_sample(s, volume, 128, 1000, 0);
-            while (voice >= 0 && voice_check(voice) == s)
-                rest(5);
-            rest(50);
-        }});
+                               SAMPLE *s = create_sample(16, 0, made.frequency, int(made.frames.size()));
+                               for (size_t i = 0; i < made.frames.size(); i++)
+                                   ((uint16_t *)s->data)[i] = uint16_t(made.frames[i]) ^ 0x8000;
+                               int volume = get_config_int("Sound", "SoundVolume", 200);
+                               int voice = play_sample(s, volume, 128, 1000, 0);
+                               while (voice >= 0 && voice_check(voice) == s)
+                                   rest(5);
+                               rest(50);
+                           }});
     }
     std::map<std::string, Sound> effectCaptures = CaptureAll(effects);
     const std::map<std::string, Sound> &tunes = TuneCaptures();
@@ -431,8 +440,8 @@ TEST(WhatAPlayerHears, EveryEffectStandsAboveTheMusic)
         std::vector<double> levels = WindowLevels(sound, Onset(sound));
         ASSERT_FALSE(levels.empty()) << name << " is silent";
         double peak = *std::max_element(levels.begin(), levels.end());
-        std::printf("%-10s peak %6.1f dB, %+5.1f dB over the %s median\n", name.c_str(), peak,
-                    peak - loudest, loudestTune.c_str());
+        std::printf("%-10s peak %6.1f dB, %+5.1f dB over the %s median\n", name.c_str(), peak, peak - loudest,
+                    loudestTune.c_str());
         EXPECT_GE(peak - loudest, 3.0) << name << " is lost under " << loudestTune;
     }
 }

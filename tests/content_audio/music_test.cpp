@@ -17,16 +17,16 @@
 
 namespace {
 
-const int kPercussion = 9;   // General MIDI channel 10
+const int kPercussion = 9;  // General MIDI channel 10
 
 struct TrackInfo {
-    int ticks = 0;                 // where the end-of-track event sits
+    int ticks = 0;  // where the end-of-track event sits
     bool ended = false;
-    std::vector<int> keys;         // note-on keys in order
-    std::set<int> drumKeys;        // note-on keys on the percussion channel
+    std::vector<int> keys;   // note-on keys in order
+    std::set<int> drumKeys;  // note-on keys on the percussion channel
     std::set<int> programs;
     std::set<int> channels;
-    int tempo = 0;                 // microseconds per quarter, 0 when none
+    int tempo = 0;  // microseconds per quarter, 0 when none
 };
 
 // Reads the events of one track as the compiler writes them (no running status).
@@ -73,12 +73,11 @@ std::map<int, std::string> PatchSlots()
     std::map<int, std::string> slots;
     std::ifstream cfg(std::string(DELVORN_SOURCE_DIR) + "/content/sound/Patches.cfg");
     std::string line;
-    int offset = -1;   // melodic programs are listed from 1
+    int offset = -1;  // melodic programs are listed from 1
     while (std::getline(cfg, line)) {
         std::istringstream words(line);
         std::string first, second;
-        if (!(words >> first >> second) ||
-            first.find_first_not_of("-0123456789") != std::string::npos)
+        if (!(words >> first >> second) || first.find_first_not_of("-0123456789") != std::string::npos)
             continue;
         if (second == "begin_multipatch")
             offset = std::stoi(first) - 1;
@@ -96,7 +95,7 @@ std::string CompileError(const std::string &text)
     return error;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Tunes, EveryTuneEntryIsLoopableMidiThatAllegroLoads)
 {
@@ -190,8 +189,9 @@ TEST(Notation, CompilesNotesToTheirKeysAndTimes)
 {
     MidiTune tune;
     std::string error;
-    ASSERT_TRUE(CompileTune("tempo 100\ntrack A program 80\n o4 l4 q4 | c e- [g>c] (r8 a+8)1 |\n",
-                            tune, error)) << error;
+    ASSERT_TRUE(
+        CompileTune("tempo 100\ntrack A program 80\n o4 l4 q4 | c e- [g>c] (r8 a+8)1 |\n", tune, error))
+        << error;
     ASSERT_EQ(tune.tracks.size(), 2u);
     TrackInfo conductor = Inspect(tune.tracks[0]);
     EXPECT_EQ(conductor.tempo, 600000);
@@ -217,11 +217,10 @@ TEST(Notation, CompilesNotesToTheirKeysAndTimes)
 TEST(Notation, ExplainsMistakes)
 {
     EXPECT_NE(CompileError("track A\n l4 | c d e |\n").find("bar"), std::string::npos);
-    EXPECT_NE(CompileError("track A\n l4 | c d e f |\ntrack B\n l4 | c d e f | g1 |\n")
-                  .find("track A"), std::string::npos);
-    EXPECT_NE(CompileError("drums D\n l4 | k s x k |\n").find("unknown drum"), std::string::npos);
-    EXPECT_NE(CompileError("drums D\n l1 | k |\ndrums E\n l1 | s |\n").find("drums"),
+    EXPECT_NE(CompileError("track A\n l4 | c d e f |\ntrack B\n l4 | c d e f | g1 |\n").find("track A"),
               std::string::npos);
+    EXPECT_NE(CompileError("drums D\n l4 | k s x k |\n").find("unknown drum"), std::string::npos);
+    EXPECT_NE(CompileError("drums D\n l1 | k |\ndrums E\n l1 | s |\n").find("drums"), std::string::npos);
     EXPECT_NE(CompileError("track A\n c7 c c c c c c |\n").find("length"), std::string::npos);
     EXPECT_NE(CompileError("track A\n (c d e f\n").find(")"), std::string::npos);
     EXPECT_NE(CompileError("track A program 300\n c1\n").find("program"), std::string::npos);

@@ -35,7 +35,7 @@ std::vector<double> Fingerprint(const Sample &s)
     return f;
 }
 
-} // namespace
+}  // namespace
 
 TEST(SoundEffects, EveryEffectEntryHoldsAShortCleanAudibleSample)
 {

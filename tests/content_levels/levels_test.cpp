@@ -58,7 +58,7 @@ int MostCommonEarth(const LevelCodes &level)
     return best;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ShippedLevels, EveryLevelKeepsTheRules)
 {
@@ -86,9 +86,9 @@ TEST(ShippedLevels, MapFilesHoldTheirSourcesInTheGameLayout)
     int32_t first = one.codes[0];
     EXPECT_EQ(bytes[0], uint8_t(first & 0xFF));
     EXPECT_EQ(bytes[3], uint8_t((first >> 24) & 0xFF));
-    int homeIndex = (1 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 24;   // layer 1, (24,0)
+    int homeIndex = (1 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 24;  // layer 1, (24,0)
     EXPECT_EQ(bytes[homeIndex * 4], HOME_CODE);
-    int emptyIndex = (2 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 0;   // layer 2, (0,0)
+    int emptyIndex = (2 * LEVEL_ROWS + 0) * LEVEL_COLUMNS + 0;  // layer 2, (0,0)
     ASSERT_EQ(one.codes[emptyIndex], -1);
     for (int b = 0; b < 4; b++)
         EXPECT_EQ(bytes[emptyIndex * 4 + b], 0xFF);
@@ -150,12 +150,32 @@ TEST(LevelRules, CatchBrokenLevels)
         {"gold look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 13; }, "gold"},
         {"fuse look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 18; }, "fuse"},
         {"no home", [](LevelCodes &l, int, int) { l.At(1, 24, 0) = -1; }, "home"},
-        {"home walled in", [](LevelCodes &l, int, int) { l.At(0, 23, 0) = 1; l.At(0, 24, 1) = 1; }, "tunnel"},
+        {"home walled in",
+         [](LevelCodes &l, int, int) {
+             l.At(0, 23, 0) = 1;
+             l.At(0, 24, 1) = 1;
+         },
+         "tunnel"},
         {"shielded start", [](LevelCodes &l, int, int) { l.At(1, 12, 15) = SHIELD_CODE; }, "start"},
-        {"bag over start", [](LevelCodes &l, int, int) { l.At(0, 12, 15) = DUG_CODE; l.At(2, 12, 14) = BAG_START_CODE; }, "start"},
-        {"two potions", [](LevelCodes &l, int, int) { l.At(2, 1, 1) = POTION_CODE; l.At(2, 2, 1) = POTION_CODE; }, "potion"},
-        {"walled-in item", [](LevelCodes &l, int, int) {
-             l.At(2, 0, 16) = 5; l.At(1, 1, 16) = SHIELD_CODE; l.At(1, 0, 15) = SHIELD_CODE; }, "reached"},
+        {"bag over start",
+         [](LevelCodes &l, int, int) {
+             l.At(0, 12, 15) = DUG_CODE;
+             l.At(2, 12, 14) = BAG_START_CODE;
+         },
+         "start"},
+        {"two potions",
+         [](LevelCodes &l, int, int) {
+             l.At(2, 1, 1) = POTION_CODE;
+             l.At(2, 2, 1) = POTION_CODE;
+         },
+         "potion"},
+        {"walled-in item",
+         [](LevelCodes &l, int, int) {
+             l.At(2, 0, 16) = 5;
+             l.At(1, 1, 16) = SHIELD_CODE;
+             l.At(1, 0, 15) = SHIELD_CODE;
+         },
+         "reached"},
     };
     for (const Case &c : cases) {
         LevelCodes broken = good;
@@ -224,8 +244,8 @@ TEST(MapCompiler, RefusesBrokenSourcesWithoutLeavingAFile)
 // The last line a trace prints, and whether the trace tool succeeded.
 std::string LastTraceLine(const std::string &arguments, int *status)
 {
-    std::string command = std::string(DELVORN_TRACE) + " --data " + DELVORN_GAME_DIR + " " +
-                          arguments + " 2>/dev/null";
+    std::string command =
+        std::string(DELVORN_TRACE) + " --data " + DELVORN_GAME_DIR + " " + arguments + " 2>/dev/null";
     FILE *trace = popen(command.c_str(), "r");
     if (!trace) {
         *status = -1;
@@ -247,9 +267,8 @@ TEST(ShippedLevels, LevelOneCanBeFinished)
 {
     std::string input = std::string(DELVORN_SOURCE_DIR) + "/tests/content_levels/level1_walkthrough.txt";
     int status = 0;
-    std::string last = LastTraceLine("--level 1 --ticks 5000 --input " + input + " " +
-                                         DELVORN_GAME_DIR + "/Maps/Zub1.map",
-                                     &status);
+    std::string last = LastTraceLine(
+        "--level 1 --ticks 5000 --input " + input + " " + DELVORN_GAME_DIR + "/Maps/Zub1.map", &status);
     ASSERT_EQ(status, 0);
     EXPECT_NE(last.find("items=0"), std::string::npos) << last;
     EXPECT_NE(last.find("state=MAP"), std::string::npos) << "the run did not leave by the door: " << last;
@@ -262,8 +281,8 @@ TEST(ShippedLevels, LevelOneCanBeFinished)
 TEST(ShippedLevels, EveryLevelHasASolutionThatReachesTheExit)
 {
     for (int n = 1; n <= 20; n++) {
-        std::string demo = std::string(DELVORN_SOURCE_DIR) + "/content/levels/solutions/Zub" +
-                           std::to_string(n) + ".dem";
+        std::string demo =
+            std::string(DELVORN_SOURCE_DIR) + "/content/levels/solutions/Zub" + std::to_string(n) + ".dem";
         int status = 0;
         std::string last = LastTraceLine("--demo " + demo, &status);
         EXPECT_EQ(status, 0) << "level " << n;

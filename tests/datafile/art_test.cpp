@@ -9,7 +9,10 @@
 
 namespace {
 
-bool IsClear(const Picture &p, int x, int y) { return p.pixels[(size_t)y * p.width + x] == kClear; }
+bool IsClear(const Picture &p, int x, int y)
+{
+    return p.pixels[(size_t)y * p.width + x] == kClear;
+}
 
 float ClearShare(const Picture &p)
 {
@@ -19,7 +22,10 @@ float ClearShare(const Picture &p)
     return (float)n / p.pixels.size();
 }
 
-float Luma(uint32_t c) { return 0.3f * ((c >> 16) & 0xFF) + 0.59f * ((c >> 8) & 0xFF) + 0.11f * (c & 0xFF); }
+float Luma(uint32_t c)
+{
+    return 0.3f * ((c >> 16) & 0xFF) + 0.59f * ((c >> 8) & 0xFF) + 0.11f * (c & 0xFF);
+}
 
 // Mean brightness step between two columns of a picture.
 float ColumnStep(const Picture &p, int a, int b)
@@ -30,7 +36,10 @@ float ColumnStep(const Picture &p, int a, int b)
     return sum / p.height;
 }
 
-bool Same(const Picture &a, const Picture &b) { return a.pixels == b.pixels; }
+bool Same(const Picture &a, const Picture &b)
+{
+    return a.pixels == b.pixels;
+}
 
 TEST(Art, EarthTunnelAndDoorFillTheirCell)
 {
@@ -75,7 +84,7 @@ TEST(Art, TopLayerPiecesLetThePlayShowThrough)
             continue;
         EXPECT_GE(ClearShare(MakePicture(code + 2)), 0.3f) << "block code " << code;
     }
-    EXPECT_GE(ClearShare(MakePicture(11)), 0.2f);   // the shield shows the door behind it
+    EXPECT_GE(ClearShare(MakePicture(11)), 0.2f);  // the shield shows the door behind it
 }
 
 TEST(Art, FiguresStandFreeOfTheirCellCorners)
@@ -175,10 +184,10 @@ TEST(Art, HeroLooksWhereHeWalksAndFlattensWhenCaught)
 
 TEST(Art, ProgressTrailLiesUnderTheMarkers)
 {
-    static const int markers[20][2] = {
-        {196, 229}, {228, 229}, {260, 229}, {260, 261}, {260, 293}, {292, 293}, {324, 293},
-        {356, 293}, {356, 325}, {356, 357}, {388, 357}, {420, 357}, {452, 357}, {484, 357},
-        {516, 357}, {516, 325}, {516, 293}, {516, 261}, {548, 261}, {580, 261}};
+    static const int markers[20][2] = {{196, 229}, {228, 229}, {260, 229}, {260, 261}, {260, 293},
+                                       {292, 293}, {324, 293}, {356, 293}, {356, 325}, {356, 357},
+                                       {388, 357}, {420, 357}, {452, 357}, {484, 357}, {516, 357},
+                                       {516, 325}, {516, 293}, {516, 261}, {548, 261}, {580, 261}};
     Picture map = MakePicture(295);
     for (auto &m : markers) {
         const int x = m[0] - 100, y = m[1] - 100;

@@ -21,11 +21,11 @@ TEST(Canvas, ShapesCoverTheirArea)
     EXPECT_NEAR(Count(c, 0x112233), 3.14159 * 100, 12);
 
     Canvas t(64, 64);
-    t.Poly({{0, 0}, {40, 0}, {0, 40}}, 0x445566);   // right triangle, area 800
+    t.Poly({{0, 0}, {40, 0}, {0, 40}}, 0x445566);  // right triangle, area 800
     EXPECT_NEAR(Count(t, 0x445566), 800, 25);
 
     Canvas r(16, 16);
-    r.Rect(-4, -4, 8, 8, 0x778899);                  // clipped at the edges
+    r.Rect(-4, -4, 8, 8, 0x778899);  // clipped at the edges
     EXPECT_EQ(Count(r, 0x778899), 16);
 
     Canvas e(40, 40);
@@ -48,7 +48,7 @@ TEST(Canvas, OutlineRingsTheDrawingOnly)
     Canvas c(9, 9);
     c.Set(4, 4, 0xABCDEF);
     c.Outline(0x000001);
-    EXPECT_EQ(Count(c, 0x000001), 4);   // the four side neighbours, not the corners
+    EXPECT_EQ(Count(c, 0x000001), 4);  // the four side neighbours, not the corners
     EXPECT_EQ(c.At(4, 4), 0xABCDEFu);
     EXPECT_EQ(c.At(3, 3), kClear);
 }
@@ -60,7 +60,7 @@ TEST(Canvas, BlitSkipsClearAndFlipMirrors)
     Canvas c(4, 1, 0x000000);
     c.Blit(sprite.pic, 1, 0);
     EXPECT_EQ(c.At(1, 0), 0x00FF00u);
-    EXPECT_EQ(c.At(2, 0), 0x000000u);   // the sprite's clear pixel left the ground alone
+    EXPECT_EQ(c.At(2, 0), 0x000000u);  // the sprite's clear pixel left the ground alone
     c.FlipX();
     EXPECT_EQ(c.At(2, 0), 0x00FF00u);
 }
@@ -70,7 +70,7 @@ TEST(Canvas, BlendOverClearKeepsHolesForFaintTouches)
     Canvas c(2, 1);
     c.Blend(0, 0, 0xFFFFFF, 0.2f);
     c.Blend(1, 0, 0xFFFFFF, 0.8f);
-    EXPECT_EQ(c.At(0, 0), kClear);      // a faint glow must not plug a see-through hole
+    EXPECT_EQ(c.At(0, 0), kClear);  // a faint glow must not plug a see-through hole
     EXPECT_EQ(c.At(1, 0), 0xFFFFFFu);
     Canvas d(1, 1, 0x000000);
     d.Blend(0, 0, 0xFFFFFF, 0.5f);
@@ -90,7 +90,7 @@ TEST(Canvas, ColourHelpersStayInRange)
         ASSERT_GE(n, 0.0f);
         ASSERT_LT(n, 1.0f);
     }
-    EXPECT_EQ(Noise(5, 9, 1), Noise(5, 9, 1));   // repeatable: the art is the same every build
+    EXPECT_EQ(Noise(5, 9, 1), Noise(5, 9, 1));  // repeatable: the art is the same every build
 }
 
 TEST(Canvas, TextIsAsWideAsItSays)

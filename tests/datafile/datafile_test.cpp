@@ -105,16 +105,15 @@ TEST(EntryTable, BuilderRefusesContentThatDisagreesWithTheTable)
         {SFX_EXIT, none, sample, {}, true},
         {MUS_MENU, none, {}, tune, true},
         {1, none, {}, {}, true},
-        {PIC_HERO, none, {}, {}, false},         // a picture entry without a picture
-        {SFX_EXIT, none, {}, {}, false},         // a sound entry without a sound
-        {MUS_MENU, none, {}, {}, false},         // a tune entry without a tune
-        {1, picture, {}, {}, false},             // a picture where the table holds none
+        {PIC_HERO, none, {}, {}, false},             // a picture entry without a picture
+        {SFX_EXIT, none, {}, {}, false},             // a sound entry without a sound
+        {MUS_MENU, none, {}, {}, false},             // a tune entry without a tune
+        {1, picture, {}, {}, false},                 // a picture where the table holds none
         {PIC_BACKDROP, picture, sample, {}, false},  // a sound beside a picture
-        {SFX_EXIT, none, sample, tune, false},   // a tune beside a sound
+        {SFX_EXIT, none, sample, tune, false},       // a tune beside a sound
     };
     for (const Case &c : cases)
-        EXPECT_EQ(EntryDisagreement(c.entry, c.picture, c.sample, c.tune).empty(), c.agrees)
-            << c.entry;
+        EXPECT_EQ(EntryDisagreement(c.entry, c.picture, c.sample, c.tune).empty(), c.agrees) << c.entry;
 }
 
 TEST_F(BuiltDataFile, PicturesHaveTheSizesTheScreensDrawThem)
@@ -134,7 +133,7 @@ TEST_F(BuiltDataFile, PicturesHaveTheSizesTheScreensDrawThem)
             // Drawn at (100, 100) inside the frame (99, 99)-(700, 507).
             EXPECT_LE(b->w, 600);
             EXPECT_LE(b->h, 407);
-            EXPECT_GE(b->w, 512);   // reaches past the last marker cell
+            EXPECT_GE(b->w, 512);  // reaches past the last marker cell
             EXPECT_GE(b->h, 290);
         } else {
             EXPECT_EQ(b->w, 32) << e;
@@ -180,10 +179,10 @@ TEST_F(BuiltDataFile, SequencesShowDistinctPoses)
     // Walking frames move; left and right are different pictures.
     EXPECT_FALSE(same(237 + 13, 237 + 14));
     EXPECT_FALSE(same(237 + 13, 237 + 33));
-    EXPECT_FALSE(same(237 + 7, 237 + 9));    // squashed further
-    EXPECT_FALSE(same(94, 95));              // the fuse burns
-    EXPECT_FALSE(same(124, 128));            // enemy 1 left and right
-    EXPECT_FALSE(same(73, 11));              // a progress marker blinks
+    EXPECT_FALSE(same(237 + 7, 237 + 9));  // squashed further
+    EXPECT_FALSE(same(94, 95));            // the fuse burns
+    EXPECT_FALSE(same(124, 128));          // enemy 1 left and right
+    EXPECT_FALSE(same(73, 11));            // a progress marker blinks
 }
 
 }  // namespace

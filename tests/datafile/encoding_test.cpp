@@ -34,7 +34,7 @@ protected:
 TEST_F(Encoding, OnlyExactMagentaBecomesTheMaskColour)
 {
     EXPECT_EQ(PackRgb565(0xFF00FF), 0xF81F);
-    EXPECT_NE(PackRgb565(0xFC02FC), 0xF81F);   // would round onto the mask
+    EXPECT_NE(PackRgb565(0xFC02FC), 0xF81F);  // would round onto the mask
     EXPECT_NE(PackRgb565(0xF800F8), 0xF81F);
     EXPECT_EQ(PackRgb565(0x000000), 0x0000);
     EXPECT_EQ(PackRgb565(0xFFFFFF), 0xFFFF);
@@ -55,10 +55,10 @@ TEST_F(Encoding, MalformedContentIsRefused)
     EXPECT_FALSE(EncodeBitmap(p, &o, &error));
 
     Sample s;
-    EXPECT_FALSE(EncodeSample(s, &o, &error));   // no data
+    EXPECT_FALSE(EncodeSample(s, &o, &error));  // no data
     s.frames = {1, 2, 3};
     s.stereo = true;
-    EXPECT_FALSE(EncodeSample(s, &o, &error));   // odd count for two channels
+    EXPECT_FALSE(EncodeSample(s, &o, &error));  // odd count for two channels
     s.stereo = false, s.bits = 12;
     EXPECT_FALSE(EncodeSample(s, &o, &error));
 
@@ -105,7 +105,7 @@ TEST_F(Encoding, ObjectsComeBackAsWritten)
     EXPECT_EQ(spl->freq, 11025);
     ASSERT_EQ(spl->len, 4u);
     const unsigned short *data = (const unsigned short *)spl->data;
-    EXPECT_EQ(data[0], 0x8000);   // silence sits in the middle of Allegro's unsigned range
+    EXPECT_EQ(data[0], 0x8000);  // silence sits in the middle of Allegro's unsigned range
     EXPECT_EQ(data[1], 0xFFFF);
     EXPECT_EQ(data[2], 0x0000);
     EXPECT_EQ(data[3], 0x7FFF);
@@ -127,7 +127,7 @@ TEST_F(Encoding, EightBitStereoSamplesKeepTheirFrames)
     Sample s;
     s.bits = 8;
     s.stereo = true;
-    s.frames = {-32768, 32767, 0, 256};   // two frames of left and right
+    s.frames = {-32768, 32767, 0, 256};  // two frames of left and right
     std::vector<DatObject> objects(1);
     std::string error;
     ASSERT_TRUE(EncodeSample(s, &objects[0], &error)) << error;

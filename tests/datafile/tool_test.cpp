@@ -44,7 +44,7 @@ TEST(Datbuild, WritesOnePictureForReview)
 
 TEST(Datbuild, ReportsFailureInsteadOfWritingNothing)
 {
-    EXPECT_NE(RunDatbuild("--picture 76 x.png"), 0);                    // a sound, not a picture
+    EXPECT_NE(RunDatbuild("--picture 76 x.png"), 0);  // a sound, not a picture
     EXPECT_FALSE(Exists("x.png"));
     EXPECT_NE(RunDatbuild("no/such/folder/Data.dat"), 0);
     EXPECT_FALSE(Exists("no/such/folder/Data.dat"));

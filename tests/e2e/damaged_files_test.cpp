@@ -133,7 +133,8 @@ TEST_F(MissingFiles, MissingLevelIsReportedAndTheGameReturnsToTheMenu)
     // The error line stands for two seconds in the colour of the loading lines.
     bool reported = false;
     for (int i = 0; i < 30 && !reported; i++) {
-        reported = game.Screenshot("map_load_error") > 0 && game.CountNear(0x545592, 100, 280, 700, 340) > 40 &&
+        reported = game.Screenshot("map_load_error") > 0 &&
+                   game.CountNear(0x545592, 100, 280, 700, 340) > 40 &&
                    game.Log().find("Creating Map\n") != std::string::npos;
         if (!reported)
             Sleep(150);
@@ -179,7 +180,8 @@ TEST_F(MissingFiles, WithoutAnyFontTheMenuStartsAGameAndTheCloseButtonEndsIt)
     std::remove((game.dir + "/Fonts/DigitalDreamFat.ttf").c_str());
     game.Start();
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
-    EXPECT_TRUE(PressUntilShown(game, "space", Shown::Play, 30, "play")) << "last seen: " << ShownName(Classify(game));
+    EXPECT_TRUE(PressUntilShown(game, "space", Shown::Play, 30, "play"))
+        << "last seen: " << ShownName(Classify(game));
     EXPECT_TRUE(game.CloseWindow());
     EXPECT_EQ(game.WaitExit(30), 0) << game.Log();
     EXPECT_NE(game.Log().find("Program Terminated Flawlessly!\n"), std::string::npos) << game.Log();

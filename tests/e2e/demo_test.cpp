@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 // trace tool's exit status.
 std::string ReplayLastLine(const std::string &demo, const std::string &gameDir, int *status)
 {
-    std::string command = std::string(DELVORN_TRACE) + " --demo '" + demo + "' --data '" +
-                          gameDir + "' 2>&1";
+    std::string command = std::string(DELVORN_TRACE) + " --demo '" + demo + "' --data '" + gameDir + "' 2>&1";
     FILE *trace = popen(command.c_str(), "r");
     std::string last;
     char line[8192];

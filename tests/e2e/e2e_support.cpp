@@ -153,7 +153,7 @@ std::string QuickDeathLevel()
 {
     std::vector<int32_t> codes(1275, -1);
     for (int i = 0; i < 425; i++)
-        codes[i] = 71;  // dug tunnel
+        codes[i] = 71;              // dug tunnel
     codes[850 + 15 * 25 + 12] = 0;  // an item under the hero's start
     std::string out;
     for (int32_t c : codes)

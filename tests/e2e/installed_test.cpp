@@ -33,9 +33,9 @@ std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> Snapshot(const s
     std::map<std::string, std::pair<uintmax_t, fs::file_time_type>> files;
     for (const auto &entry : fs::recursive_directory_iterator(root))
         files[entry.path().string()] = {entry.is_regular_file() ? entry.file_size() : 0,
-                                         entry.symlink_status().type() == fs::file_type::symlink
-                                             ? fs::file_time_type()
-                                             : entry.last_write_time()};
+                                        entry.symlink_status().type() == fs::file_type::symlink
+                                            ? fs::file_time_type()
+                                            : entry.last_write_time()};
     return files;
 }
 
@@ -55,10 +55,12 @@ TEST_F(InstalledGame, RunsFromRootWritesOnlyUnderHomeAndPlaysThePlayersLevel)
     const std::string dest = root + "/dest", home = root + "/home", prefix = "/opt/delvorn";
     const std::string own = home + "/.local/share/delvorn";
     (void)!std::system(("rm -rf '" + root + "' && mkdir -p '" + home + "'").c_str());
-    ASSERT_EQ(std::system(("DESTDIR='" + dest + "' '" CMAKE_COMMAND "' --install '" DELVORN_BUILD_DIR
-                           "' --component delvorn --prefix " + prefix + " >/dev/null")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(("DESTDIR='" + dest +
+                     "' '" CMAKE_COMMAND "' --install '" DELVORN_BUILD_DIR "' --component delvorn --prefix " +
+                     prefix + " >/dev/null")
+                        .c_str()),
+        0);
     const std::string shippedLevel = dest + prefix + "/share/games/delvorn/Maps/Zub1.map";
     const std::string shippedBytes = ReadFile(shippedLevel);
     ASSERT_EQ(shippedBytes.size(), 5100u);

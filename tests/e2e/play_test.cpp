@@ -116,16 +116,17 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
 
     std::string log = game.Log();
     std::vector<std::string> expected = {
-        "Log File Open",     "Initializing Allegro",   "Initializing Graphics", "Launching Game",
-        "Entering Game Loop", "Exiting Game Loop",     "Deleting Input Control", "Deleting Map and Menu",
-        "Program Terminated Flawlessly!", "Closing Log File"};
+        "Log File Open",          "Initializing Allegro",  "Initializing Graphics",
+        "Launching Game",         "Entering Game Loop",    "Exiting Game Loop",
+        "Deleting Input Control", "Deleting Map and Menu", "Program Terminated Flawlessly!",
+        "Closing Log File"};
     std::vector<std::string> lines = SplitLines(log);
     size_t at = 0;
     for (const std::string &line : lines)
         if (at < expected.size() && line == expected[at])
             at++;
-    EXPECT_EQ(at, expected.size()) << "missing or out of order: " << (at < expected.size() ? expected[at] : "")
-                                   << "\n"
+    EXPECT_EQ(at, expected.size()) << "missing or out of order: "
+                                   << (at < expected.size() ? expected[at] : "") << "\n"
                                    << log;
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Closing Log File");

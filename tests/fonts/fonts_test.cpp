@@ -107,4 +107,4 @@ TEST(Fonts, TheFatFaceDrawsEveryCharacterOfItsTexts)
     EXPECT_EQ(Missing(DELVORN_GAME_DIR "/Fonts/DigitalDreamFat.ttf", texts), "");
 }
 
-} // namespace
+}  // namespace

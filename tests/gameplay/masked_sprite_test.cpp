@@ -29,7 +29,8 @@ BITMAP *Noise(int depth, int w, int h, unsigned seed)
     int mask = bitmap_mask_color(b);
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++)
-            putpixel(b, x, y, rng() % 3 == 0 ? mask : makecol_depth(depth, rng() & 255, rng() & 255, rng() & 255));
+            putpixel(b, x, y,
+                     rng() % 3 == 0 ? mask : makecol_depth(depth, rng() & 255, rng() & 255, rng() & 255));
     return b;
 }
 
@@ -59,12 +60,12 @@ int Mismatches(int spriteDepth, int targetDepth, int w, int h, int x, int y, boo
 TEST(MaskedSprite, MatchesDrawSpriteAtEveryDepthAndPlacement)
 {
     StartAllegro();
-    const int places[][2] = { { 10, 9 }, { -7, 3 }, { 50, 40 }, { -30, -30 }, { 3, -5 }, { 70, 10 }, { 0, 0 } };
+    const int places[][2] = {{10, 9}, {-7, 3}, {50, 40}, {-30, -30}, {3, -5}, {70, 10}, {0, 0}};
     unsigned seed = 1;
-    for (int depth : { 15, 16, 32 })
-        for (int size : { 1, 7, 8, 9, 32, 45 })
+    for (int depth : {15, 16, 32})
+        for (int size : {1, 7, 8, 9, 32, 45})
             for (const auto &p : places)
-                for (bool clipped : { false, true })
+                for (bool clipped : {false, true})
                     EXPECT_EQ(Mismatches(depth, depth, size, size / 2 + 1, p[0], p[1], clipped, seed++), 0)
                         << "depth " << depth << " size " << size << " at " << p[0] << "," << p[1]
                         << (clipped ? " clipped" : "");
@@ -92,8 +93,8 @@ TEST(MaskedSprite, FillAndCopyMatchClearAndBlit)
 {
     StartAllegro();
     unsigned seed = 100;
-    for (int depth : { 8, 15, 16, 32 })
-        for (bool clipped : { false, true }) {
+    for (int depth : {8, 15, 16, 32})
+        for (bool clipped : {false, true}) {
             // Fill: the clipping rectangle only.
             BITMAP *expected = Noise(depth, 33, 21, seed), *actual = Noise(depth, 33, 21, seed++);
             if (clipped) {
@@ -102,12 +103,13 @@ TEST(MaskedSprite, FillAndCopyMatchClearAndBlit)
             }
             clear_to_color(expected, 5);
             FillPicture(actual, 5);
-            EXPECT_EQ(Differences(expected, actual), 0) << "fill, depth " << depth << (clipped ? " clipped" : "");
+            EXPECT_EQ(Differences(expected, actual), 0)
+                << "fill, depth " << depth << (clipped ? " clipped" : "");
             destroy_bitmap(expected);
             destroy_bitmap(actual);
 
             // Copy: sources smaller and larger than the target, sizes past both.
-            for (int size : { 10, 33, 50 }) {
+            for (int size : {10, 33, 50}) {
                 BITMAP *source = Noise(depth, size, size / 2 + 1, seed++);
                 expected = Noise(depth, 33, 21, seed);
                 actual = Noise(depth, 33, 21, seed++);

@@ -135,13 +135,12 @@ TEST(Trace, ShippedLevelsReplayByteIdentical)
     for (int level = 1; level <= 20; level++) {
         char name[16];
         std::snprintf(name, sizeof name, "level%02d", level);
-        std::vector<std::string> expected =
-            ReadLines("gzip -dc " + traces + name + ".trace.gz");
+        std::vector<std::string> expected = ReadLines("gzip -dc " + traces + name + ".trace.gz");
         ASSERT_EQ(expected.size(), 400u) << name;
-        std::vector<std::string> actual = ReadLines(
-            std::string(DELVORN_TRACE_TOOL) + " --data " + game + " --level " +
-            std::to_string(level) + " --ticks 400 --input " + traces + name + ".in " + game +
-            "/Maps/Zub" + std::to_string(level) + ".map 2>/dev/null");
+        std::vector<std::string> actual =
+            ReadLines(std::string(DELVORN_TRACE_TOOL) + " --data " + game + " --level " +
+                      std::to_string(level) + " --ticks 400 --input " + traces + name + ".in " + game +
+                      "/Maps/Zub" + std::to_string(level) + ".map 2>/dev/null");
         ASSERT_EQ(actual.size(), expected.size()) << name;
         for (size_t t = 0; t < expected.size(); t++)
             ASSERT_EQ(actual[t], expected[t]) << name << " step " << t + 1;

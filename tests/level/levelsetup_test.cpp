@@ -54,8 +54,8 @@ std::vector<int> Frames(int first, int last)
 TEST_F(Pool, CreationLogsEachStepInOrder)
 {
     std::string log = LogText();
-    const char *lines[] = {"Creating Zub\n", "Creating NPCS\n", "Char1 \n", "Char 2\n",
-                           "Char 3\n",       "Char 4\n",        "Char 5\n", "Money \n",
+    const char *lines[] = {"Creating Zub\n", "Creating NPCS\n",  "Char1 \n",         "Char 2\n",
+                           "Char 3\n",       "Char 4\n",         "Char 5\n",         "Money \n",
                            "Bombs\n",        "Creating Heart\n", "Creating Potion\n"};
     size_t at = 0;
     for (const char *line : lines) {

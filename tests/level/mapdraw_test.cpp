@@ -76,11 +76,15 @@ TEST_F(MapDrawing, StacksLayersAndFiguresInTheirFixedOrder)
 {
     Load({{0, 1, 1, 3},
           {0, 1, 2, 3},
-          {0, 1, 3, 3},  {2, 1, 3, 5},
-          {2, 1, 4, 5},  {1, 1, 4, 7},
-          {1, 1, 5, 7},  {2, 1, 5, 22},
+          {0, 1, 3, 3},
+          {2, 1, 3, 5},
+          {2, 1, 4, 5},
+          {1, 1, 4, 7},
+          {1, 1, 5, 7},
+          {2, 1, 5, 22},
           {2, 1, 6, 22},
-          {1, 1, 7, 7},  {2, 1, 7, 19},
+          {1, 1, 7, 7},
+          {2, 1, 7, 19},
           {0, 1, 15, 3},
           {0, 15, 0, 3}});
     // ResetLevel/LoadMap placed nothing of these; put them by hand.
@@ -97,7 +101,7 @@ TEST_F(MapDrawing, StacksLayersAndFiguresInTheirFixedOrder)
     Put(enemies[1], 15, 1);
     Put(moneyBags[2], 15, 2);  // a bag over an enemy
     Put(moneyBags[3], 16, 3);
-    Put(bombs[3], 16, 0);  // a bomb over a bag
+    Put(bombs[3], 16, 0);   // a bomb over a bag
     enemies[3]->state = 1;  // over the hero
     enemies[3]->SetPosition(16, 480);
     Paint(enemies[3], ENEMY2);

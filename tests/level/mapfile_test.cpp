@@ -69,7 +69,12 @@ TEST_F(MapFiles, FolderInPlaceOfAFileDoesNotOpenAnywhere)
         {"Maps", "Maps/Zub1.map", [] { return LoadMap(1) != 0; }},
         {"Maps", "Maps/Zub2.map", [] { return LoadEditorMap() != 0; }},
         {"HiScore", "HiScore/HiScore.sco", [] { return LoadHighScores(); }},
-        {"Config", "Config/Delvorn.ini", [] { soundVolume = -5; ReadConfig(); return soundVolume != 200; }},
+        {"Config", "Config/Delvorn.ini",
+         [] {
+             soundVolume = -5;
+             ReadConfig();
+             return soundVolume != 200;
+         }},
         {"Fonts", "Fonts/DigitalDream.ttf",
          [] {
              ALFONT_FONT *font = alfont_load_font("Fonts/DigitalDream.ttf");
@@ -274,8 +279,7 @@ TEST_F(MapFiles, CodesWithoutPicturesKeepTheirMeaningAndThePresetPicture)
     EXPECT_EQ(EntryColour(309), FrameColour(CellSprite(2, 2, 0), 0));
 
     std::string log = LogText();
-    EXPECT_NE(std::string::npos,
-              log.find("Map code -2147483648 at layer 0 row 0 column 3 has no picture\n"));
+    EXPECT_NE(std::string::npos, log.find("Map code -2147483648 at layer 0 row 0 column 3 has no picture\n"));
     EXPECT_EQ(1u, [&] {
         size_t n = 0;
         for (size_t p = log.find("has no picture"); p != std::string::npos;
@@ -325,8 +329,8 @@ TEST_F(MapFiles, CellsOutsideTheGridReadAsEarthAndIgnoreWrites)
 {
     ASSERT_EQ(1, LoadCodes(MapCodes({{0, 0, 0, 4}, {2, 16, 24, 6}})));
     LevelMap before = *levelMap;
-    const int outside[][3] = {{0, -1, 0}, {0, 25, 0}, {0, 0, -1}, {0, 0, 17}, {-1, 0, 0},
-                              {3, 0, 0},  {2, 25, 16}, {0, INT_MIN, INT_MAX}};
+    const int outside[][3] = {{0, -1, 0}, {0, 25, 0}, {0, 0, -1},  {0, 0, 17},
+                              {-1, 0, 0}, {3, 0, 0},  {2, 25, 16}, {0, INT_MIN, INT_MAX}};
     for (const auto &o : outside) {
         EXPECT_EQ(CELL_EMPTY, CellCode(o[0], o[1], o[2]));
         EXPECT_EQ(nullptr, CellSprite(o[0], o[1], o[2]));

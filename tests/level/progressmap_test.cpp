@@ -66,7 +66,8 @@ TEST_F(ScreenLoops, ProgressScrollerCharactersDoNotOverlap)
                         break;
                     }
             ASSERT_GE(left, 0) << "'" << text[i] << "' drew nothing";
-            EXPECT_GT(left, previousRight) << "level " << level << ": '" << text[i] << "' overlaps the one before";
+            EXPECT_GT(left, previousRight)
+                << "level " << level << ": '" << text[i] << "' overlaps the one before";
             previousRight = right;
         }
     }

@@ -229,7 +229,7 @@ TEST_F(EndingScreens, KeyBufferedBeforeGameWonDoesNotEndItEarly)
     onPass = [](int n) {
         if (n == 1)
             simulate_keypress(KEY_A << 8 | 'a');  // GameWon's own wait
-        if (n == 3) {                               // second pass of the roll
+        if (n == 3) {                             // second pass of the roll
             key[KEY_ESC] = 1;
             simulate_keypress(KEY_ESC << 8 | 27);
         }

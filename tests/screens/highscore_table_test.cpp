@@ -193,9 +193,7 @@ TEST_F(HighScoreFile, MissingShortOrDamagedFilesFailAndLeaveTheTable)
 {
     SetEntry(3, "KEE", 4242);
     HighScoreTable before = highScores;
-    auto tableUnchanged = [&] {
-        return std::memcmp(&before, &highScores, sizeof before) == 0;
-    };
+    auto tableUnchanged = [&] { return std::memcmp(&before, &highScores, sizeof before) == 0; };
 
     EXPECT_FALSE(LoadHighScores());  // no file at all
     EXPECT_TRUE(tableUnchanged());

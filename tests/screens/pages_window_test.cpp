@@ -104,34 +104,36 @@ TEST_F(Pages, PausePageFramesTheStatusOnTheDarkenedGame)
         EXPECT_EQ(white, OnScreen(99, 99));
         EXPECT_EQ(white, OnScreen(701, 132));
         EXPECT_EQ(white, OnScreen(400, 451));
-        EXPECT_GT(CountOnScreen(white, 250, 102, 550, 128), 50);               // title
+        EXPECT_GT(CountOnScreen(white, 250, 102, 550, 128), 50);                // title
         EXPECT_GT(CountOnScreen(Colour(255, 255, 0), 150, 410, 650, 432), 50);  // closing
-        EXPECT_GT(CountOnScreen(white, 560, 190, 640, 350), 10);               // values
+        EXPECT_GT(CountOnScreen(white, 560, 190, 640, 350), 10);                // values
     });
 }
 
 TEST_F(Pages, HelpShowsThePlayPageOverTheGame)
 {
     returnState = GameState::RUN;
-    RunSpacePage([] { GameHelp(); }, [&] {
-        SaveShot("help_play");
-        EXPECT_EQ(Colour(255, 255, 255), OnScreen(99, 59));
-        EXPECT_EQ(Colour(255, 255, 255), OnScreen(701, 501));
-        EXPECT_GT(CountOnScreen(Colour(0, 255, 255), 142, 320, 690, 395), 100);  // tips
-        EXPECT_GT(CountOnScreen(Colour(255, 255, 100), 142, 420, 690, 455), 50);
-    });
+    RunSpacePage([] { GameHelp(); },
+                 [&] {
+                     SaveShot("help_play");
+                     EXPECT_EQ(Colour(255, 255, 255), OnScreen(99, 59));
+                     EXPECT_EQ(Colour(255, 255, 255), OnScreen(701, 501));
+                     EXPECT_GT(CountOnScreen(Colour(0, 255, 255), 142, 320, 690, 395), 100);  // tips
+                     EXPECT_GT(CountOnScreen(Colour(255, 255, 100), 142, 420, 690, 455), 50);
+                 });
 }
 
 TEST_F(Pages, HelpFromTheEditorShowsTheEditorPageOnBlack)
 {
     returnState = GameState::LEVEL_EDITOR;
     clear_bitmap(backBuffer);  // as the editor's last present left it
-    RunSpacePage([] { GameHelp(); }, [&] {
-        SaveShot("help_editor");
-        EXPECT_EQ(Colour(0, 0, 0), OnScreen(50, 300));
-        EXPECT_EQ(Colour(0, 0, 0), OnScreen(750, 550));
-        EXPECT_GT(CountOnScreen(Colour(0, 255, 255), 142, 320, 690, 395), 100);
-    });
+    RunSpacePage([] { GameHelp(); },
+                 [&] {
+                     SaveShot("help_editor");
+                     EXPECT_EQ(Colour(0, 0, 0), OnScreen(50, 300));
+                     EXPECT_EQ(Colour(0, 0, 0), OnScreen(750, 550));
+                     EXPECT_GT(CountOnScreen(Colour(0, 255, 255), 142, 320, 690, 395), 100);
+                 });
 }
 
 TEST_F(Pages, EditorQuestionInBlueFrames)

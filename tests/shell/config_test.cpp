@@ -34,10 +34,7 @@ protected:
         if (chdir(oldDir_) != 0)
             ADD_FAILURE() << "cannot return to " << oldDir_;
     }
-    void WriteIni(const std::string &text)
-    {
-        std::ofstream(dir_ + "/Config/Delvorn.ini") << text;
-    }
+    void WriteIni(const std::string &text) { std::ofstream(dir_ + "/Config/Delvorn.ini") << text; }
 
     std::string dir_;
     char oldDir_[4096];

@@ -45,7 +45,7 @@ TEST_F(InputTest, OppositeDirectionsHeldTogetherSetBothBits)
 
 TEST_F(InputTest, EveryTableKeySetsItsBit)
 {
-    const int keys[10] = {KEY_LEFT, KEY_RIGHT, KEY_UP,     KEY_DOWN,  KEY_LCONTROL,
+    const int keys[10] = {KEY_LEFT, KEY_RIGHT,  KEY_UP,     KEY_DOWN,  KEY_LCONTROL,
                           KEY_ALT,  KEY_LSHIFT, KEY_EQUALS, KEY_MINUS, KEY_ENTER};
     InputControl input;
     for (int i = 0; i < 10; i++) {

@@ -87,8 +87,9 @@ TEST(LogFile, ExceptionReportIsThreeLines)
     gameLog = previous;
     log.Close();
     std::string dashes(59, '-');
-    EXPECT_EQ(ReadAll(path), "Log File Open\n" + dashes + "\nLoadMap ::EXCEPT - Function exited abnormally\n" +
-                                 dashes + "\nClosing Log File\n");
+    EXPECT_EQ(ReadAll(path), "Log File Open\n" + dashes +
+                                 "\nLoadMap ::EXCEPT - Function exited abnormally\n" + dashes +
+                                 "\nClosing Log File\n");
 }
 
 }  // namespace

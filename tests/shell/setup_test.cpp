@@ -50,9 +50,10 @@ TEST(SetupScript, InstallsTheRuntimesTheSanitizerAndFuzzerBuildsLink)
 
     // Hard dependencies only: what a --no-install-recommends install brings.
     std::set<std::string> installed;
-    std::stringstream closure(Output("apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts "
-                                     "--no-breaks --no-replaces --no-enhances " +
-                                     packages + " 2>/dev/null"));
+    std::stringstream closure(
+        Output("apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts "
+               "--no-breaks --no-replaces --no-enhances " +
+               packages + " 2>/dev/null"));
     for (std::string line; std::getline(closure, line);)
         if (!line.empty() && line[0] != ' ')
             installed.insert(line);
@@ -68,7 +69,8 @@ TEST(SetupScript, InstallsTheRuntimesTheSanitizerAndFuzzerBuildsLink)
         std::string owner = Output("dpkg -S '" + file + "' 2>/dev/null | cut -d: -f1");
         ASSERT_FALSE(owner.empty()) << file << " is not installed from a package";
         owner.pop_back();
-        EXPECT_TRUE(installed.count(owner)) << file << " comes from " << owner << ", which set-up does not install";
+        EXPECT_TRUE(installed.count(owner))
+            << file << " comes from " << owner << ", which set-up does not install";
         runtimes++;
     }
     EXPECT_GE(runtimes, 3);

@@ -64,7 +64,9 @@ TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged"),
-                         [](const testing::TestParamInfo<const char *> &info) { return std::string(info.param); });
+                         [](const testing::TestParamInfo<const char *> &info) {
+                             return std::string(info.param);
+                         });
 
 // Started with no display, the game and the example player each say why on
 // standard error and fail; the game also logs it and ends with -1.
@@ -81,9 +83,8 @@ TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
     const std::string reason = "cannot start: no display to open a window on (DISPLAY is not set)\n";
     for (const Program &p : programs) {
         std::string err = game.dir + "/err.txt";
-        int status = std::system(("cd '" + game.dir + "' && env -u DISPLAY " + p.command + " >/dev/null 2>'" + err +
-                                  "'")
-                                     .c_str());
+        int status = std::system(
+            ("cd '" + game.dir + "' && env -u DISPLAY " + p.command + " >/dev/null 2>'" + err + "'").c_str());
         ASSERT_TRUE(WIFEXITED(status)) << p.command;
         EXPECT_EQ(WEXITSTATUS(status), p.exitCode) << p.command;
         EXPECT_NE(ReadFile(err).find(reason), std::string::npos) << ReadFile(err);
@@ -147,8 +148,8 @@ TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
     for (const std::string &line : log)
         if (at < expected.size() && line == expected[at])
             at++;
-    EXPECT_EQ(at, expected.size()) << "missing or out of order: " << (at < expected.size() ? expected[at] : "")
-                                   << "\n"
+    EXPECT_EQ(at, expected.size()) << "missing or out of order: "
+                                   << (at < expected.size() ? expected[at] : "") << "\n"
                                    << game.Log();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "Closing Log File");

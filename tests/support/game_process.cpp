@@ -55,8 +55,8 @@ GameProcess::GameProcess(const std::string &name)
 {
     dir = std::string(testing::TempDir()) + "game_" + name;
     std::string game = DELVORN_GAME_DIR;
-    Run("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Logs' '" + dir + "/HiScore' '" + dir + "/Config' '" + dir +
-        "/bin'");
+    Run("rm -rf '" + dir + "' && mkdir -p '" + dir + "/Logs' '" + dir + "/HiScore' '" + dir + "/Config' '" +
+        dir + "/bin'");
     Run("cp -r '" + game + "/Fonts' '" + game + "/Maps' '" + dir + "/' 2>/dev/null");
     Run("cp '" + game + "/Config/'* '" + dir + "/Config/'");
     // A link where the file system allows one: the game finds its files from
@@ -201,7 +201,8 @@ bool GameProcess::WaitForLog(const std::string &text, int seconds) const
 
 void GameProcess::Hold(const std::string &keyName)
 {
-    Run(X("xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1; ") + X("xdotool keydown " + keyName));
+    Run(X("xdotool search --name '^Delvorn$' windowfocus >/dev/null 2>&1; ") +
+        X("xdotool keydown " + keyName));
 }
 
 void GameProcess::Release(const std::string &keyName)

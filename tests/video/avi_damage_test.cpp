@@ -98,7 +98,8 @@ TEST_F(DamageTest, TruncatedCopiesOpenOrFailCleanly) {
       Check(std::vector<uint8_t>(good.begin(), good.begin() + long(len)));
   }
   std::vector<uint8_t> coded = CodedFile();
-  for (size_t len = 0; len < coded.size(); len += 97) Check(std::vector<uint8_t>(coded.begin(), coded.begin() + long(len)));
+  for (size_t len = 0; len < coded.size(); len += 97)
+    Check(std::vector<uint8_t>(coded.begin(), coded.begin() + long(len)));
 }
 
 TEST_F(DamageTest, FileCutShortKeepsTheFramesItStillHolds) {
@@ -139,10 +140,18 @@ TEST_F(DamageTest, CorruptedCopiesOpenOrFailCleanly) {
         size_t at = (copy % 3 == 0 || bad.size() < 2048) ? rng() % bad.size() : rng() % 2048;
         if (rng() % 2) at = bad.size() - 1 - (rng() % std::min<size_t>(bad.size(), 400));
         switch (rng() % 4) {
-          case 0: bad[at] = uint8_t(rng()); break;
-          case 1: bad[at] = 0xff; break;
-          case 2: bad[at] = 0; break;
-          default: bad[at] ^= uint8_t(1u << (rng() % 8)); break;
+          case 0:
+            bad[at] = uint8_t(rng());
+            break;
+          case 1:
+            bad[at] = 0xff;
+            break;
+          case 2:
+            bad[at] = 0;
+            break;
+          default:
+            bad[at] ^= uint8_t(1u << (rng() % 8));
+            break;
         }
       }
       Check(bad);
@@ -156,7 +165,8 @@ TEST_F(DamageTest, HostileSizesAndCountsAreRefused) {
   for (size_t at = 4; at + 4 <= 600 && at + 4 <= good.size(); at += 2) {
     for (uint32_t v : {0u, 1u, 0x7fffffffu, 0x80000000u, 0xffffffffu, 0xfffffff0u}) {
       std::vector<uint8_t> bad = good;
-      bad[at] = uint8_t(v), bad[at + 1] = uint8_t(v >> 8), bad[at + 2] = uint8_t(v >> 16), bad[at + 3] = uint8_t(v >> 24);
+      bad[at] = uint8_t(v), bad[at + 1] = uint8_t(v >> 8), bad[at + 2] = uint8_t(v >> 16),
+      bad[at + 3] = uint8_t(v >> 24);
       Check(bad);
     }
   }

@@ -192,7 +192,9 @@ TEST_F(AviFileTest, DeliversUncompressedFramesOfEveryLayout) {
   struct Case {
     const char *name;
     TestVideo video;
-  } cases[] = {{"bottom-up 24", Video24(6)}, {"top-down 24", Video24(6, 64, 48, true)}, {"8-bit", Video8(6)},
+  } cases[] = {{"bottom-up 24", Video24(6)},
+               {"top-down 24", Video24(6, 64, 48, true)},
+               {"8-bit", Video8(6)},
                {"odd width 24", Video24(6, 37, 21)}};
   for (Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -252,8 +254,10 @@ TEST_F(AviFileTest, EveryKindOfIndexGivesTheStoredOrder) {
   struct Case {
     const char *name;
     bool idx1, absolute, odml;
-  } cases[] = {{"idx1 from movi", true, false, false}, {"idx1 from file start", true, true, false},
-               {"OpenDML", false, false, true}, {"OpenDML before idx1", true, false, true}};
+  } cases[] = {{"idx1 from movi", true, false, false},
+               {"idx1 from file start", true, true, false},
+               {"OpenDML", false, false, true},
+               {"OpenDML before idx1", true, false, true}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     AviSpec spec;

@@ -38,7 +38,10 @@ struct Out {
   }
 };
 
-uint32_t FourCC(const char *s) { return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 | uint32_t(uint8_t(s[3])) << 24; }
+uint32_t FourCC(const char *s) {
+  return uint32_t(uint8_t(s[0])) | uint32_t(uint8_t(s[1])) << 8 | uint32_t(uint8_t(s[2])) << 16 |
+         uint32_t(uint8_t(s[3])) << 24;
+}
 
 std::string ChunkId(int stream, const char *kind) {
   char id[5];
@@ -324,8 +327,9 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
   auto audioChunk = [&](size_t s) {
     const TestAudio &a = spec.audio[s];
     size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
-    if (n) entries.push_back({int(spec.video.size() + s), ChunkId(int(spec.video.size() + s), "wb"),
-                              a.data.data() + audioPos[s], uint32_t(n), true});
+    if (n)
+      entries.push_back({int(spec.video.size() + s), ChunkId(int(spec.video.size() + s), "wb"),
+                         a.data.data() + audioPos[s], uint32_t(n), true});
     audioPos[s] += n;
   };
   for (size_t k = 0; k < frames; ++k) {

@@ -62,8 +62,8 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
   ASSERT_EQ(Shell("rm -rf '" + root + "' && mkdir -p '" + root + "'", out), 0) << out;
   for (const char *component : {"libmivolen1", "libmivolen-dev", "mivolen-player"})
     ASSERT_EQ(Shell(std::string("'") + CMAKE_COMMAND + "' --install '" + MIVOLEN_BUILD_DIR + "' --prefix '" + prefix +
-                      "' --component " + component,
-                  out),
+                        "' --component " + component,
+                    out),
               0)
         << out;
   for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/lib/libmivolen.so", "/lib/pkgconfig/mivolen.pc",
@@ -82,17 +82,20 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
   std::string allegroPc;
   ASSERT_EQ(Shell("pkg-config --variable=pcfiledir allegro", allegroPc), 0);
   allegroPc.erase(allegroPc.find_last_not_of("\n") + 1);
-  ASSERT_EQ(Shell("mkdir -p '" + root + "/runtime-pc' && cp '" + allegroPc + "/allegro.pc' '" + root + "/runtime-pc/'", out), 0)
+  ASSERT_EQ(
+      Shell("mkdir -p '" + root + "/runtime-pc' && cp '" + allegroPc + "/allegro.pc' '" + root + "/runtime-pc/'", out),
+      0)
       << out;
-  EXPECT_EQ(Shell("PKG_CONFIG_LIBDIR='" + prefix + "/lib/pkgconfig:" + root + "/runtime-pc' pkg-config --cflags --libs mivolen",
+  EXPECT_EQ(Shell("PKG_CONFIG_LIBDIR='" + prefix + "/lib/pkgconfig:" + root +
+                      "/runtime-pc' pkg-config --cflags --libs mivolen",
                   out),
             0)
       << out;
 
   std::string env = "PKG_CONFIG_PATH='" + prefix + "/lib/pkgconfig' ";
   ASSERT_EQ(Shell("cd '" + root + "' && " + env + "c++ -std=c++17 main.cpp -o player $(" + env +
-                    "pkg-config --cflags --libs mivolen)",
-                out),
+                      "pkg-config --cflags --libs mivolen)",
+                  out),
             0)
       << out;
   std::string run = "LD_LIBRARY_PATH='" + prefix + "/lib' '" + root + "/player' ";

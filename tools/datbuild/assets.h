@@ -15,15 +15,15 @@ struct Picture {
 };
 
 struct Sample {
-    int bits = 16;          // 8 or 16
+    int bits = 16;  // 8 or 16
     bool stereo = false;
     int frequency = 22050;
     std::vector<int16_t> frames;  // mono (or interleaved stereo) signed 16-bit
 };
 
 struct MidiTune {
-    int divisions = 96;                         // ticks per quarter note
-    std::vector<std::vector<uint8_t>> tracks;   // up to 32 raw MIDI tracks
+    int divisions = 96;                        // ticks per quarter note
+    std::vector<std::vector<uint8_t>> tracks;  // up to 32 raw MIDI tracks
 };
 
 // Content generators (content/art, content/sound, content/music).
@@ -35,7 +35,6 @@ MidiTune MakeTune(int entry);
 // table (a picture entry without a picture, an unused entry with a sound,
 // and so on); empty when they agree. The builder refuses to write a data
 // file on any disagreement.
-std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample,
-                              const MidiTune &tune);
+std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample, const MidiTune &tune);
 
 #endif

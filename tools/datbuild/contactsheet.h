@@ -16,8 +16,7 @@ bool SaveIconPng(const std::string &path, const Picture &pic);
 
 // Small pictures enlarged, full pictures reduced, each labelled with its entry.
 // Needs Allegro installed (it uses the built-in font).
-bool WriteContactSheet(const std::string &path,
-                       const std::vector<std::pair<int, Picture>> &pictures);
+bool WriteContactSheet(const std::string &path, const std::vector<std::pair<int, Picture>> &pictures);
 
 // A made-up level scene built from the tiles and figures, to judge how they
 // look together on the play field.

@@ -143,8 +143,8 @@ DatObject EncodePlaceholder()
     return o;
 }
 
-bool WriteDataFile(const std::string &path, const char *password,
-                   const std::vector<DatObject> &objects, std::string *error)
+bool WriteDataFile(const std::string &path, const char *password, const std::vector<DatObject> &objects,
+                   std::string *error)
 {
     const std::string temp = path + ".tmp";
     packfile_password(password);

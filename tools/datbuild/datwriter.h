@@ -9,8 +9,8 @@
 #include "tools/datbuild/assets.h"
 
 struct DatObject {
-    uint32_t type = 0;           // Allegro object type, e.g. DAT_BITMAP
-    std::vector<uint8_t> data;   // the object's contents as stored
+    uint32_t type = 0;          // Allegro object type, e.g. DAT_BITMAP
+    std::vector<uint8_t> data;  // the object's contents as stored
 };
 
 // 0xRRGGBB to the game's 5.6.5 pixel. Only exact magenta becomes the mask
@@ -26,7 +26,7 @@ DatObject EncodePlaceholder();
 // Writes the objects in order to path (through a temporary file, so a failed
 // run never leaves a half-written data file behind), sealed with the
 // trailer of shell/datasum.h. password may be null.
-bool WriteDataFile(const std::string &path, const char *password,
-                   const std::vector<DatObject> &objects, std::string *error);
+bool WriteDataFile(const std::string &path, const char *password, const std::vector<DatObject> &objects,
+                   std::string *error);
 
 #endif

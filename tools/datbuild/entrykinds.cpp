@@ -1,8 +1,7 @@
 // entrykinds.cpp: whether what the generators made agrees with the table.
 #include "tools/datbuild/assets.h"
 
-std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample,
-                              const MidiTune &tune)
+std::string EntryDisagreement(int entry, const Picture &picture, const Sample &sample, const MidiTune &tune)
 {
     // The art answers an entry it has no picture for with one clear pixel.
     const bool hasPicture = picture.width * picture.height > 1;
@@ -22,8 +21,7 @@ std::string EntryDisagreement(int entry, const Picture &picture, const Sample &s
         if (!hasTune)
             return at + "the table holds a tune here, the music makes none";
         break;
-    case ENTRY_UNUSED:
-        break;
+    case ENTRY_UNUSED: break;
     }
     const EntryKind kind = EntryKindOf(entry);
     if (hasPicture && kind != ENTRY_BITMAP)

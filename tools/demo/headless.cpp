@@ -20,8 +20,7 @@ bool StartToolPlay(const std::string &dataDir, const char *tool)
         return false;
     }
     if (!dataFile)
-        std::fprintf(stderr, "%s: no data file at %s; figures have no pictures\n", tool,
-                     dataPath.c_str());
+        std::fprintf(stderr, "%s: no data file at %s; figures have no pictures\n", tool, dataPath.c_str());
     return true;
 }
 
@@ -69,8 +68,8 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     }
     long startDraws = RandomDraws();
     if (demo.draws < startDraws) {
-        *error = "the demo's draw count " + std::to_string(demo.draws) +
-                 " is below what the level start takes";
+        *error =
+            "the demo's draw count " + std::to_string(demo.draws) + " is below what the level start takes";
         return false;
     }
     RestartRandom();

@@ -53,7 +53,7 @@ std::vector<int> Distances(const LevelCodes &level, bool shieldsUp)
     return dist;
 }
 
-} // namespace
+}  // namespace
 
 bool IsCollectible(int code)
 {
@@ -87,8 +87,7 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
                     doorColumn = column;
                     doorRow = row;
                 }
-                if (layer == 1 && code == HOME_CODE &&
-                    (column != ENEMY_HOME_COLUMN || row != ENEMY_HOME_ROW))
+                if (layer == 1 && code == HOME_CODE && (column != ENEMY_HOME_COLUMN || row != ENEMY_HOME_ROW))
                     problem("the enemies' home picture stands away from home at " + Cell(column, row));
                 if (layer != 2)
                     continue;

@@ -13,7 +13,7 @@ std::string Trim(const std::string &s)
     return a == std::string::npos ? "" : s.substr(a, b - a + 1);
 }
 
-} // namespace
+}  // namespace
 
 bool ParseLevelSource(const std::string &text, LevelCodes &level, std::string &error)
 {
@@ -91,8 +91,7 @@ bool ParseLevelSource(const std::string &text, LevelCodes &level, std::string &e
         }
     }
     if (gridLayer >= 0 && gridRow < LEVEL_ROWS) {
-        error = "layer " + std::to_string(gridLayer) + " has only " + std::to_string(gridRow) +
-                " rows";
+        error = "layer " + std::to_string(gridLayer) + " has only " + std::to_string(gridRow) + " rows";
         return false;
     }
     for (int layer = 0; layer < LEVEL_LAYERS; layer++) {

@@ -8,8 +8,12 @@
 #include <string>
 #include <vector>
 
-enum { LEVEL_COLUMNS = 25, LEVEL_ROWS = 17, LEVEL_LAYERS = 3,
-       LEVEL_CELLS = LEVEL_LAYERS * LEVEL_ROWS * LEVEL_COLUMNS };
+enum {
+    LEVEL_COLUMNS = 25,
+    LEVEL_ROWS = 17,
+    LEVEL_LAYERS = 3,
+    LEVEL_CELLS = LEVEL_LAYERS * LEVEL_ROWS * LEVEL_COLUMNS
+};
 
 // Codes in map file order; -1 is an empty cell.
 struct LevelCodes {

@@ -33,7 +33,10 @@
 namespace {
 
 std::atomic<int> pendingTicks{0};
-void CountTick() { pendingTicks++; }
+void CountTick()
+{
+    pendingTicks++;
+}
 
 // Speeds as a fraction of the logic rate: quarter, half, normal, 2x, 4x, 8x.
 const double speeds[] = {0.25, 0.5, 1, 2, 4, 8};
@@ -79,7 +82,9 @@ void DrawReplayFrame(const Demo &demo, size_t tick, int speed, bool paused, bool
     char line[160];
     std::snprintf(line, sizeof line, "LEVEL %d  TICK %zu/%zu  SPEED x%g%s", demo.level, tick,
                   demo.ticks.size(), speeds[speed],
-                  ended ? "  END OF DEMO - ESC" : paused ? "  PAUSED" : "");
+                  ended    ? "  END OF DEMO - ESC"
+                  : paused ? "  PAUSED"
+                           : "");
     textout_ex(backBuffer, font, line, 8, 8, makecol(255, 255, 255), makecol(0, 0, 0));
     framesDrawn++;
     PresentFrame();

@@ -44,9 +44,12 @@ struct Snapshot {
 std::vector<GameObject *> Figures()
 {
     std::vector<GameObject *> all{hero};
-    for (auto *e : enemies) all.push_back(e);
-    for (auto *b : moneyBags) all.push_back(b);
-    for (auto *b : bombs) all.push_back(b);
+    for (auto *e : enemies)
+        all.push_back(e);
+    for (auto *b : moneyBags)
+        all.push_back(b);
+    for (auto *b : bombs)
+        all.push_back(b);
     all.push_back(heart);
     all.push_back(potion);
     return all;
@@ -60,10 +63,16 @@ void Save(Snapshot *s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)&s->objects[i], (const void *)all[i], sizeof(GameObject));
     std::memcpy(s->cells, levelMap->cells, sizeof s->cells);
-    s->score = score; s->lives = lives; s->itemsLeft = itemsLeft;
-    s->bombCapacity = bombCapacity; s->bombsOut = bombsOut; s->potionActive = potionActive;
-    s->gameState = gameState; s->shieldsOpen = shieldsOpen;
-    s->bagWobbleSoundOn = bagWobbleSoundOn; s->heroCaughtSoundOn = heroCaughtSoundOn;
+    s->score = score;
+    s->lives = lives;
+    s->itemsLeft = itemsLeft;
+    s->bombCapacity = bombCapacity;
+    s->bombsOut = bombsOut;
+    s->potionActive = potionActive;
+    s->gameState = gameState;
+    s->shieldsOpen = shieldsOpen;
+    s->bagWobbleSoundOn = bagWobbleSoundOn;
+    s->heroCaughtSoundOn = heroCaughtSoundOn;
     s->keysLatched = PlayKeysLatched();
     s->draws = RandomDraws();
     s->tick = input.size();
@@ -75,10 +84,16 @@ void Restore(const Snapshot &s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)all[i], (const void *)&s.objects[i], sizeof(GameObject));
     std::memcpy(levelMap->cells, s.cells, sizeof s.cells);
-    score = s.score; lives = s.lives; itemsLeft = s.itemsLeft;
-    bombCapacity = s.bombCapacity; bombsOut = s.bombsOut; potionActive = s.potionActive;
-    gameState = s.gameState; shieldsOpen = s.shieldsOpen;
-    bagWobbleSoundOn = s.bagWobbleSoundOn; heroCaughtSoundOn = s.heroCaughtSoundOn;
+    score = s.score;
+    lives = s.lives;
+    itemsLeft = s.itemsLeft;
+    bombCapacity = s.bombCapacity;
+    bombsOut = s.bombsOut;
+    potionActive = s.potionActive;
+    gameState = s.gameState;
+    shieldsOpen = s.shieldsOpen;
+    bagWobbleSoundOn = s.bagWobbleSoundOn;
+    heroCaughtSoundOn = s.heroCaughtSoundOn;
     SetPlayKeysLatched(s.keysLatched);
     if (RandomDraws() != s.draws) {
         if (RandomDraws() > s.draws)
@@ -133,7 +148,10 @@ void Step(uint8_t tick, Tally *tally)
     }
 }
 
-int Column(float x) { return (int)x >> 5; }
+int Column(float x)
+{
+    return (int)x >> 5;
+}
 
 bool Aligned()
 {
@@ -457,16 +475,20 @@ int main(int argc, char **argv)
         std::string a = argv[i];
         if ((a == "--data" || a == "--out" || a == "--seconds") && i + 1 < argc) {
             std::string v = argv[++i];
-            if (a == "--data") dataDir = v;
-            else if (a == "--out") outPath = v;
-            else seconds = std::atof(v.c_str());
+            if (a == "--data")
+                dataDir = v;
+            else if (a == "--out")
+                outPath = v;
+            else
+                seconds = std::atof(v.c_str());
         } else if (level == 0 && std::atoi(a.c_str()) > 0) {
             level = std::atoi(a.c_str());
         } else if (mapPath.empty() && a[0] != '-') {
             mapPath = a;
         } else {
-            std::fprintf(stderr, "usage: delvorn-solve [--data DIR] [--out DEMO] [--seconds N] "
-                                 "LEVEL [MAPFILE]\n");
+            std::fprintf(stderr,
+                         "usage: delvorn-solve [--data DIR] [--out DEMO] [--seconds N] "
+                         "LEVEL [MAPFILE]\n");
             return 1;
         }
     }
@@ -489,7 +511,9 @@ int main(int argc, char **argv)
     demo.mapChecksum = MapFileChecksum(mapPath);
     demo.draws = RandomDraws();
     demo.generator = GeneratorFingerprint();
-    demo.score = score; demo.lives = lives; demo.bombCapacity = bombCapacity;
+    demo.score = score;
+    demo.lives = lives;
+    demo.bombCapacity = bombCapacity;
     demo.bombsOut = bombsOut;
 
     int items = itemsLeft, bags = 0;
@@ -499,14 +523,16 @@ int main(int argc, char **argv)
     Save(&start);
     Result r = Search(seconds * 0.6, false, start);
     if (!r.solved) {
-        std::fprintf(stderr, "delvorn-solve: level %d: no run without a death in %.0f s; "
-                             "trying runs that cost lives\n", level, seconds * 0.6);
+        std::fprintf(stderr,
+                     "delvorn-solve: level %d: no run without a death in %.0f s; "
+                     "trying runs that cost lives\n",
+                     level, seconds * 0.6);
         Restore(start);
         r = Search(seconds * 0.4, true, start);
     }
     if (!r.solved) {
-        std::fprintf(stderr, "delvorn-solve: level %d: no way to the exit found (%ld points)\n",
-                     level, r.nodes);
+        std::fprintf(stderr, "delvorn-solve: level %d: no way to the exit found (%ld points)\n", level,
+                     r.nodes);
         return 4;
     }
     demo.ticks = input;
@@ -526,16 +552,15 @@ int main(int argc, char **argv)
             break;
     }
     if (gameState != GameState::MAP || lives <= 0 || input.size() != demo.ticks.size()) {
-        std::fprintf(stderr, "delvorn-solve: level %d: the run does not replay to the exit\n",
-                     level);
+        std::fprintf(stderr, "delvorn-solve: level %d: the run does not replay to the exit\n", level);
         return 5;
     }
     demo.final = PlayStateLine((long)demo.ticks.size(), "MAP");
-    std::printf("level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
-                "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",
-                level, items, bags, demo.ticks.size(), tally.deaths, score, tally.bagsDropped,
-                tally.bagKills, tally.bombKills, tally.eaten, r.nodes,
-                plansPlayed ? 100.0 * plansFatal / plansPlayed : 0.0);
+    std::printf(
+        "level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
+        "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",
+        level, items, bags, demo.ticks.size(), tally.deaths, score, tally.bagsDropped, tally.bagKills,
+        tally.bombKills, tally.eaten, r.nodes, plansPlayed ? 100.0 * plansFatal / plansPlayed : 0.0);
     if (!outPath.empty() && !WriteDemo(outPath, demo, &error)) {
         std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
         return 2;

@@ -59,8 +59,8 @@ int ParseArguments(int argc, char **argv, Options *o)
 {
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        bool takesValue = a == "--data" || a == "--level" || a == "--ticks" || a == "--input" ||
-                          a == "--demo";
+        bool takesValue =
+            a == "--data" || a == "--level" || a == "--ticks" || a == "--input" || a == "--demo";
         if (takesValue && i + 1 >= argc)
             return Usage(("missing value after " + a).c_str());
         long n = 0;
@@ -131,8 +131,9 @@ int TraceDemo(const Options &o)
     std::fflush(stdout);
     // A replay that ends elsewhere than its recording did is a fault, not a trace.
     if (!demo.final.empty() && last != demo.final) {
-        std::fprintf(stderr, "delvorn-trace: the replay ends on another state than the recording:\n"
-                             "  recorded: %s\n  replayed: %s\n",
+        std::fprintf(stderr,
+                     "delvorn-trace: the replay ends on another state than the recording:\n"
+                     "  recorded: %s\n  replayed: %s\n",
                      demo.final.c_str(), last.c_str());
         return 4;
     }
@@ -153,8 +154,7 @@ int main(int argc, char **argv)
     if (!o.inputPath.empty()) {
         std::ifstream in(o.inputPath);
         if (!in) {
-            std::fprintf(stderr, "delvorn-trace: cannot read input file %s\n",
-                         o.inputPath.c_str());
+            std::fprintf(stderr, "delvorn-trace: cannot read input file %s\n", o.inputPath.c_str());
             return 2;
         }
         for (std::string line; std::getline(in, line);)

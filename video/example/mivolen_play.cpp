@@ -10,10 +10,14 @@ namespace {
 
 const char *OpenError(int result) {
   switch (result) {
-    case -1: return "the file cannot be opened or is not an AVI file";
-    case -2: return "its video stream cannot be decoded (no video stream, or no decoder for it)";
-    case -3: return "its video stream has no format";
-    default: return "unknown error";
+    case -1:
+      return "the file cannot be opened or is not an AVI file";
+    case -2:
+      return "its video stream cannot be decoded (no video stream, or no decoder for it)";
+    case -3:
+      return "its video stream has no format";
+    default:
+      return "unknown error";
   }
 }
 
@@ -44,8 +48,7 @@ int main(int argc, char **argv) {
     Mivolen player;
     result = player.Open(argv[1]);
     if (result != 0) {
-      std::fprintf(stderr, "mivolen-play: cannot play %s: Open returned %d: %s\n", argv[1], result,
-                   OpenError(result));
+      std::fprintf(stderr, "mivolen-play: cannot play %s: Open returned %d: %s\n", argv[1], result, OpenError(result));
       return 1;
     }
     if (allegro_init() != 0) {

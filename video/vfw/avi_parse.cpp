@@ -13,7 +13,9 @@ constexpr uint32_t FCC(const char (&s)[5]) {
 }
 
 uint16_t Rd16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Rd32(const uint8_t *p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 uint64_t Rd64(const uint8_t *p) { return uint64_t(Rd32(p)) | uint64_t(Rd32(p + 4)) << 32; }
 
 const uint32_t kMaxStreams = 100;
@@ -43,11 +45,11 @@ struct Parser {
   uint64_t fileSize;
   std::vector<std::pair<uint64_t, uint64_t>> indx;  // per stream: offset and size of its indx data
   std::vector<std::pair<uint64_t, uint64_t>> movi;  // data ranges of movi lists
-  uint64_t firstMoviType = 0;                        // offset of the first "movi" list type
+  uint64_t firstMoviType = 0;                       // offset of the first "movi" list type
   bool haveIdx1 = false;
   uint64_t idx1Off = 0, idx1Size = 0;
   size_t maxChunks;
-  uint64_t lastSize = 0;  // declared size of the chunk Chunk() read last
+  uint64_t lastSize = 0;              // declared size of the chunk Chunk() read last
   std::vector<uint64_t> streamBytes;  // per stream, the data bytes indexed so far
 
   Parser(AviSource &s, AviLayout &o) : src(s), out(o), fileSize(s.Size()) { maxChunks = size_t(fileSize / 8 + 16); }
@@ -186,8 +188,7 @@ struct Parser {
 
   bool FromIndx(size_t s) {
     std::vector<uint8_t> d;
-    if (!indx[s].second || !ReadBlock(indx[s].first, indx[s].second, kMaxIndexBytes, d) || d.size() < 24)
-      return false;
+    if (!indx[s].second || !ReadBlock(indx[s].first, indx[s].second, kMaxIndexBytes, d) || d.size() < 24) return false;
     if (d[3] == 1) {
       ParseStdIndex(s, d);
       return true;
@@ -305,7 +306,8 @@ bool ParseAvi(AviSource &src, AviLayout &layout) {
   if (layout.streams.empty()) return false;
   // OpenDML files go on in further RIFF 'AVIX' forms.
   uint64_t off = riffEnd + (riffEnd & 1);
-  for (int n = 0; n < kMaxRiffs && src.ReadAt(off, h, 12) && Rd32(h) == FCC("RIFF") && Rd32(h + 8) == FCC("AVIX"); ++n) {
+  for (int n = 0; n < kMaxRiffs && src.ReadAt(off, h, 12) && Rd32(h) == FCC("RIFF") && Rd32(h + 8) == FCC("AVIX");
+       ++n) {
     uint64_t end = std::min<uint64_t>(off + 8 + uint64_t(Rd32(h + 4)), p.fileSize);
     p.ParseRiff(off + 12, end, false);
     off = end + (end & 1);

@@ -104,8 +104,8 @@ HRESULT AVIStreamReadFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LPLONG lpcbF
   return AVIERR_OK;
 }
 
-HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
-                      LPLONG plBytes, LPLONG plSamples) {
+HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer, LPLONG plBytes,
+                      LPLONG plSamples) {
   if (plBytes) *plBytes = 0;
   if (plSamples) *plSamples = 0;
   if (!pavi || lSamples < -1 || cbBuffer < 0) return AVIERR_BADPARAM;

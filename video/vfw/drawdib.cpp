@@ -43,9 +43,18 @@ template <int DEPTH>
 struct Packer {
   int rs, gs, bs;
   Packer() {
-    rs = DEPTH == 15 ? _rgb_r_shift_15 : DEPTH == 16 ? _rgb_r_shift_16 : DEPTH == 24 ? _rgb_r_shift_24 : _rgb_r_shift_32;
-    gs = DEPTH == 15 ? _rgb_g_shift_15 : DEPTH == 16 ? _rgb_g_shift_16 : DEPTH == 24 ? _rgb_g_shift_24 : _rgb_g_shift_32;
-    bs = DEPTH == 15 ? _rgb_b_shift_15 : DEPTH == 16 ? _rgb_b_shift_16 : DEPTH == 24 ? _rgb_b_shift_24 : _rgb_b_shift_32;
+    rs = DEPTH == 15   ? _rgb_r_shift_15
+         : DEPTH == 16 ? _rgb_r_shift_16
+         : DEPTH == 24 ? _rgb_r_shift_24
+                       : _rgb_r_shift_32;
+    gs = DEPTH == 15   ? _rgb_g_shift_15
+         : DEPTH == 16 ? _rgb_g_shift_16
+         : DEPTH == 24 ? _rgb_g_shift_24
+                       : _rgb_g_shift_32;
+    bs = DEPTH == 15   ? _rgb_b_shift_15
+         : DEPTH == 16 ? _rgb_b_shift_16
+         : DEPTH == 24 ? _rgb_b_shift_24
+                       : _rgb_b_shift_32;
   }
   int operator()(int r, int g, int b) const {
     if (DEPTH == 8) return makecol8(r, g, b);
@@ -168,11 +177,12 @@ __attribute__((target("avx2"))) inline void Bgr16Avx2(const uint8_t *s, bool red
                                                3, -1, 8, 7, 6, -1, 11, 10, 9, -1)
                             : _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1, 3, 4,
                                                5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m256i hi = redLow ? _mm256_setr_epi8(6, 5, 4, -1, 9, 8, 7, -1, 12, 11, 10, -1, 15, 14, 13, -1, 6, 5, 4, -1,
-                                               9, 8, 7, -1, 12, 11, 10, -1, 15, 14, 13, -1)
-                            : _mm256_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1, 4, 5, 6, -1,
-                                               7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
-  const __m256i x = _mm256_loadu2_m128i(reinterpret_cast<const __m128i *>(s + 24), reinterpret_cast<const __m128i *>(s));
+  const __m256i hi = redLow ? _mm256_setr_epi8(6, 5, 4, -1, 9, 8, 7, -1, 12, 11, 10, -1, 15, 14, 13, -1, 6, 5, 4, -1, 9,
+                                               8, 7, -1, 12, 11, 10, -1, 15, 14, 13, -1)
+                            : _mm256_setr_epi8(4, 5, 6, -1, 7, 8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1, 4, 5, 6, -1, 7,
+                                               8, 9, -1, 10, 11, 12, -1, 13, 14, 15, -1);
+  const __m256i x =
+      _mm256_loadu2_m128i(reinterpret_cast<const __m128i *>(s + 24), reinterpret_cast<const __m128i *>(s));
   const __m256i y =
       _mm256_loadu2_m128i(reinterpret_cast<const __m128i *>(s + 32), reinterpret_cast<const __m128i *>(s + 8));
   *a = _mm256_shuffle_epi8(x, lo);  // pixels 0-3 and 8-11
@@ -216,8 +226,8 @@ int Bgrx32To16Sse2(const uint8_t *s, uint16_t *d, int n, bool redLow) {
   for (; i + 8 <= n; i += 8) {
     __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i * 4));
     __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(s + i * 4 + 16));
-    __m128i packed = redLow ? _mm_packs_epi32(Pack565Swapped(a), Pack565Swapped(b))
-                            : _mm_packs_epi32(Pack565(a), Pack565(b));
+    __m128i packed =
+        redLow ? _mm_packs_epi32(Pack565Swapped(a), Pack565Swapped(b)) : _mm_packs_epi32(Pack565(a), Pack565(b));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(d + i), packed);
   }
   return i;
@@ -274,10 +284,14 @@ bool DrawRowsFast(BITMAP *bmp, SourceKind kind, int depth, int x0, int x1, int y
     const int y = backwards ? y0 + y1 - 1 - i : i;
     uintptr_t addr = bmp_write_line(bmp, y);
     const uint8_t *src = rows[size_t(y - yDst)] + size_t(firstSrcX) * (kind == SRC_RGB24 ? 3 : 4);
-    if (kind == SRC_RGB32 && depth == 16) Bgrx32To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
-    else if (kind == SRC_RGB32) Bgrx32To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
-    else if (depth == 16) Bgr24To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
-    else Bgr24To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
+    if (kind == SRC_RGB32 && depth == 16)
+      Bgrx32To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
+    else if (kind == SRC_RGB32)
+      Bgrx32To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
+    else if (depth == 16)
+      Bgr24To16(src, reinterpret_cast<uint16_t *>(addr) + x0, n, redLow);
+    else
+      Bgr24To32(src, reinterpret_cast<uint32_t *>(addr) + x0, n, redLow);
   }
   bmp_unwrite_line(bmp);
   return true;
@@ -292,18 +306,22 @@ void DrawRows(BITMAP *bmp, int x0, int x1, int y0, int y1, int yDst, const std::
     uintptr_t addr = bmp_write_line(bmp, y);
     for (int x = x0; x < x1; ++x) {
       int c = colour(row, srcX[size_t(x - x0)]);
-      if (DEPTH == 8) bmp_write8(addr + x, c);
-      else if (DEPTH == 15 || DEPTH == 16) bmp_write16(addr + x * 2, c);
-      else if (DEPTH == 24) bmp_write24(addr + x * 3, c);
-      else bmp_write32(addr + x * 4, c);
+      if (DEPTH == 8)
+        bmp_write8(addr + x, c);
+      else if (DEPTH == 15 || DEPTH == 16)
+        bmp_write16(addr + x * 2, c);
+      else if (DEPTH == 24)
+        bmp_write24(addr + x * 3, c);
+      else
+        bmp_write32(addr + x * 4, c);
     }
   }
   bmp_unwrite_line(bmp);
 }
 
 template <int DEPTH>
-void DrawDepth(BITMAP *bmp, SourceKind kind, const int *lut, const Mask *m, int x0, int x1, int y0, int y1,
-               int yDst, const std::vector<int> &srcX, const std::vector<const uint8_t *> &rows) {
+void DrawDepth(BITMAP *bmp, SourceKind kind, const int *lut, const Mask *m, int x0, int x1, int y0, int y1, int yDst,
+               const std::vector<int> &srcX, const std::vector<const uint8_t *> &rows) {
   const Packer<DEPTH> MakeCol;
   switch (kind) {
     case SRC_PAL8:
@@ -377,10 +395,14 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
   const uint8_t *masks = reinterpret_cast<const uint8_t *>(lpbi) + lpbi->biSize;
   SourceKind kind;
   Mask m[3];
-  if (lpbi->biCompression == BI_RGB && bits == 8) kind = SRC_PAL8;
-  else if (lpbi->biCompression == BI_RGB && bits == 16) kind = SRC_MASK16, m[0] = Mask(0x7c00), m[1] = Mask(0x3e0), m[2] = Mask(0x1f);
-  else if (lpbi->biCompression == BI_RGB && bits == 24) kind = SRC_RGB24;
-  else if (lpbi->biCompression == BI_RGB && bits == 32) kind = SRC_RGB32;
+  if (lpbi->biCompression == BI_RGB && bits == 8)
+    kind = SRC_PAL8;
+  else if (lpbi->biCompression == BI_RGB && bits == 16)
+    kind = SRC_MASK16, m[0] = Mask(0x7c00), m[1] = Mask(0x3e0), m[2] = Mask(0x1f);
+  else if (lpbi->biCompression == BI_RGB && bits == 24)
+    kind = SRC_RGB24;
+  else if (lpbi->biCompression == BI_RGB && bits == 32)
+    kind = SRC_RGB32;
   else if (lpbi->biCompression == BI_BITFIELDS && (bits == 16 || bits == 32)) {
     kind = bits == 16 ? SRC_MASK16 : SRC_MASK32;
     uint32_t v[3];
@@ -430,12 +452,23 @@ BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst
   int X0 = int(x0), X1 = int(x1), Y0 = int(y0), Y1 = int(y1);
   if (dw == sw && DrawRowsFast(bmp, kind, depth, X0, X1, Y0, Y1, yDst, srcX[0], rows)) return TRUE;
   switch (depth) {
-    case 8: DrawDepth<8>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
-    case 15: DrawDepth<15>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
-    case 16: DrawDepth<16>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
-    case 24: DrawDepth<24>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
-    case 32: DrawDepth<32>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows); break;
-    default: return FALSE;
+    case 8:
+      DrawDepth<8>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows);
+      break;
+    case 15:
+      DrawDepth<15>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows);
+      break;
+    case 16:
+      DrawDepth<16>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows);
+      break;
+    case 24:
+      DrawDepth<24>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows);
+      break;
+    case 32:
+      DrawDepth<32>(bmp, kind, lut, m, X0, X1, Y0, Y1, yDst, srcX, rows);
+      break;
+    default:
+      return FALSE;
   }
   return TRUE;
 }

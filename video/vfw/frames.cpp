@@ -27,32 +27,45 @@ const int64_t kMaxPixels = 8192 * 4320;  // beyond any video we mean to play
 // on every frame; so the plain format is asked for with the range set.
 AVPixelFormat PlainFormat(AVPixelFormat f, bool *fullRange) {
   switch (f) {
-    case AV_PIX_FMT_YUVJ420P: *fullRange = true; return AV_PIX_FMT_YUV420P;
-    case AV_PIX_FMT_YUVJ422P: *fullRange = true; return AV_PIX_FMT_YUV422P;
-    case AV_PIX_FMT_YUVJ444P: *fullRange = true; return AV_PIX_FMT_YUV444P;
-    case AV_PIX_FMT_YUVJ440P: *fullRange = true; return AV_PIX_FMT_YUV440P;
-    case AV_PIX_FMT_YUVJ411P: *fullRange = true; return AV_PIX_FMT_YUV411P;
-    default: return f;
+    case AV_PIX_FMT_YUVJ420P:
+      *fullRange = true;
+      return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P:
+      *fullRange = true;
+      return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P:
+      *fullRange = true;
+      return AV_PIX_FMT_YUV444P;
+    case AV_PIX_FMT_YUVJ440P:
+      *fullRange = true;
+      return AV_PIX_FMT_YUV440P;
+    case AV_PIX_FMT_YUVJ411P:
+      *fullRange = true;
+      return AV_PIX_FMT_YUV411P;
+    default:
+      return f;
   }
 }
 
-uint32_t Rd32(const uint8_t *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Rd32(const uint8_t *p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 }  // namespace
 
 struct GetFrameImpl {
   PAVISTREAM stream = nullptr;
-  std::vector<uint8_t> out;       // the packed DIB handed to the caller (raw frames: its header first)
+  std::vector<uint8_t> out;         // the packed DIB handed to the caller (raw frames: its header first)
   std::vector<int64_t> shownChunk;  // per frame: the last non-empty chunk at or before it (-1: none)
-  int64_t current = -1;           // frame chunk held in held
-  LPVOID held = nullptr;          // the packed DIB of current
+  int64_t current = -1;             // frame chunk held in held
+  LPVOID held = nullptr;            // the packed DIB of current
   // Uncompressed frames. A 640x480 frame is 900 KiB, and copying it costs
   // about as much as drawing it, so where the file's data allows it the
   // header is written just before the pixels in a private view of the file.
   bool raw = false;
   size_t headerBytes = 0, imageBytes = 0;
   std::unique_ptr<AviView> view;
-  uint64_t headerAt = 0;         // where the header sits in view, while headerSaved holds what it covers
+  uint64_t headerAt = 0;  // where the header sits in view, while headerSaved holds what it covers
   std::vector<uint8_t> headerSaved;
   // Compressed frames.
   AVCodecContext *ctx = nullptr;
@@ -235,7 +248,8 @@ struct GetFrameImpl {
     uint8_t *dst[4] = {scratch.data(), nullptr, nullptr, nullptr};
     int dstStride[4] = {int(stride), 0, 0, 0};
     if (sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride) != h) return false;
-    for (int y = 0; y < h; ++y) std::memcpy(out.data() + 40 + size_t(y) * row, scratch.data() + size_t(y) * stride, row);
+    for (int y = 0; y < h; ++y)
+      std::memcpy(out.data() + 40 + size_t(y) * row, scratch.data() + size_t(y) * stride, row);
     return true;
   }
 
@@ -332,7 +346,7 @@ PGETFRAME AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) 
     BITMAPINFOHEADER bi;
     std::memcpy(&bi, L.format.data(), 40);
     bool ok = (bi.biCompression == BI_RGB || bi.biCompression == BI_BITFIELDS) ? g->OpenRaw(L.format, bi)
-                                                                                : g->OpenCodec(L.format, bi, L.handler);
+                                                                               : g->OpenCodec(L.format, bi, L.handler);
     if (!ok) return nullptr;
     g->shownChunk.resize(L.chunks.size());
     int64_t last = -1;

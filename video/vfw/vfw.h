@@ -118,8 +118,8 @@ MIVOLEN_API LONG AVIStreamLength(PAVISTREAM pavi);
 // With lpFormat null, only stores the format block's size in *lpcbFormat.
 MIVOLEN_API HRESULT AVIStreamReadFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LPLONG lpcbFormat);
 // With lpBuffer null, only reports the bytes and samples a read would give.
-MIVOLEN_API HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
-                                  LONG cbBuffer, LPLONG plBytes, LPLONG plSamples);
+MIVOLEN_API HRESULT AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
+                                  LPLONG plBytes, LPLONG plSamples);
 MIVOLEN_API LONG AVIStreamSampleToTime(PAVISTREAM pavi, LONG lSample);
 MIVOLEN_API LONG AVIStreamTimeToSample(PAVISTREAM pavi, LONG lTime);
 
@@ -132,12 +132,11 @@ MIVOLEN_API HDRAWDIB DrawDibOpen(void);
 MIVOLEN_API BOOL DrawDibClose(HDRAWDIB hdd);
 MIVOLEN_API BOOL DrawDibStart(HDRAWDIB hdd, DWORD rate);
 MIVOLEN_API BOOL DrawDibStop(HDRAWDIB hdd);
-MIVOLEN_API BOOL DrawDibBegin(HDRAWDIB hdd, HDC hdc, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi,
-                              int dxSrc, int dySrc, UINT wFlags);
+MIVOLEN_API BOOL DrawDibBegin(HDRAWDIB hdd, HDC hdc, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi, int dxSrc,
+                              int dySrc, UINT wFlags);
 // Draws an uncompressed DIB into the bitmap hdc; dxDst or dyDst of -1 means the source size.
-MIVOLEN_API BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst,
-                             LPBITMAPINFOHEADER lpbi, LPVOID lpBits, int xSrc, int ySrc, int dxSrc,
-                             int dySrc, UINT wFlags);
+MIVOLEN_API BOOL DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi,
+                             LPVOID lpBits, int xSrc, int ySrc, int dxSrc, int dySrc, UINT wFlags);
 
 MIVOLEN_API HDC win_get_dc(struct BITMAP *bmp);
 MIVOLEN_API void win_release_dc(struct BITMAP *bmp, HDC dc);

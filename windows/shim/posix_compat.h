@@ -10,7 +10,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-inline int mkdir(const char *path, int) { return _mkdir(path); }
+inline int mkdir(const char *path, int)
+{
+    return _mkdir(path);
+}
 
 // Replaces the trailing XXXXXX with a unique name and makes that folder.
 inline char *mkdtemp(char *pattern)

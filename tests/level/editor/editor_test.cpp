@@ -301,9 +301,9 @@ TEST_F(Editor, EachLayerTakesOnlyItsKindSoTheSavedLevelIsWhatWasShown)
         int layer, mode, key;
         bool placed;
     } rows[] = {
-        {0, 1, KEY_ENTER, false}, {0, 1, KEY_F4, false}, {1, 1, KEY_ENTER, false}, {1, 1, KEY_F4, false},
-        {2, 0, KEY_ENTER, false}, {2, 0, KEY_F4, false}, {0, 0, KEY_ENTER, true},  {1, 0, KEY_F4, true},
-        {2, 1, KEY_ENTER, true},
+        {0, 1, KEY_ENTER, false}, {0, 1, KEY_F4, false},    {1, 1, KEY_ENTER, false},
+        {1, 1, KEY_F4, false},    {2, 0, KEY_ENTER, false}, {2, 0, KEY_F4, false},
+        {0, 0, KEY_ENTER, true},  {1, 0, KEY_F4, true},     {2, 1, KEY_ENTER, true},
     };
     mouse_x = 100, mouse_y = 100;
     for (const auto &row : rows) {
@@ -348,10 +348,10 @@ TEST_F(Editor, HelpAndLeavingSetTheStates)
 
 TEST_F(Editor, LayerViewsShowEachCellsPictureByKind)
 {
-    editorMap[0][0][0] = {0, 3};    // block: entry 5
-    editorMap[0][0][1] = {1, 3};    // object on layer 0: entry 81
-    editorMap[2][1][0] = {1, 22};   // heart: entry 100
-    editorMap[1][1][1] = {0, 5000}; // no picture: nothing drawn
+    editorMap[0][0][0] = {0, 3};     // block: entry 5
+    editorMap[0][0][1] = {1, 3};     // object on layer 0: entry 81
+    editorMap[2][1][0] = {1, 22};    // heart: entry 100
+    editorMap[1][1][1] = {0, 5000};  // no picture: nothing drawn
     editorMap[1][1][2] = {0, -7};
     DrawEditorFrame();
     EXPECT_EQ(EntryColour(5), getpixel(editorLayers[0], 10, 10));

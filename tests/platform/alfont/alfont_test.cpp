@@ -43,7 +43,7 @@ int CountColour(BITMAP *b, int colour)
 }
 
 class Text : public ::testing::Test {
-  protected:
+protected:
     ALFONT_FONT *font = nullptr;
     void SetUp() override
     {
@@ -89,7 +89,7 @@ TEST_F(Text, TopOfTheTextIsY)
         // Capitals start just below y: within the line's upper part.
         EXPECT_GE(box.y1, 40) << size;
         EXPECT_LT(box.y1, 40 + size / 2) << size;
-        EXPECT_GE(box.y2 - box.y1 + 1, size / 2) << size; // and are of the size asked
+        EXPECT_GE(box.y2 - box.y1 + 1, size / 2) << size;  // and are of the size asked
         EXPECT_LE(box.y2 - box.y1 + 1, size) << size;
     }
     destroy_bitmap(b);
@@ -182,7 +182,7 @@ TEST_F(Text, TextModeFillsTheBoxOrLeavesTheBackground)
             int p = getpixel(b, x, y);
             other += p != 0x112233 && p != 0xFFFFFF && getr32(p) < 0x11;
         }
-    EXPECT_EQ(other, 0); // nothing darker than the background: no box behind
+    EXPECT_EQ(other, 0);  // nothing darker than the background: no box behind
     destroy_bitmap(b);
 }
 
@@ -219,9 +219,9 @@ TEST_F(Text, DrawingStaysInsideTheClipRectangle)
         set_clip_rect(b, 20, 10, 59, 29);
         auto draw = aa ? alfont_textout_aa : alfont_textout;
         draw(b, font, "WWWWWWWW", 0, 0, 0xFFFF);
-        draw(b, font, "XX", -30, -20, 0xFFFF); // partly off the bitmap
+        draw(b, font, "XX", -30, -20, 0xFFFF);  // partly off the bitmap
         draw(b, font, "XX", 90, 40, 0xFFFF);
-        draw(b, font, "XX", -500, -500, 0xFFFF); // wholly off
+        draw(b, font, "XX", -500, -500, 0xFFFF);  // wholly off
         set_clip_rect(b, 0, 0, 99, 49);
         Box box = Inked(b, 0);
         ASSERT_FALSE(box.Empty());
@@ -255,7 +255,7 @@ TEST(TextWithoutFont, MissingOrBrokenFilesGiveNullAndNullFontsDoNothing)
     EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr);
     f = fopen(junk.c_str(), "wb");
     fclose(f);
-    EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr); // empty
+    EXPECT_EQ(alfont_load_font(junk.c_str()), nullptr);  // empty
     remove(junk.c_str());
 
     BITMAP *b = create_bitmap_ex(16, 50, 50);
@@ -285,4 +285,4 @@ TEST(TextWithoutFont, MissingOrBrokenFilesGiveNullAndNullFontsDoNothing)
     destroy_bitmap(b);
 }
 
-} // namespace
+}  // namespace

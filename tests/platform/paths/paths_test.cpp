@@ -76,7 +76,8 @@ TEST(Paths, ModeAndPlayerFoldersFollowTheDataAndTheXdgRules)
         EXPECT_EQ(found.installed, c.installed) << c.exeDir;
         EXPECT_EQ(found.writable, c.writable) << c.exeDir;
         EXPECT_EQ(found.config, c.config) << c.exeDir;
-        EXPECT_EQ(found.shipped, c.installed ? root + "/prefix/share/games/delvorn/" : c.writable) << c.exeDir;
+        EXPECT_EQ(found.shipped, c.installed ? root + "/prefix/share/games/delvorn/" : c.writable)
+            << c.exeDir;
     }
     std::filesystem::remove_all(root);
 }
@@ -85,7 +86,8 @@ TEST(Paths, InstalledReadsThePlayersCopyFirstAndWritesOnlyUnderTheirFolders)
 {
     const std::string root = MakeTree();
     const std::string shipped = root + "/prefix/share/games/delvorn/";
-    GamePlaces found = FindGamePlaces(root + "/prefix/games", (root + "/data").c_str(), (root + "/conf").c_str(), "/h");
+    GamePlaces found =
+        FindGamePlaces(root + "/prefix/games", (root + "/data").c_str(), (root + "/conf").c_str(), "/h");
     UseGamePlaces(found);
     EXPECT_EQ(NativePath("Maps\\Zub1.map"), shipped + "Maps/Zub1.map");
     EXPECT_EQ(NativePath("Config//Delvorn.ini"), shipped + "Config//Delvorn.ini");
