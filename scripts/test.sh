@@ -6,14 +6,14 @@
 #     and appstreamcli (scripts/package.sh);
 #  3. the unit tests and a start-to-exit leak check again, built with clang's
 #     AddressSanitizer and UndefinedBehaviorSanitizer;
-#  4. each fuzz target for a bounded time (FUZZ_SECONDS, default 45; scripts/fuzz.sh
+#  4. each fuzz target for a bounded time (FUZZ_SECONDS, default 30; scripts/fuzz.sh
 #     MINUTES makes long runs);
 #  5. the Windows package, cross-built and checked under wine (scripts/windows.sh).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
 sanitize_build="${SANITIZE_BUILD_DIR:-$here/build-sanitize}"
-fuzz_seconds="${FUZZ_SECONDS:-45}"
+fuzz_seconds="${FUZZ_SECONDS:-30}"
 jobs="$(nproc)"
 
 "$here/scripts/setup.sh" "$build"
@@ -31,31 +31,40 @@ export DISPLAY="$display"
 sleep 1
 
 failed=0
+# Each stage's heading tells how long the one before it took, to keep the
+# suite's time in view.
+stage_start=$SECONDS
+stage() {
+  echo "   ($(( SECONDS - stage_start )) s)"
+  stage_start=$SECONDS
+  echo "== $1 =="
+}
 echo "== Tests =="
 (cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 600) || failed=1
 
-echo "== Debian packages =="
+stage "Debian packages"
 # Built from the tree just tested; a few seconds of packing and checking.
 timeout 600 "$here/scripts/package.sh" "$build" || failed=1
 
-echo "== Sanitizer build =="
+stage "Sanitizer build"
 cmake -S "$here" -B "$sanitize_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DDELVORN_SANITIZE=ON -DDELVORN_FUZZ=ON -DDELVORN_BENCH=OFF >/dev/null
 cmake --build "$sanitize_build" -j "$jobs"
 
-echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
+stage "Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$sanitize_build" && ASAN_OPTIONS="detect_leaks=0" \
    ctest --output-on-failure -j "$jobs" --timeout 900 -L 'unit|leak') || failed=1
 
-echo "== Fuzzing, ${fuzz_seconds}s per target =="
+stage "Fuzzing, ${fuzz_seconds}s per target"
 FUZZ_BUILD_DIR="$sanitize_build" FUZZ_SECONDS="$fuzz_seconds" FUZZ_JOBS="$jobs" \
   "$here/scripts/fuzz.sh" 0 || failed=1
 
-echo "== Windows build, checked under wine =="
+stage "Windows build, checked under wine"
 BUILD_DIR="$build" "$here/scripts/windows.sh" || failed=1
 
+echo "   ($(( SECONDS - stage_start )) s; all stages with set-up: $SECONDS s)"
 if [ "$failed" -ne 0 ]; then
   echo "Some checks FAILED"
   exit 1
