@@ -12,32 +12,22 @@
 
 #include "shell/config.h"
 
-// The settings are read relative to the working folder: each run goes into
-// a folder of its own and back, since libFuzzer writes the corpus folder
-// given on its command line relative to where it was started.
+// The settings are read relative to the working folder: each run reads them
+// in a folder of its own.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static std::string dir;
-    static char start[4096];
-    static bool ready = false;
-    if (!ready) {
+    if (dir.empty()) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        if (!getcwd(start, sizeof start))
-            abort();
         dir = FuzzScratchFolder("config");
         mkdir((dir + "/Config").c_str(), 0755);
-        ready = true;
     }
-    FILE *f = std::fopen((dir + "/Config/Delvorn.ini").c_str(), "wb");
-    if (!f)
+    if (!WriteFuzzInput(dir + "/Config/Delvorn.ini", data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-    if (chdir(dir.c_str()) != 0)
-        abort();
-    ReadConfig();
-    if (chdir(start) != 0)
-        abort();
+    {
+        InFuzzFolder in(dir);
+        ReadConfig();
+    }
     // Whatever the file says, the logic rate must be able to pace a timer.
     if (logicRate < 1)
         abort();

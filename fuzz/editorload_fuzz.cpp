@@ -24,39 +24,26 @@ int Check(const uint8_t *data, size_t size);
 }  // namespace
 
 // The editor reads "Maps\Zub7.map" relative to the working folder: each run
-// goes into a folder of its own and back, since libFuzzer writes the corpus
-// folder given on its command line relative to where it was started.
+// loads it in a folder of its own.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static std::string dir;
-    static char start[4096];
-    static bool ready = false;
-    if (!ready) {
+    if (dir.empty()) {
         install_allegro(SYSTEM_NONE, &errno, atexit);
-        if (!getcwd(start, sizeof start))
-            abort();
         dir = FuzzScratchFolder("editorload");
         mkdir((dir + "/Maps").c_str(), 0755);
         dataFileEntries = 310;  // what the editor's pictures are checked against
-        ready = true;
     }
-    if (chdir(dir.c_str()) != 0)
-        abort();
-    int result = Check(data, size);
-    if (chdir(start) != 0)
-        abort();
-    return result;
+    InFuzzFolder in(dir);
+    return Check(data, size);
 }
 
 namespace {
 
 int Check(const uint8_t *data, size_t size)
 {
-    FILE *f = std::fopen("Maps/Zub7.map", "wb");
-    if (!f)
+    if (!WriteFuzzInput("Maps/Zub7.map", data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
 
     // A pattern the file's missing tail must leave alone.
     ClearEditorMap();

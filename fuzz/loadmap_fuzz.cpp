@@ -62,11 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Prepare();
         ready = true;
     }
-    FILE *f = std::fopen(mapPath.c_str(), "wb");
-    if (!f)
+    if (!WriteFuzzInput(mapPath, data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
 
     ResetLevel(1);
     if (!LoadMapFile(mapPath.c_str()) || !levelMap)

@@ -21,11 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         install_allegro(SYSTEM_NONE, &errno, atexit);
         path = FuzzScratchFolder("mapread") + "/fuzz.map";
     }
-    FILE *f = std::fopen(path.c_str(), "wb");
-    if (!f)
+    if (!WriteFuzzInput(path, data, size))
         return 0;
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
 
     int32_t codes[MAP_CELLS + 1];
     codes[MAP_CELLS] = 0x5A5A5A5A;  // a reader that runs over would change it
