@@ -21,18 +21,24 @@ static Demo demo;
 static bool recording = false;
 enum { KEPT_DEMOS = 10 };
 
+Demo DemoOfLevelStart(uint32_t mapChecksum)
+{
+    Demo start;
+    start.level = currentLevel;
+    start.mapChecksum = mapChecksum;
+    start.draws = RandomDraws();
+    start.generator = GeneratorFingerprint();
+    start.score = score;
+    start.lives = lives;
+    start.bombCapacity = bombCapacity;
+    start.bombsOut = bombsOut;
+    start.keepLives = keepLives;
+    return start;
+}
+
 void BeginLevelDemo(uint32_t mapChecksum)
 {
-    demo = Demo();
-    demo.level = currentLevel;
-    demo.mapChecksum = mapChecksum;
-    demo.draws = RandomDraws();
-    demo.generator = GeneratorFingerprint();
-    demo.score = score;
-    demo.lives = lives;
-    demo.bombCapacity = bombCapacity;
-    demo.bombsOut = bombsOut;
-    demo.keepLives = keepLives;
+    demo = DemoOfLevelStart(mapChecksum);
     demo.keysLatched = PlayKeysLatched();
     demo.ticks.reserve(20 * 60 * 20);  // twenty minutes at the default rate
     recording = true;

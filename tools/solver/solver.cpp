@@ -26,6 +26,7 @@
 #include "level/demofile.h"
 #include "level/levelmap.h"
 #include "level/mapcodes.h"
+#include "shell/demorecord.h"
 #include "shell/gameloop.h"
 #include "tools/demo/headless.h"
 
@@ -506,15 +507,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "delvorn-solve: cannot read map file %s\n", mapPath.c_str());
         return 2;
     }
-    Demo demo;
-    demo.level = level;
-    demo.mapChecksum = MapFileChecksum(mapPath);
-    demo.draws = RandomDraws();
-    demo.generator = GeneratorFingerprint();
-    demo.score = score;
-    demo.lives = lives;
-    demo.bombCapacity = bombCapacity;
-    demo.bombsOut = bombsOut;
+    Demo demo = DemoOfLevelStart(MapFileChecksum(mapPath));
 
     int items = itemsLeft, bags = 0;
     for (auto *b : moneyBags)
