@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <poll.h>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -87,22 +88,39 @@ void GameProcess::StartDisplay()
         std::string sock = "/tmp/.X11-unix/X" + std::to_string(n);
         if (access(lock.c_str(), F_OK) == 0 || access(sock.c_str(), F_OK) == 0)
             continue;
+        // Two tests may pick the same free number at once, and the socket
+        // that appears may be the other one's server: only our own Xvfb's
+        // line on -displayfd says the number is ours (one that lost the lock
+        // exits without it).
+        int ready[2];
+        if (pipe(ready) != 0)
+            break;
         display = ":" + std::to_string(n);
         xvfbPid = fork();
         if (xvfbPid == 0) {
+            close(ready[0]);
             (void)!freopen("/dev/null", "w", stdout);
             (void)!freopen("/dev/null", "w", stderr);
-            execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-                   (char *)nullptr);
+            const std::string fd = std::to_string(ready[1]);
+            execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
+                   "-nolisten", "tcp", (char *)nullptr);
             _exit(98);
         }
-        for (int i = 0; i < 50; i++) {
-            if (access(sock.c_str(), F_OK) == 0)
-                return;
-            int status;
-            if (waitpid(xvfbPid, &status, WNOHANG) == xvfbPid)
-                break;  // that number was taken after all: try the next
-            Sleep(100);
+        close(ready[1]);
+        // The whole line: Xvfb writes the number and the newline apart and
+        // gives up if the pipe is closed in between.
+        std::string answer;
+        pollfd wait = {ready[0], POLLIN, 0};
+        char c;
+        while (answer.find('\n') == std::string::npos && poll(&wait, 1, 10000) == 1 &&
+               read(ready[0], &c, 1) == 1)
+            answer += c;
+        close(ready[0]);
+        if (answer.find('\n') != std::string::npos)
+            return;
+        if (xvfbPid > 0) {
+            kill(xvfbPid, SIGKILL);
+            waitpid(xvfbPid, nullptr, 0);
         }
         xvfbPid = -1;
     }
