@@ -21,14 +21,19 @@ jobs="$(nproc)"
 xvfb_pid=""
 cleanup() { if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi; }
 trap cleanup EXIT
-for n in $(seq 91 140); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it holds it:
+# two suites on one machine never share a screen.
+display_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 disown "$xvfb_pid"
-export DISPLAY="$display"
-sleep 1
+for _ in $(seq 100); do
+  [ "$(wc -l <"$display_file")" -ge 1 ] && break
+  sleep 0.1
+done
+[ "$(wc -l <"$display_file")" -ge 1 ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -1 "$display_file")"
+rm -f "$display_file"
 
 failed=0
 # Each stage's heading tells how long the one before it took, to keep the
