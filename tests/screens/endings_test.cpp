@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -55,6 +56,8 @@ long FileSize(const std::string &path)
 
 class EndingScreens : public testing::Test {
 protected:
+    static inline std::string folder;  // the suite's own working folder
+
     static void SetUpTestSuite()
     {
         install_allegro(SYSTEM_NONE, &errno, atexit);
@@ -62,12 +65,18 @@ protected:
         backBuffer = create_bitmap(800, 600);
         backdropBitmap = create_bitmap(800, 600);
         char pattern[] = "/tmp/delvorn-endings-XXXXXX";
-        std::string dir = mkdtemp(pattern);
-        if (chdir(dir.c_str()) != 0)
+        folder = mkdtemp(pattern);
+        if (chdir(folder.c_str()) != 0)
             std::abort();
         mkdir("HiScore", 0755);
         if (symlink(DELVORN_GAME_DIR "/Fonts", "Fonts") != 0)
             std::abort();
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (chdir("/") == 0)
+            std::filesystem::remove_all(folder);
     }
 
     void SetUp() override
