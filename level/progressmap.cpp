@@ -82,9 +82,10 @@ void SineScroller::Draw(BITMAP *target) const
         scrolled -= advances[first];
         first = (first + 1) % length;
     }
-    // The wave was laid out for characters 8 pixels apart; it is stretched
-    // as far as the letters are, so neighbours still ride one smooth sine.
-    float waveFrequency = frequency * 8.0f / widestAdvance;
+    // The wave turns by `frequency` per quarter of the widest letter, so the
+    // letters of LEVEL, each followed by three spaces, sit under a radian
+    // apart on it and still read as one word.
+    float waveFrequency = frequency * 4.0f / widestAdvance;
     int dx = -scrolled;
     for (int i = 0; i < visibleChars; i++) {
         int index = (first + i) % length;

@@ -26,7 +26,7 @@ public:
     void Draw(BITMAP *target) const;
 
     float amplitude = 32.0f;
-    float frequency = 0.08f;  // radians per 8 pixels of the line, whatever the spacing
+    float frequency = 0.08f;  // radians per quarter of the widest letter
     float phase = 0.0f;
     int charWidth = 0;
     ALFONT_FONT *font = nullptr;
