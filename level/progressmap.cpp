@@ -71,7 +71,8 @@ void SineScroller::MeasureCharWidth()
 
 void SineScroller::Draw(BITMAP *target) const
 {
-    if (!target || text.empty() || lineWidth <= 0)
+    // A text swapped in without SetText has no advances measured.
+    if (!target || text.empty() || lineWidth <= 0 || advances.size() != text.size())
         return;
     int length = (int)text.size();
     // Find the character at the band's left edge and how far it has slid
