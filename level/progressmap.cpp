@@ -3,6 +3,7 @@
 // the top until a key is pressed.
 #include "level/progressmap.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "gameplay/figures.h"
@@ -47,37 +48,53 @@ void SineScroller::SetFontSize(int size)
     MeasureCharWidth();
 }
 
-// The widest advance of the text's characters at the current size, so that
-// no two letters overlap ("20" stays two digits).
+// Each character keeps its own advance in the font, as in any line of text:
+// the text spaces its letters out itself, and a grid as wide as the widest
+// letter would turn every one of its spaces into a letter's width.
+// charWidth is the mean advance, the distance the line scrolls per step of
+// phase, so the text still takes 12.5 steps per character to pass.
 void SineScroller::MeasureCharWidth()
 {
-    charWidth = 8;
-    if (!font)
-        return;
-    for (char c : text) {
-        const char letter[2] = {c, '\0'};
-        int width = alfont_text_length(font, letter);
-        if (width > charWidth)
-            charWidth = width;
-    }
+    advances.assign(text.size(), 8);
+    widestAdvance = 8;
+    if (font)
+        for (size_t i = 0; i < text.size(); i++) {
+            const char letter[2] = {text[i], '\0'};
+            advances[i] = std::max(1, alfont_text_length(font, letter));
+            widestAdvance = std::max(widestAdvance, advances[i]);
+        }
+    lineWidth = 0;
+    for (int advance : advances)
+        lineWidth += advance;
+    charWidth = text.empty() ? 8 : std::max(1, lineWidth / (int)text.size());
 }
 
 void SineScroller::Draw(BITMAP *target) const
 {
-    if (!target || text.empty())
+    // A text swapped in without SetText has no advances measured.
+    if (!target || text.empty() || lineWidth <= 0 || advances.size() != text.size())
         return;
     int length = (int)text.size();
-    int offset = charWidth > 0 ? (int)(charWidth * phase) % charWidth : 0;
-    // The wave was laid out for characters 8 pixels apart: it keeps its step
-    // per character, so neighbours at the wider spacing still ride one
-    // smooth sine instead of jumping up and down.
-    float waveFrequency = charWidth > 0 ? frequency * 8.0f / charWidth : frequency;
+    // Find the character at the band's left edge and how far it has slid
+    // past it; the text repeats endlessly.
+    int scrolled = (int)(charWidth * phase) % lineWidth;
+    int first = 0;
+    while (scrolled >= advances[first]) {
+        scrolled -= advances[first];
+        first = (first + 1) % length;
+    }
+    // The wave turns by `frequency` per quarter of the widest letter, so the
+    // letters of LEVEL, each followed by three spaces, sit under a radian
+    // apart on it and still read as one word.
+    float waveFrequency = frequency * 4.0f / widestAdvance;
+    int dx = -scrolled;
     for (int i = 0; i < visibleChars; i++) {
-        int dx = charWidth * i - offset;
-        char letter[2] = {text[(int)(i + phase) % length], '\0'};
+        int index = (first + i) % length;
+        char letter[2] = {text[index], '\0'};
         int dy = (int)(std::sin(dx * waveFrequency - phase) * amplitude);
         if (font)
             alfont_textout(target, font, letter, x + dx, y + dy, colour);
+        dx += advances[index];
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <allegro.h>
 #include <string>
+#include <vector>
 
 #include "platform/alfont/alfont.h"
 
@@ -16,7 +17,8 @@ public:
     SineScroller(const SineScroller &) = delete;
     SineScroller &operator=(const SineScroller &) = delete;
 
-    // Both measure charWidth: the widest advance of the text's characters.
+    // Both measure the characters' advances in the font; charWidth is
+    // their mean, the pixels scrolled per step of phase.
     void SetText(const char *newText);
     void SetFontSize(int size);
     void SetAmplitude(float a) { amplitude = a; }
@@ -24,7 +26,7 @@ public:
     void Draw(BITMAP *target) const;
 
     float amplitude = 32.0f;
-    float frequency = 0.08f;  // radians per 8 pixels of the line, whatever the spacing
+    float frequency = 0.08f;  // radians per quarter of the widest letter
     float phase = 0.0f;
     int charWidth = 0;
     ALFONT_FONT *font = nullptr;
@@ -35,6 +37,9 @@ public:
     int colour = 0;
 
 private:
+    std::vector<int> advances;  // per character of text
+    int lineWidth = 0;          // the whole text, in pixels
+    int widestAdvance = 8;
     void MeasureCharWidth();
 };
 
