@@ -28,7 +28,7 @@ const char *const stateTexts[4] = {
     "Sound Off Music Off",
 };
 
-// What the screen shows; every visit starts from these values.
+// What the screen shows; every visit starts from the settings in force.
 struct OptionsView {
     int soundIndex = 0;
     int musicIndex = 0;
@@ -56,6 +56,27 @@ int StepVolume(int &index, char *bar, int delta)
     BlankBar(bar);
     bar[index] = '|';
     return index * 10 + 55;
+}
+
+// The nearest bar position to a volume (0..255) the settings file may hold.
+int VolumeIndex(int volume)
+{
+    int index = (volume - 55 + 5) / 10;
+    return index < 0 ? 0 : index > 19 ? 19 : index;
+}
+
+// The screen opens on the settings as they are, so that looking at it, or
+// pressing Right to turn a loud sound up, never changes them for the worse.
+OptionsView ViewOfSettings()
+{
+    OptionsView view;
+    view.soundIndex = VolumeIndex(soundVolume);
+    view.musicIndex = VolumeIndex(midiVolume);
+    StepVolume(view.soundIndex, view.soundBar, 0);
+    StepVolume(view.musicIndex, view.musicBar, 0);
+    view.stateIndex = (soundOn ? 0 : 2) + (musicOn ? 0 : 1);
+    view.joystickIndex = useJoystick ? 0 : 1;
+    return view;
 }
 
 void ChangeRow(OptionsView &view, int direction)
@@ -114,9 +135,7 @@ void MessageBox()
         ALFONT_FONT *font = holder.font;
         PlayMusic(MUS_MENU);
 
-        OptionsView view;
-        BlankBar(view.soundBar);
-        BlankBar(view.musicBar);
+        OptionsView view = ViewOfSettings();
         KeyLatch latch{KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_SPACE, KEY_ESC};
         bool ending = false;
         while (!ending) {

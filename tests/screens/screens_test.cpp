@@ -143,7 +143,7 @@ std::vector<int> AfterPresses(const std::vector<int> &perPass, int first, int pr
 
 TEST_F(ScreenLoops, VolumeStepsClampAtBothEnds)
 {
-    soundVolume = 200;
+    soundVolume = 55;
     KeyScript script;
     AddPresses(script, KEY_RIGHT, 12);
     AddPresses(script, KEY_LEFT, 12);
@@ -156,27 +156,38 @@ TEST_F(ScreenLoops, VolumeStepsClampAtBothEnds)
     EXPECT_EQ(AfterPresses(run.soundVolumes, 24, 12), down);
     EXPECT_EQ(gameState, GameState::MENU);
 
-    midiVolume = 10;
-    KeyScript music;
-    AddPresses(music, KEY_DOWN, 1);
-    AddPresses(music, KEY_RIGHT, 1);
-    AddPass(music, {KEY_ESC});
-    int before = soundVolume;
-    RunOptions(music);
-    EXPECT_EQ(midiVolume, 75);
-    EXPECT_EQ(soundVolume, before);
+    // The bar starts where the volume is: Right turns a loud sound louder.
+    const struct {
+        int volume, after;
+    } fromSettings[] = {{10, 75}, {200, 225}, {255, 245}};
+    for (const auto &c : fromSettings) {
+        midiVolume = c.volume;
+        KeyScript music;
+        AddPresses(music, KEY_DOWN, 1);
+        AddPresses(music, KEY_RIGHT, 1);
+        AddPass(music, {KEY_ESC});
+        int before = soundVolume;
+        RunOptions(music);
+        EXPECT_EQ(midiVolume, c.after) << "from " << c.volume;
+        EXPECT_EQ(soundVolume, before);
+    }
 }
 
 TEST_F(ScreenLoops, SoundStateCyclesAndApplies)
 {
-    soundOn = 0;
-    musicOn = 0;
-    KeyScript leave;
-    AddPass(leave, {KEY_SPACE});
-    RunOptions(leave);
-    EXPECT_TRUE(soundOn);  // state 0 is applied even untouched
-    EXPECT_TRUE(musicOn);
+    // Looking at the screen keeps the switches as they are.
+    for (int state = 0; state < 4; state++) {
+        soundOn = state < 2;
+        musicOn = state % 2 == 0;
+        KeyScript leave;
+        AddPass(leave, {KEY_SPACE});
+        RunOptions(leave);
+        EXPECT_EQ(!!soundOn, state < 2) << state;
+        EXPECT_EQ(!!musicOn, state % 2 == 0) << state;
+    }
 
+    soundOn = 1;
+    musicOn = 1;
     KeyScript left;
     AddPresses(left, KEY_DOWN, 2);
     AddPresses(left, KEY_LEFT, 1);
@@ -193,6 +204,7 @@ TEST_F(ScreenLoops, SoundStateCyclesAndApplies)
     const int expectSound[5] = {1, 1, 0, 0, 1};
     const int expectMusic[5] = {1, 0, 1, 0, 1};
     for (int presses = 0; presses < 5; presses++) {
+        soundOn = musicOn = 1;
         KeyScript right;
         AddPresses(right, KEY_DOWN, 2);
         AddPresses(right, KEY_RIGHT, presses);
