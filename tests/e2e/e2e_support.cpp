@@ -13,6 +13,8 @@ const char *ShownName(Shown shown)
     case Shown::HighScores: return "high scores";
     case Shown::ProgressMap: return "progress map";
     case Shown::Play: return "play";
+    case Shown::Pause: return "pause page";
+    case Shown::Help: return "help page";
     case Shown::GameOver: return "game over";
     case Shown::Initials: return "initials entry";
     default: return "something else";
@@ -27,6 +29,13 @@ Shown Classify(const GameProcess &game)
     auto isWhite = [&](int x, int y) { return game.CountNear(white, x, y, x, y, 8) == 1; };
     if (game.CountNear(0xdecead, 60, 578, 60, 578) && game.CountNear(0xceba94, 790, 590, 790, 590))
         return Shown::Play;
+    // The pause and help pages stand in white frames on the darkened game.
+    if (isWhite(99, 300) && isWhite(701, 300)) {
+        if (isWhite(110, 132) && isWhite(690, 132) && isWhite(110, 451) && isWhite(690, 451))
+            return Shown::Pause;
+        if (isWhite(110, 92) && isWhite(690, 92) && isWhite(110, 501) && isWhite(690, 501))
+            return Shown::Help;
+    }
     if (isWhite(119, 300) && isWhite(681, 300)) {
         if (game.CountNear(0xe72727, 140, 170, 660, 460) > 300)
             return Shown::Menu;
@@ -72,13 +81,74 @@ bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted
     return false;
 }
 
+int MenuChoiceShown(const GameProcess &game)
+{
+    // The chosen item is written in red, the others in grey.
+    static const int itemY[5] = {179, 234, 297, 350, 406};
+    int chosen = -1, most = 1000;
+    for (int i = 0; i < 5; i++) {
+        int red = game.CountNear(0xe72727, 140, itemY[i], 660, itemY[i] + 40);
+        if (red > most) {
+            most = red;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
+std::vector<unsigned> PixelsOf(const GameProcess &game, int x1, int y1, int x2, int y2)
+{
+    std::vector<unsigned> pixels;
+    for (int y = y1; y <= y2; y++)
+        for (int x = x1; x <= x2; x++)
+            pixels.push_back(game.PixelAt(x, y));
+    return pixels;
+}
+
+bool HoldUntil(GameProcess &game, const std::string &keyName, const std::function<bool()> &acted, int seconds,
+               const std::string &name)
+{
+    using Clock = std::chrono::steady_clock;
+    auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        game.Hold(keyName);
+        auto letGo = std::min(end, Clock::now() + std::chrono::seconds(4));
+        while (Clock::now() < letGo) {
+            bool running = game.Running();
+            if (game.Screenshot(name) > 0 && acted()) {
+                game.Release(keyName);
+                std::this_thread::sleep_for(std::chrono::milliseconds(150));
+                return true;
+            }
+            if (!running) {
+                game.Release(keyName);
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        game.Release(keyName);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    }
+    return false;
+}
+
+bool HoldUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
+                    const std::string &name)
+{
+    return HoldUntil(game, keyName, [&]() { return Classify(game) == wanted; }, seconds, name);
+}
+
 bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::string &playShot)
 {
-    game.Press("Return");
-    if (!WaitForShown(game, Shown::ProgressMap, 10, mapShot))
+    // Between the menu and the map the level loads: the key is let go as
+    // soon as the menu has gone, so that it is not pressed again on the map.
+    if (!HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::Menu; }, 30, mapShot))
         return false;
-    game.Press("space");
-    return WaitForShown(game, Shown::Play, 10, playShot);
+    if (!WaitForShown(game, Shown::ProgressMap, 30, mapShot))
+        return false;
+    if (!HoldUntil(game, "space", [&]() { return Classify(game) != Shown::ProgressMap; }, 30, playShot))
+        return false;
+    return WaitForShown(game, Shown::Play, 30, playShot);
 }
 
 bool LoseToGameOver(GameProcess &game, const std::string &name)

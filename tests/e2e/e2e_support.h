@@ -4,12 +4,13 @@
 #define DELVORN_TEST_E2E_SUPPORT_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "tests/support/game_process.h"
 
-enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, GameOver, Initials };
+enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, Pause, Help, GameOver, Initials };
 
 const char *ShownName(Shown shown);
 
@@ -24,6 +25,26 @@ bool WaitForShown(GameProcess &game, Shown wanted, int seconds, const std::strin
 // for any key drop a press that came too early).
 bool PressUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
                      const std::string &name);
+
+// Of the last screenshot of the menu: the item shown as chosen (0 for
+// START NEW GAME), -1 when none is.
+int MenuChoiceShown(const GameProcess &game);
+
+// Of the last screenshot: the pixels of a rectangle, to tell whether a part
+// of the screen has changed.
+std::vector<unsigned> PixelsOf(const GameProcess &game, int x1, int y1, int x2, int y2);
+
+// Holds a key down until `acted` is true of a fresh screenshot (saved as
+// <name>.png), then lets it go; at most for `seconds`. A busy game can miss
+// a short press but not a held key, and its key latches act once however
+// long a key is held. A key that has not acted after a few seconds (the game
+// may not have seen it let go after an earlier press) is let go and pressed
+// again. False when it never acted or the game ended first; `acted` may ask
+// for that end (!game.Running()).
+bool HoldUntil(GameProcess &game, const std::string &keyName, const std::function<bool()> &acted, int seconds,
+               const std::string &name);
+bool HoldUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
+                    const std::string &name);
 
 // From the menu: a new game, its progress map, and play of level 1 (the
 // screenshots of the two screens under the names given).

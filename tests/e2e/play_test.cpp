@@ -3,19 +3,12 @@
 // through the game over page and the initials entry, and the way out.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/e2e_support.h"
 
 namespace {
-
-void Sleep(int ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 std::vector<ScoreRow> LowScores()
 {
@@ -23,6 +16,18 @@ std::vector<ScoreRow> LowScores()
     for (int i = 0; i < 10; i++)
         rows.push_back({"LO" + std::string(1, (char)('A' + i)), 10 - i});
     return rows;
+}
+
+// From the menu with its first item chosen: moves the choice down to
+// `item`, one press at a time, and opens it.
+bool ChooseMenuItem(GameProcess &game, int item, Shown opens, const std::string &name)
+{
+    for (int chosen = 1; chosen <= item; chosen++)
+        if (!HoldUntil(game, "Down", [&]() { return MenuChoiceShown(game) == chosen; }, 30, name)) {
+            ADD_FAILURE() << "item " << chosen << " was not chosen; shown: " << MenuChoiceShown(game);
+            return false;
+        }
+    return HoldUntilShown(game, "Return", opens, 30, name);
 }
 
 class EndToEnd : public testing::Test {
@@ -44,23 +49,21 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "01_menu")) << ShownName(Classify(game));
 
     // Options: the sound volume's bar moves one step, then SPACE leaves.
-    game.Press("Down");
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::Options, 10, "02_options"));
+    ASSERT_TRUE(ChooseMenuItem(game, 1, Shown::Options, "02_options"));
     int barBefore = game.CountNear(0xceca63, 395, 195, 640, 225);
-    game.Press("Right");
-    ASSERT_TRUE(WaitForShown(game, Shown::Options, 5, "03_options_changed"));
-    EXPECT_NE(game.CountNear(0xceca63, 395, 195, 640, 225), barBefore) << "the volume bar did not move";
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "04_menu"));
+    EXPECT_TRUE(HoldUntil(
+        game, "Right",
+        [&]() {
+            return Classify(game) == Shown::Options &&
+                   game.CountNear(0xceca63, 395, 195, 640, 225) != barBefore;
+        },
+        30, "03_options_changed"))
+        << "the volume bar did not move";
+    ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Menu, 30, "04_menu"));
 
     // High scores show the table the test gave, then SPACE goes back.
-    game.Press("Down");
-    game.Press("Down");
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::HighScores, 10, "05_high_scores"));
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "06_menu"));
+    ASSERT_TRUE(ChooseMenuItem(game, 2, Shown::HighScores, "05_high_scores"));
+    ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Menu, 30, "06_menu"));
 
     // A game of the shipped first level: progress map, some walking and a
     // bomb, a pause and the help page, KEY_ESC back to the menu.
@@ -69,22 +72,18 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     game.Press("space");
     game.Press("Right", 1200);
     game.Press("Up", 300);
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 5, "09_play_moved"));
+    ASSERT_TRUE(WaitForShown(game, Shown::Play, 30, "09_play_moved"));
     EXPECT_GT(game.Screenshot("09_play_moved"), 40);
-    game.Press("p");
-    Sleep(500);
+    EXPECT_TRUE(HoldUntilShown(game, "p", Shown::Pause, 30, "10_paused"))
+        << "the pause page did not show; last seen: " << ShownName(Classify(game));
     EXPECT_GT(game.Screenshot("10_paused"), 20);
-    EXPECT_NE(Classify(game), Shown::Play) << "the pause page did not show";
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 5, "11_resumed"));
-    game.Press("F1");
-    Sleep(500);
+    ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Play, 30, "11_resumed"));
+    EXPECT_TRUE(HoldUntilShown(game, "F1", Shown::Help, 30, "12_help"))
+        << "the help page did not show; last seen: " << ShownName(Classify(game));
     EXPECT_GT(game.Screenshot("12_help"), 20);
-    EXPECT_NE(Classify(game), Shown::Play) << "the help page did not show";
-    game.Press("space");
-    ASSERT_TRUE(WaitForShown(game, Shown::Play, 5, "13_back_from_help"));
-    game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "14_menu"));
+    ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Play, 30, "13_back_from_help"));
+    ASSERT_TRUE(HoldUntil(game, "Escape", [&]() { return Classify(game) != Shown::Play; }, 30, "14_menu"));
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "14_menu"));
 
     // A second game on a level where the hero scores and then dies: he
     // stands still and drops bombs until the enemies or the bombs have
@@ -93,16 +92,24 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     ASSERT_TRUE(StartNewGame(game, "15_progress_map", "16_doomed_play"));
     bool over = LoseToGameOver(game, "17_game_over");
     ASSERT_TRUE(over) << "no game over page; last seen: " << ShownName(Classify(game));
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::Initials, 10, "18_initials"));
+    ASSERT_TRUE(HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::GameOver; }, 30, "18_initials"));
+    ASSERT_TRUE(WaitForShown(game, Shown::Initials, 30, "18_initials"));
 
     // Down makes B; the symbol index carries to the next field, so Right and
-    // Down twice make D, and Right and Up make C: "BDC".
-    for (const char *k : {"Down", "Right", "Down", "Down", "Right", "Up"})
-        game.Press(k);
-    game.Screenshot("19_initials_typed");
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 15, "20_menu"));
+    // Down twice make D, and Right and Up make C: "BDC". Each key is held
+    // until the fields have changed.
+    for (const char *k : {"Down", "Right", "Down", "Down", "Right", "Up"}) {
+        std::vector<unsigned> fields = PixelsOf(game, 240, 258, 630, 334);
+        ASSERT_TRUE(HoldUntil(
+            game, k,
+            [&]() {
+                return Classify(game) == Shown::Initials && PixelsOf(game, 240, 258, 630, 334) != fields;
+            },
+            30, "19_initials_typed"))
+            << k << " did not change the initials";
+    }
+    ASSERT_TRUE(HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::Initials; }, 30, "20_menu"));
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "20_menu"));
 
     std::vector<ScoreRow> table = ReadScoreFile(ReadFile(game.dir + "/HiScore/HiScore.sco"));
     ASSERT_EQ(table.size(), 10u) << "the saved table is not 84 bytes with a matching sum";
@@ -111,7 +118,7 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     EXPECT_EQ(table[1].initials, "LOA");
     EXPECT_EQ(table[9].initials, "LOI");  // the lowest one dropped out
 
-    game.Press("Escape");
+    EXPECT_TRUE(HoldUntil(game, "Escape", [&]() { return !game.Running(); }, 30, "21_closed"));
     EXPECT_EQ(game.WaitExit(30), 0);
 
     std::string log = game.Log();
