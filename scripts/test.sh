@@ -22,9 +22,11 @@ xvfb_pid=""
 cleanup() { if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi; }
 trap cleanup EXIT
 # Xvfb picks a free display itself and writes its number once it holds it:
-# two suites on one machine never share a screen.
+# two suites on one machine never share a screen. -noreset: tests come and go
+# on it side by side, and a server that resets when its last client leaves
+# refuses the next one meanwhile.
 display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 disown "$xvfb_pid"
 for _ in $(seq 100); do

@@ -114,15 +114,14 @@ bool HoldUntil(GameProcess &game, const std::string &keyName, const std::functio
         game.Hold(keyName);
         auto letGo = std::min(end, Clock::now() + std::chrono::seconds(4));
         while (Clock::now() < letGo) {
-            bool running = game.Running();
+            if (!game.Running()) {
+                game.Release(keyName);
+                return acted();
+            }
             if (game.Screenshot(name) > 0 && acted()) {
                 game.Release(keyName);
                 std::this_thread::sleep_for(std::chrono::milliseconds(150));
                 return true;
-            }
-            if (!running) {
-                game.Release(keyName);
-                return false;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }

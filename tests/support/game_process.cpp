@@ -101,9 +101,11 @@ void GameProcess::StartDisplay()
             close(ready[0]);
             (void)!freopen("/dev/null", "w", stdout);
             (void)!freopen("/dev/null", "w", stderr);
+            // -noreset: a game started again on this display must not
+            // find it refusing connections while it resets after the last.
             const std::string fd = std::to_string(ready[1]);
             execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", (char *)nullptr);
+                   "-nolisten", "tcp", "-noreset", (char *)nullptr);
             _exit(98);
         }
         close(ready[1]);
