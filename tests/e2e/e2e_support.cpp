@@ -134,18 +134,21 @@ bool HoldUntil(GameProcess &game, const std::string &keyName, const std::functio
 bool HoldUntilShown(GameProcess &game, const std::string &keyName, Shown wanted, int seconds,
                     const std::string &name)
 {
-    return HoldUntil(game, keyName, [&]() { return Classify(game) == wanted; }, seconds, name);
+    return HoldUntil(
+        game, keyName, [&]() { return Classify(game) == wanted; }, seconds, name);
 }
 
 bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::string &playShot)
 {
     // Between the menu and the map the level loads: the key is let go as
     // soon as the menu has gone, so that it is not pressed again on the map.
-    if (!HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::Menu; }, 30, mapShot))
+    if (!HoldUntil(
+            game, "Return", [&]() { return Classify(game) != Shown::Menu; }, 30, mapShot))
         return false;
     if (!WaitForShown(game, Shown::ProgressMap, 30, mapShot))
         return false;
-    if (!HoldUntil(game, "space", [&]() { return Classify(game) != Shown::ProgressMap; }, 30, playShot))
+    if (!HoldUntil(
+            game, "space", [&]() { return Classify(game) != Shown::ProgressMap; }, 30, playShot))
         return false;
     return WaitForShown(game, Shown::Play, 30, playShot);
 }

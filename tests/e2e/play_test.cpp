@@ -23,7 +23,8 @@ std::vector<ScoreRow> LowScores()
 bool ChooseMenuItem(GameProcess &game, int item, Shown opens, const std::string &name)
 {
     for (int chosen = 1; chosen <= item; chosen++)
-        if (!HoldUntil(game, "Down", [&]() { return MenuChoiceShown(game) == chosen; }, 30, name)) {
+        if (!HoldUntil(
+                game, "Down", [&]() { return MenuChoiceShown(game) == chosen; }, 30, name)) {
             ADD_FAILURE() << "item " << chosen << " was not chosen; shown: " << MenuChoiceShown(game);
             return false;
         }
@@ -82,7 +83,8 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
         << "the help page did not show; last seen: " << ShownName(Classify(game));
     EXPECT_GT(game.Screenshot("12_help"), 20);
     ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Play, 30, "13_back_from_help"));
-    ASSERT_TRUE(HoldUntil(game, "Escape", [&]() { return Classify(game) != Shown::Play; }, 30, "14_menu"));
+    ASSERT_TRUE(HoldUntil(
+        game, "Escape", [&]() { return Classify(game) != Shown::Play; }, 30, "14_menu"));
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "14_menu"));
 
     // A second game on a level where the hero scores and then dies: he
@@ -92,7 +94,8 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     ASSERT_TRUE(StartNewGame(game, "15_progress_map", "16_doomed_play"));
     bool over = LoseToGameOver(game, "17_game_over");
     ASSERT_TRUE(over) << "no game over page; last seen: " << ShownName(Classify(game));
-    ASSERT_TRUE(HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::GameOver; }, 30, "18_initials"));
+    ASSERT_TRUE(HoldUntil(
+        game, "Return", [&]() { return Classify(game) != Shown::GameOver; }, 30, "18_initials"));
     ASSERT_TRUE(WaitForShown(game, Shown::Initials, 30, "18_initials"));
 
     // Down makes B; the symbol index carries to the next field, so Right and
@@ -108,7 +111,8 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
             30, "19_initials_typed"))
             << k << " did not change the initials";
     }
-    ASSERT_TRUE(HoldUntil(game, "Return", [&]() { return Classify(game) != Shown::Initials; }, 30, "20_menu"));
+    ASSERT_TRUE(HoldUntil(
+        game, "Return", [&]() { return Classify(game) != Shown::Initials; }, 30, "20_menu"));
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "20_menu"));
 
     std::vector<ScoreRow> table = ReadScoreFile(ReadFile(game.dir + "/HiScore/HiScore.sco"));
@@ -118,7 +122,8 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
     EXPECT_EQ(table[1].initials, "LOA");
     EXPECT_EQ(table[9].initials, "LOI");  // the lowest one dropped out
 
-    EXPECT_TRUE(HoldUntil(game, "Escape", [&]() { return !game.Running(); }, 30, "21_closed"));
+    EXPECT_TRUE(HoldUntil(
+        game, "Escape", [&]() { return !game.Running(); }, 30, "21_closed"));
     EXPECT_EQ(game.WaitExit(30), 0);
 
     std::string log = game.Log();
