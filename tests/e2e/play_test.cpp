@@ -51,13 +51,10 @@ TEST_F(EndToEnd, MenusTwoGamesAndInitialsEntryEndCleanly)
 
     // Options: the sound volume's bar moves one step, then SPACE leaves.
     ASSERT_TRUE(ChooseMenuItem(game, 1, Shown::Options, "02_options"));
-    int barBefore = game.CountNear(0xceca63, 395, 195, 640, 225);
+    std::vector<unsigned> barBefore = PixelsOf(game, 395, 195, 640, 225);
     EXPECT_TRUE(HoldUntil(
         game, "Right",
-        [&]() {
-            return Classify(game) == Shown::Options &&
-                   game.CountNear(0xceca63, 395, 195, 640, 225) != barBefore;
-        },
+        [&]() { return Classify(game) == Shown::Options && PixelsOf(game, 395, 195, 640, 225) != barBefore; },
         30, "03_options_changed"))
         << "the volume bar did not move";
     ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Menu, 30, "04_menu"));
