@@ -61,23 +61,21 @@ Damage MakeDamage(const std::string &kind)
 // Returns whether the level was played.
 bool PlayLevelOne(GameProcess &game, const std::string &tag)
 {
-    game.Press("Return");
-    if (!WaitForShown(game, Shown::ProgressMap, 15, tag + "_progress_map"))
+    if (!HoldUntilShown(game, "Return", Shown::ProgressMap, 15, tag + "_progress_map"))
         return false;
-    game.Press("space");
-    if (!WaitForShown(game, Shown::Play, 10, tag + "_play"))
+    if (!HoldUntilShown(game, "space", Shown::Play, 10, tag + "_play"))
         return false;
     game.Press("Left", 600);
     game.Press("space");
     game.Press("Right", 600);
     EXPECT_GT(game.Screenshot(tag + "_played"), 10);
-    game.Press("Escape");
-    return true;
+    return HoldUntilShown(game, "Escape", Shown::Menu, 15, tag + "_left");
 }
 
 void ExitFromMenu(GameProcess &game)
 {
-    game.Press("Escape");
+    HoldUntil(
+        game, "Escape", [&]() { return !game.Running(); }, 10, "leaving");
     EXPECT_EQ(game.WaitExit(30), 0) << game.Log();
     std::string log = game.Log();
     EXPECT_NE(log.find("Program Terminated Flawlessly!\n"), std::string::npos) << log;
@@ -126,8 +124,7 @@ TEST_F(MissingFiles, MissingLevelIsReportedAndTheGameReturnsToTheMenu)
     game.Start();
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu"));
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 15, "progress_map"));
+    ASSERT_TRUE(HoldUntilShown(game, "Return", Shown::ProgressMap, 15, "progress_map"));
     game.Press("space");
 
     // The error line stands for two seconds in the colour of the loading lines.

@@ -51,9 +51,8 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     // ways, with bombs among the steps and a pause that play resumes from.
     game.Press("Left", 900);
     game.Press("space");
-    game.Press("p");
-    ASSERT_FALSE(WaitForShown(game, Shown::Play, 1, "demo_04_paused"));
-    game.Press("space", 400);
+    ASSERT_TRUE(HoldUntilShown(game, "p", Shown::Pause, 10, "demo_04_paused"));
+    ASSERT_TRUE(HoldUntilShown(game, "space", Shown::Play, 10, "demo_04_resumed"));
     game.Press("Right", 1500);
     game.Press("Up", 700);
     game.Press("Right", 600);
@@ -61,9 +60,9 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     game.Press("Left", 1200);
     game.Press("space");
     game.Press("Up", 1000);
-    game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "demo_05_menu"));
-    game.Press("Escape");
+    ASSERT_TRUE(HoldUntilShown(game, "Escape", Shown::Menu, 10, "demo_05_menu"));
+    HoldUntil(
+        game, "Escape", [&]() { return !game.Running(); }, 10, "demo_06_leaving");
     ASSERT_EQ(game.WaitExit(30), 0);
 
     std::string last = game.dir + "/Demos/last.dem";

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <thread>
@@ -36,13 +37,14 @@ TEST_P(KilledWhileSaving, PreviousTableStaysIntact)
     game.Start({std::string("LD_PRELOAD=") + DELVORN_SAVE_STALL, "SAVE_STALL=" + GetParam()});
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu"));
-    game.Press("Return");
+    ASSERT_TRUE(HoldUntilShown(game, "Return", Shown::ProgressMap, 20, "progress_map"));
     ASSERT_TRUE(PressUntilShown(game, "space", Shown::Play, 20, "play"));
     ASSERT_TRUE(LoseToGameOver(game, "game_over"));
-    game.Press("Return");
-    ASSERT_TRUE(WaitForShown(game, Shown::Initials, 10, "initials"));
+    ASSERT_TRUE(HoldUntilShown(game, "Return", Shown::Initials, 10, "initials"));
     game.Press("Down");
-    game.Press("Return");
+    const std::string stallFile = game.dir + "/save_stalled";
+    HoldUntil(
+        game, "Return", [&]() { return std::filesystem::exists(stallFile); }, 10, "saving");
 
     struct stat st;
     bool stalled = false;
@@ -68,7 +70,8 @@ TEST_P(KilledWhileSaving, PreviousTableStaysIntact)
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
     EXPECT_EQ(game.Log().find("UNABLE TO LOAD HI SCORES"), std::string::npos) << game.Log();
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "menu_next_run"));
-    game.Press("Escape");
+    HoldUntil(
+        game, "Escape", [&]() { return !game.Running(); }, 10, "leaving");
     EXPECT_EQ(game.WaitExit(30), 0);
     EXPECT_EQ(ReadFile(game.dir + "/HiScore/HiScore.sco"), previous);
 }
