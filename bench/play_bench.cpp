@@ -10,13 +10,13 @@
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
 #include "level/statusbar.h"
+#include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
-#include "shell/headless.h"
 #include "shell/startup.h"
 
 namespace {

@@ -13,8 +13,8 @@
 
 #include "fuzz/scratch.h"
 
-#include "level/levelmap.h"
 #include "level/mapfile.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 
 namespace {

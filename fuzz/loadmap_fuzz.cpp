@@ -11,11 +11,11 @@
 
 #include "fuzz/scratch.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
-#include "shell/headless.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 
 namespace {

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/log.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "gameplay/random.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "gameplay/random.h"
+#include "map/levelmap.h"
 
 int RandomBelow(int n)
 {

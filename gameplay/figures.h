@@ -4,7 +4,7 @@
 #ifndef DELVORN_FIGURES_H
 #define DELVORN_FIGURES_H
 
-#include "gameplay/gameobject.h"
+#include "base/gameobject.h"
 
 enum { ENEMY_COUNT = 5, MONEYBAG_COUNT = 50, BOMB_COUNT = 12 };
 

@@ -2,13 +2,13 @@
 // the shields, death and restart.
 #include "gameplay/hero.h"
 
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/sound.h"
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "map/levelmap.h"
 
 enum { HERO_MAX_X = 768, HERO_MAX_Y = 512 };
 

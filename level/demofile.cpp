@@ -6,12 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/input.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
-#include "level/levelmap.h"
-#include "level/mapcodes.h"
+#include "map/levelmap.h"
+#include "map/mapcodes.h"
 #include "platform/paths/paths.h"
-#include "shell/input.h"
 
 static const char demoMagic[] = "DELVORN-DEMO 1";
 static const char tickLetters[] = "LRUDFXK";

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/input.h"
+#include "base/input.h"
 
 // What one tick of a demo holds: the directions, fire (the bomb) and the
 // debug switch, the play keys that change play. The other play keys (pause,

@@ -6,14 +6,14 @@
 #include <allegro.h>
 #include <string>
 
+#include "base/log.h"
+#include "base/message.h"
+#include "base/resources.h"
+#include "base/sound.h"
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "level/levelmap.h"
-#include "shell/base/message.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "map/levelmap.h"
 
 namespace {
 

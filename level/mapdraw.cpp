@@ -4,11 +4,11 @@
 
 #include <allegro.h>
 
+#include "base/log.h"
+#include "base/masked_sprite.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "gameplay/masked_sprite.h"
-#include "level/levelmap.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
+#include "map/levelmap.h"
 
 namespace {
 

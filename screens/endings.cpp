@@ -4,18 +4,18 @@
 
 #include <allegro.h>
 
+#include "base/frame.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
 
 namespace {
 

@@ -4,17 +4,17 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "gameplay/gameobject.h"
+#include "base/frame.h"
+#include "base/gameobject.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/sound.h"
 #include "gameplay/random.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/sound.h"
 
 // Row colours stay readable on the dark blue panel.
 static int RowColour()

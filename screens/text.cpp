@@ -2,12 +2,12 @@
 // backdrop and the key latch that every screen shares.
 #include "screens/text.h"
 
+#include "base/resources.h"
+#include "base/seam.h"
 #include "blend/blend.h"
 #include "level/mapdraw.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/base/resources.h"
-#include "shell/seam.h"
 
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill)
 {

@@ -3,13 +3,13 @@
 // the screenshot file.
 #include "shell/debug.h"
 
+#include "base/config.h"
+#include "base/log.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 #include "platform/paths/paths.h"
-#include "shell/base/resources.h"
-#include "shell/config.h"
 #include "shell/gameloop.h"
-#include "shell/log.h"
 
 void DrawDebugOverlay(BITMAP *target)
 {

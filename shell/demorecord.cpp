@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/demofile.h"
 #include "platform/paths/paths.h"
 #include "shell/gameloop.h"
-#include "shell/log.h"
 
 namespace fs = std::filesystem;
 

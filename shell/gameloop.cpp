@@ -5,6 +5,10 @@
 #include <allegro.h>
 #include <string>
 
+#include "base/config.h"
+#include "base/input.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "gameplay/bombs.h"
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
@@ -13,12 +17,12 @@
 #include "gameplay/particles.h"
 #include "level/demofile.h"
 #include "level/editor.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
 #include "level/progressmap.h"
 #include "level/statusbar.h"
+#include "map/levelmap.h"
 #include "platform/paths/paths.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
@@ -26,12 +30,8 @@
 #include "screens/options.h"
 #include "screens/pause.h"
 #include "screens/text.h"
-#include "shell/config.h"
 #include "shell/debug.h"
 #include "shell/demorecord.h"
-#include "shell/input.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
 #include "shell/startup.h"
 
 // The play keys act once per press: nothing acts again until every play key

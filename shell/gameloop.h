@@ -1,10 +1,10 @@
 // gameloop.h: the main loop with its play pass and the logic step of play.
 // The game state, the pacing counters and the present step every screen
-// ends its passes with are in shell/base/frame.h.
+// ends its passes with are in base/frame.h.
 #ifndef DELVORN_GAMELOOP_H
 #define DELVORN_GAMELOOP_H
 
-#include "shell/base/frame.h"
+#include "base/frame.h"
 
 struct PlayInput;
 

@@ -6,17 +6,17 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "base/config.h"
+#include "base/datapass.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/sound.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
-#include "shell/config.h"
-#include "shell/datapass.h"
 #include "shell/gameloop.h"
-#include "shell/input.h"
-#include "shell/log.h"
-#include "shell/sound.h"
 
 static void Log(const char *line)
 {

@@ -4,7 +4,7 @@
 
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 #include "shell/gameloop.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "base/input.h"
 #include "gameplay/figures.h"
+#include "level/headless.h"
 #include "shell/gameloop.h"
-#include "shell/headless.h"
-#include "shell/input.h"
 
 void PlayTest::SetUpTestSuite()
 {

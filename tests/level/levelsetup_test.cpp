@@ -2,10 +2,10 @@
 // and the per-level reset.
 #include <gtest/gtest.h>
 
+#include "base/seam.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
-#include "shell/seam.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 #include "tests/support/level_support.h"
 

@@ -5,10 +5,10 @@
 #include <climits>
 
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 #include "tests/support/level_support.h"
 

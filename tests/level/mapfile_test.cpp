@@ -9,14 +9,14 @@
 #include <functional>
 #include <sys/stat.h>
 
+#include "base/config.h"
+#include "base/log.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
+#include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
 #include "screens/highscores.h"
-#include "shell/config.h"
-#include "shell/log.h"
 #include "shell/startup.h"
 #include "tests/support/level_support.h"
 

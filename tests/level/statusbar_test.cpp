@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/statusbar.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 #include "tests/support/level_support.h"
 

@@ -11,9 +11,9 @@
 
 #include "gameplay/figures.h"
 #include "level/editor.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
+#include "map/levelmap.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"

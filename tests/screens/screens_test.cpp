@@ -9,13 +9,13 @@
 #include <unistd.h>
 #include <vector>
 
+#include "base/config.h"
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
 #include "screens/text.h"
-#include "shell/config.h"
 #include "shell/gameloop.h"
 #include "shell/startup.h"
 #include "tests/support/screen_driver.h"

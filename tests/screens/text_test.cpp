@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "base/seam.h"
 #include "screens/text.h"
-#include "shell/seam.h"
 #include "shell/startup.h"
 
 namespace {

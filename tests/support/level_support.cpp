@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "level/levelmap.h"
-#include "shell/log.h"
+#include "base/log.h"
+#include "map/levelmap.h"
 #include "shell/startup.h"
 
 void StartHeadlessAllegro()

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "base/seam.h"
 #include "platform/paths/paths.h"
 #include "shell/gameloop.h"
-#include "shell/seam.h"
 #include "shell/startup.h"
 
 namespace {

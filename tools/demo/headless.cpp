@@ -6,10 +6,10 @@
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "gameplay/random.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
+#include "map/levelmap.h"
 #include "platform/paths/paths.h"
 #include "shell/gameloop.h"
-#include "shell/headless.h"
 #include "shell/startup.h"
 
 bool StartToolPlay(const std::string &dataDir, const char *tool)

@@ -13,20 +13,20 @@
 #include <cstdio>
 #include <string>
 
+#include "base/config.h"
+#include "base/input.h"
+#include "base/seam.h"
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "level/demofile.h"
 #include "level/levelsetup.h"
-#include "level/mapfile.h"
 #include "level/mapdraw.h"
+#include "level/mapfile.h"
 #include "level/statusbar.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/config.h"
 #include "shell/gameloop.h"
-#include "shell/input.h"
-#include "shell/seam.h"
 #include "shell/startup.h"
 #include "tools/demo/headless.h"
 

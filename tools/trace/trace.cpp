@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "base/input.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
+#include "map/levelmap.h"
 #include "shell/gameloop.h"
-#include "shell/headless.h"
-#include "shell/input.h"
 #include "shell/startup.h"
 #include "tools/demo/headless.h"
 

@@ -7,12 +7,12 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "base/input.h"
 #include "gameplay/figures.h"
 #include "level/editor.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 #include "shell/debug.h"
 #include "shell/gameloop.h"
-#include "shell/input.h"
 #include "shell/startup.h"
 #include "tests/support/level_support.h"
 

@@ -1,5 +1,5 @@
 // screenfont.cpp: see screenfont.h.
-#include "shell/base/screenfont.h"
+#include "base/screenfont.h"
 
 #include "platform/paths/paths.h"
 

@@ -1,20 +1,20 @@
 // headless.cpp: see headless.h.
-#include "shell/headless.h"
+#include "level/headless.h"
 
 #include <allegro.h>
 
 #include <cerrno>
 #include <cstdlib>
 
+#include "base/frame.h"
+#include "base/resources.h"
+#include "base/seam.h"
 #include "gameplay/figures.h"
 #include "gameplay/moneybags.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
-#include "shell/gameloop.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 
 bool StartHeadless(const char *dataPath)
 {

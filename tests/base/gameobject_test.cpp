@@ -1,7 +1,7 @@
 // Game objects: the collision box, every animation mode, and drawing.
 #include <gtest/gtest.h>
 
-#include "gameplay/gameobject.h"
+#include "base/gameobject.h"
 #include "tests/support/level_support.h"
 
 namespace {

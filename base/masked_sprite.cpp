@@ -1,7 +1,7 @@
 // masked_sprite.cpp: masked sprite drawing on memory bitmaps, with SSE2
 // where the processor has it (every x86-64 does); filling and copying whole
 // memory bitmaps a row at a time.
-#include "gameplay/masked_sprite.h"
+#include "base/masked_sprite.h"
 
 #include <cstdint>
 #include <algorithm>

@@ -1,8 +1,8 @@
 // message.cpp: see message.h.
-#include "shell/base/message.h"
+#include "base/message.h"
 
-#include "shell/base/screenfont.h"
-#include "shell/seam.h"
+#include "base/screenfont.h"
+#include "base/seam.h"
 
 void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
 {

@@ -1,12 +1,12 @@
 // gameobject.cpp: frames, sequences, animation, masked drawing and the box
 // collision test of every figure.
-#include "gameplay/gameobject.h"
+#include "base/gameobject.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "gameplay/masked_sprite.h"
+#include "base/masked_sprite.h"
 
 GameObject::GameObject()
 {

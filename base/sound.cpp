@@ -1,10 +1,10 @@
 // sound.cpp: samples and tunes from the data file, under the sound switches.
-#include "shell/sound.h"
+#include "base/sound.h"
 
 #include <allegro.h>
 
-#include "shell/base/resources.h"
-#include "shell/config.h"
+#include "base/config.h"
+#include "base/resources.h"
 
 bool soundInstalled = false;
 

@@ -6,8 +6,8 @@
 #define DELVORN_LEVELMAP_H
 
 #include <cstdint>
-#include "gameplay/gameobject.h"
-#include "level/mapcodes.h"
+#include "base/gameobject.h"
+#include "map/mapcodes.h"
 
 enum {
     MAP_COLUMNS = 25,

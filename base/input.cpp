@@ -1,5 +1,5 @@
 // input.cpp: polling the player's controls once per logic step.
-#include "shell/input.h"
+#include "base/input.h"
 
 #include <allegro.h>
 

@@ -4,7 +4,7 @@
 #ifndef DELVORN_SOUND_H
 #define DELVORN_SOUND_H
 
-#include "shell/base/data.h"
+#include "base/data.h"
 
 // Sample entry of dataFile at soundVolume, pan 128, frequency 1000, once;
 // only while soundOn.

@@ -1,14 +1,14 @@
 // resources.cpp: see resources.h.
-#include "shell/base/resources.h"
+#include "base/resources.h"
 
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "base/datapass.h"
+#include "base/datasum.h"
 #include "platform/paths/paths.h"
-#include "shell/datapass.h"
-#include "shell/datasum.h"
 
 DATAFILE *dataFile = nullptr;
 int dataFileEntries = 0;

@@ -10,8 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "shell/config.h"
-#include "shell/log.h"
+#include "base/config.h"
+#include "base/log.h"
 
 namespace {
 

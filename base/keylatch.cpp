@@ -1,4 +1,4 @@
-#include "shell/base/keylatch.h"
+#include "base/keylatch.h"
 
 #include <allegro.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "shell/log.h"
+#include "base/log.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/input.h"
+#include "base/input.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // frame.cpp: see frame.h.
-#include "shell/base/frame.h"
+#include "base/frame.h"
 
 #include <allegro.h>
 
-#include "shell/base/resources.h"
-#include "shell/seam.h"
+#include "base/resources.h"
+#include "base/seam.h"
 
 static void (*frameOverlays[FRAME_OVERLAYS])() = {nullptr, nullptr};
 

@@ -1,5 +1,5 @@
 // log.cpp: the log file and the exception report.
-#include "shell/log.h"
+#include "base/log.h"
 
 #include <cstdarg>
 #include <cstring>

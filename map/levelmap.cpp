@@ -1,11 +1,11 @@
 // levelmap.cpp: the live level map and its cell objects, the one guarded
 // way to read and change a cell, the item counter, and the editor's grid.
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 
 #include <cstring>
 
-#include "shell/base/resources.h"
-#include "shell/log.h"
+#include "base/log.h"
+#include "base/resources.h"
 
 const int dugBlockCode = DUG_CODE;
 const int maxBlockCode = MAX_BLOCK_CODE;

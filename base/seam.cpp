@@ -1,5 +1,5 @@
 // seam.cpp: hooks for tests and tools around the blocking screen loops.
-#include "shell/seam.h"
+#include "base/seam.h"
 
 #include <allegro.h>
 

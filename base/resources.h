@@ -5,8 +5,8 @@
 
 #include <allegro.h>
 #include <string>
+#include "base/data.h"
 #include "platform/alfont/alfont.h"
-#include "shell/base/data.h"
 
 extern DATAFILE *dataFile;       // Data.dat, addressed by entry number
 extern BITMAP *backBuffer;       // every frame is composed here

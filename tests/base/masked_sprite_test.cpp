@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "gameplay/masked_sprite.h"
+#include "base/masked_sprite.h"
 
 namespace {
 

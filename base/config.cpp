@@ -1,12 +1,12 @@
 // config.cpp: reading "Config//Delvorn.ini".
-#include "shell/config.h"
+#include "base/config.h"
 
 #include <allegro.h>
 #include <cstdio>
 #include <string>
 
+#include "base/log.h"
 #include "platform/paths/paths.h"
-#include "shell/log.h"
 
 int soundVolume = 200;
 int midiVolume = 200;
