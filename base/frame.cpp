@@ -5,6 +5,7 @@
 
 #include "base/resources.h"
 #include "base/seam.h"
+#include "platform/paths/paths.h"
 
 static void (*frameOverlays[FRAME_OVERLAYS])() = {nullptr, nullptr};
 
@@ -78,4 +79,16 @@ void PresentFrame()
     }
     if (passHook)
         passHook();
+}
+
+int SaveScreenshot()
+{
+    if (!screen)
+        return 0;
+    BITMAP *shot = create_sub_bitmap(screen, 0, 0, SCREEN_W, SCREEN_H);
+    if (!shot)
+        return 0;
+    const int failed = save_bitmap(WritablePath("Delvorn.pcx").c_str(), shot, nullptr);
+    destroy_bitmap(shot);
+    return failed == 0 ? 1 : 0;
 }

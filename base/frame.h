@@ -1,5 +1,6 @@
-// frame.h: the game state, the pacing counters and the present step every
-// screen ends its passes with. The main loop (shell/gameloop.h) drives them.
+// frame.h: the game state, the pacing counters, the present step every
+// screen ends its passes with, and the screenshot of what it presented. The
+// main loop (shell/gameloop.h) drives them.
 #ifndef DELVORN_FRAME_H
 #define DELVORN_FRAME_H
 
@@ -42,6 +43,8 @@ void OnCloseButton();
 
 // Retrace, overlays, masked copy of backBuffer to the screen, clear.
 void PresentFrame();
+// The visible screen, as presented, saved as "Delvorn.pcx"; 1 when written.
+int SaveScreenshot();
 
 // What PresentFrame draws over every frame, in slot order; each owner
 // sets its own (the debug lines, the editor's status).

@@ -13,9 +13,9 @@
 
 #include "fuzz/scratch.h"
 
+#include "base/resources.h"
 #include "level/mapfile.h"
 #include "map/levelmap.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/resources.h"
 #include "fuzz/scratch.h"
 #include "gameplay/figures.h"
 #include "level/headless.h"
@@ -16,7 +17,6 @@
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
 #include "map/levelmap.h"
-#include "shell/startup.h"
 
 namespace {
 

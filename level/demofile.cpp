@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "base/frame.h"
 #include "base/input.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
@@ -192,8 +194,11 @@ static int CountCells(int layer, int code)
     return n;
 }
 
-std::string PlayStateLine(long tick, const char *stateName)
+std::string PlayStateLine(long tick)
 {
+    const char *stateName = StateName(gameState);
+    if (std::strncmp(stateName, "STATE::", 7) == 0)
+        stateName += 7;
     char part[256];
     std::snprintf(part, sizeof part,
                   "tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "

@@ -64,9 +64,10 @@ uint8_t DemoTickOf(const PlayInput &input);
 PlayInput DemoTickInput(uint8_t tick);
 
 // The state of play after a tick, in one line (the trace tool's): the
-// hero, counters, dug and gold cells, the state's name, every enemy and
-// every bag still there. A replay ends on the line its recording ended on.
-std::string PlayStateLine(long tick, const char *stateName);
+// hero, counters, dug and gold cells, the game state's name ("RUN", "MAP"),
+// every enemy and every bag still there. A replay ends on the line its
+// recording ended on.
+std::string PlayStateLine(long tick);
 
 // The fingerprint of this platform's random generator.
 uint32_t GeneratorFingerprint();

@@ -4,17 +4,16 @@
 #include <allegro.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/frame.h"
 #include "base/resources.h"
 #include "base/seam.h"
 #include "gameplay/figures.h"
-#include "gameplay/moneybags.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
-#include "level/mapfile.h"
-#include "map/levelmap.h"
+#include "level/play.h"
 
 bool StartHeadless(const char *dataPath)
 {
@@ -37,18 +36,35 @@ bool StartHeadless(const char *dataPath)
     return true;
 }
 
-bool StartHeadlessLevel(int level, const char *mapPath)
+bool StartToolPlay(const std::string &dataDir, const char *tool)
+{
+    std::string dataPath = dataDir + "/Data.dat";
+    if (!StartHeadless(dataPath.c_str())) {
+        std::fprintf(stderr, "%s: Allegro or the figures did not start\n", tool);
+        return false;
+    }
+    if (!dataFile)
+        std::fprintf(stderr, "%s: no data file at %s; figures have no pictures\n", tool, dataPath.c_str());
+    return true;
+}
+
+std::string GameMapPath(const std::string &dataDir, int level)
+{
+    return dataDir + "/Maps/Zub" + std::to_string(level) + ".map";
+}
+
+bool StartHeadlessLevel(int level, const std::string &mapPath, bool openingBurst)
 {
     NewGameReset();
     bombCapacity = 1;
-    currentLevel = level;
-    shieldsOpen = false;
     bagWobbleSoundOn = heroCaughtSoundOn = false;
-    ResetLevel(level);
-    particles->Restart();
-    if (!LoadMapFile(mapPath))
-        return false;
-    CreatePathFinder();
-    gameState = GameState::RUN;
-    return true;
+    return StartPlayLevel(level, mapPath, false, openingBurst);
+}
+
+unsigned HeadlessStep(const PlayInput &input)
+{
+    unsigned requests = PlayLogicStep(input);
+    if (requests & PLAY_LEVEL_DONE)
+        gameState = GameState::MAP;
+    return requests;
 }

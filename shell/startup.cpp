@@ -8,6 +8,7 @@
 
 #include "base/config.h"
 #include "base/datapass.h"
+#include "base/frame.h"
 #include "base/input.h"
 #include "base/log.h"
 #include "base/sound.h"
@@ -16,7 +17,7 @@
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
-#include "shell/gameloop.h"
+#include "shell/debug.h"
 
 static void Log(const char *line)
 {
@@ -57,6 +58,7 @@ static std::string NoSystemReason()
 int Initall()
 {
     try {
+        SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);
         Log("Initializing Allegro\n");
         if (allegro_init() != 0) {
             // Without a system driver even the keyboard would crash: say so and stop.

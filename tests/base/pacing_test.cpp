@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "shell/gameloop.h"
+#include "base/frame.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // and the per-level reset.
 #include <gtest/gtest.h>
 
+#include "base/resources.h"
 #include "base/seam.h"
 #include "gameplay/figures.h"
 #include "level/levelsetup.h"
 #include "map/levelmap.h"
-#include "shell/startup.h"
 #include "tests/support/level_support.h"
 
 namespace {

@@ -11,13 +11,13 @@
 
 #include "base/config.h"
 #include "base/log.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
 #include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
 #include "screens/highscores.h"
-#include "shell/startup.h"
 #include "tests/support/level_support.h"
 
 namespace {

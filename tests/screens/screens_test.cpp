@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "base/config.h"
+#include "base/frame.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
 #include "screens/text.h"
-#include "shell/gameloop.h"
-#include "shell/startup.h"
 #include "tests/support/screen_driver.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <unistd.h>
 
 #include "base/log.h"
+#include "base/resources.h"
 #include "map/levelmap.h"
-#include "shell/startup.h"
 
 void StartHeadlessAllegro()
 {

@@ -21,14 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/demofile.h"
+#include "level/demoplay.h"
+#include "level/headless.h"
+#include "level/play.h"
 #include "map/levelmap.h"
 #include "map/mapcodes.h"
-#include "shell/demorecord.h"
-#include "shell/gameloop.h"
-#include "tools/demo/headless.h"
 
 namespace {
 
@@ -503,7 +504,7 @@ int main(int argc, char **argv)
         return 3;
 
     RestartRandom();
-    if (!SetUpLevel(level, mapPath)) {
+    if (!StartHeadlessLevel(level, mapPath, true)) {
         std::fprintf(stderr, "delvorn-solve: cannot read map file %s\n", mapPath.c_str());
         return 2;
     }
@@ -548,7 +549,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "delvorn-solve: level %d: the run does not replay to the exit\n", level);
         return 5;
     }
-    demo.final = PlayStateLine((long)demo.ticks.size(), "MAP");
+    demo.final = PlayStateLine((long)demo.ticks.size());
     std::printf(
         "level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
         "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",

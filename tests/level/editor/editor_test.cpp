@@ -7,13 +7,14 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "base/frame.h"
 #include "base/input.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/editor.h"
+#include "level/play.h"
 #include "map/levelmap.h"
 #include "shell/debug.h"
-#include "shell/gameloop.h"
-#include "shell/startup.h"
 #include "tests/support/level_support.h"
 
 namespace {

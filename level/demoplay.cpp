@@ -1,42 +1,28 @@
-// headless.cpp: the demo tools' level start and replay start.
-#include "tools/demo/headless.h"
+// demoplay.cpp: the start of a demo's replay from its header.
+#include "level/demoplay.h"
 
 #include <cstdio>
 
 #include "gameplay/figures.h"
-#include "gameplay/particles.h"
 #include "gameplay/random.h"
 #include "level/headless.h"
-#include "map/levelmap.h"
+#include "level/play.h"
 #include "platform/paths/paths.h"
-#include "shell/gameloop.h"
-#include "shell/startup.h"
 
-bool StartToolPlay(const std::string &dataDir, const char *tool)
+Demo DemoOfLevelStart(uint32_t mapChecksum)
 {
-    std::string dataPath = dataDir + "/Data.dat";
-    if (!StartHeadless(dataPath.c_str())) {
-        std::fprintf(stderr, "%s: Allegro or the figures did not start\n", tool);
-        return false;
-    }
-    if (!dataFile)
-        std::fprintf(stderr, "%s: no data file at %s; figures have no pictures\n", tool, dataPath.c_str());
-    return true;
-}
-
-bool SetUpLevel(int level, const std::string &mapPath)
-{
-    if (levelMap)
-        ReleaseMap();
-    if (!StartHeadlessLevel(level, mapPath.c_str()))
-        return false;
-    SpawnOpeningBurst();
-    return true;
-}
-
-std::string GameMapPath(const std::string &dataDir, int level)
-{
-    return dataDir + "/Maps/Zub" + std::to_string(level) + ".map";
+    Demo start;
+    start.level = currentLevel;
+    start.mapChecksum = mapChecksum;
+    start.draws = RandomDraws();
+    start.generator = GeneratorFingerprint();
+    start.score = score;
+    start.lives = lives;
+    start.bombCapacity = bombCapacity;
+    start.bombsOut = bombsOut;
+    start.keepLives = keepLives;
+    start.keysLatched = PlayKeysLatched();
+    return start;
 }
 
 static std::string Hex(uint32_t v)
@@ -62,7 +48,7 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     }
     // A first start tells how many draws the level start itself takes.
     RestartRandom();
-    if (!SetUpLevel(demo.level, mapPath)) {
+    if (!StartHeadlessLevel(demo.level, mapPath, true)) {
         *error = "cannot read map file " + mapPath;
         return false;
     }
@@ -74,7 +60,7 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     }
     RestartRandom();
     SkipRandom(demo.draws - startDraws);
-    SetUpLevel(demo.level, mapPath);
+    StartHeadlessLevel(demo.level, mapPath, true);
     score = demo.score;
     lives = demo.lives;
     bombCapacity = demo.bombCapacity;
@@ -86,7 +72,7 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
 
 void PlayDemoTick(uint8_t tick)
 {
-    PlayLogicStep(DemoTickInput(tick));
+    HeadlessStep(DemoTickInput(tick));
     // Pause, help and the screenshot act outside play; held, they only keep
     // the latch set, so a bomb pressed meanwhile is not dropped.
     if (tick & DEMO_OTHER_PLAY_KEY)
