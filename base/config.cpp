@@ -8,15 +8,68 @@
 #include "base/log.h"
 #include "platform/paths/paths.h"
 
-int soundVolume = 200;
-int midiVolume = 200;
-int windowed = 1;
-int useJoystick = 1;
-int soundOn = 1;
-int musicOn = 1;
-int logicRate = 20;
-int timerSetting = 1000;
-int debugOverlay = 0;
+int soundVolume;
+int midiVolume;
+int windowed;
+int useJoystick;
+int soundOn;
+int musicOn;
+int logicRate;
+int timerSetting;
+int debugOverlay;
+
+// The window and the full screen each have their own rate and timer;
+// `windowed` picks the pair that counts.
+static int windowedRate, fullScreenRate, windowedTimer, fullScreenTimer;
+
+// Every key of the file, with the value a missing file, section or key
+// gives: the one place a default is written.
+struct Setting {
+    const char *section;
+    const char *key;
+    int fallback;
+    int *variable;
+};
+static const Setting settings[] = {
+    {"Sound", "SoundVolume", 200, &soundVolume},
+    {"Sound", "MidiVolume", 200, &midiVolume},
+    {"Graphics", "Windowed", 1, &windowed},
+    {"Control", "UseJoystick", 1, &useJoystick},
+    {"Sound", "SoundOn", 1, &soundOn},
+    {"Sound", "MusicOn", 1, &musicOn},
+    {"System", "WFPS", 20, &windowedRate},
+    {"System", "FFPS", 20, &fullScreenRate},
+    {"System", "WTIMER", 1000, &windowedTimer},
+    {"System", "FTIMER", 1000, &fullScreenTimer},
+    {"System", "Debug", 0, &debugOverlay},
+};
+
+static int FallbackOf(const int *variable)
+{
+    for (const Setting &s : settings)
+        if (s.variable == variable)
+            return s.fallback;
+    return 0;
+}
+
+// The settings as read, with their truth rules applied: the joystick is on
+// for any value but 0, sound and music only for exactly 1.
+static void ApplySettings()
+{
+    useJoystick = useJoystick != 0;
+    soundOn = soundOn == 1;
+    musicOn = musicOn == 1;
+    logicRate = windowed ? windowedRate : fullScreenRate;
+    timerSetting = windowed ? windowedTimer : fullScreenTimer;
+}
+
+// Until the file is read, every setting holds its default.
+[[maybe_unused]] static const bool defaultsSet = [] {
+    for (const Setting &s : settings)
+        *s.variable = s.fallback;
+    ApplySettings();
+    return true;
+}();
 
 // Allegro reads its configuration as UTF-8, and some malformed sequences
 // send its reader into an endless loop: a damaged file would hang start-up.
@@ -65,26 +118,15 @@ int ReadConfig()
     SelectConfigFile(NativePath("Config//Delvorn.ini"));
     PinInstrumentList();
 
-    soundVolume = get_config_int("Sound", "SoundVolume", 200);
-    midiVolume = get_config_int("Sound", "MidiVolume", 200);
-    windowed = get_config_int("Graphics", "Windowed", 1);
-    useJoystick = get_config_int("Control", "UseJoystick", 1) != 0;
-    soundOn = get_config_int("Sound", "SoundOn", 1) == 1;
-    musicOn = get_config_int("Sound", "MusicOn", 1) == 1;
-
-    int wfps = get_config_int("System", "WFPS", 20);
-    int ffps = get_config_int("System", "FFPS", 20);
-    int wtimer = get_config_int("System", "WTIMER", 1000);
-    int ftimer = get_config_int("System", "FTIMER", 1000);
-    logicRate = windowed ? wfps : ffps;
-    timerSetting = windowed ? wtimer : ftimer;
+    for (const Setting &s : settings)
+        *s.variable = get_config_int(s.section, s.key, s.fallback);
+    ApplySettings();
     // The rate divides the timer's clock; nothing below 1 can pace a timer.
     if (logicRate < 1) {
+        const int usable = FallbackOf(windowed ? &windowedRate : &fullScreenRate);
         if (gameLog)
-            gameLog->Printf("Logic rate %d is not usable, using 20\n", logicRate);
-        logicRate = 20;
+            gameLog->Printf("Logic rate %d is not usable, using %d\n", logicRate, usable);
+        logicRate = usable;
     }
-
-    debugOverlay = get_config_int("System", "Debug", 0);
     return 1;
 }

@@ -16,12 +16,7 @@ Demo DemoOfLevelStart(uint32_t mapChecksum)
     start.mapChecksum = mapChecksum;
     start.draws = RandomDraws();
     start.generator = GeneratorFingerprint();
-    start.score = score;
-    start.lives = lives;
-    start.bombCapacity = bombCapacity;
-    start.bombsOut = bombsOut;
-    start.keepLives = keepLives;
-    start.keysLatched = PlayKeysLatched();
+    start.values = CurrentPlayValues();
     return start;
 }
 
@@ -61,12 +56,7 @@ bool StartDemo(const Demo &demo, const std::string &mapPath, std::string *error)
     RestartRandom();
     SkipRandom(demo.draws - startDraws);
     StartHeadlessLevel(demo.level, mapPath, true);
-    score = demo.score;
-    lives = demo.lives;
-    bombCapacity = demo.bombCapacity;
-    bombsOut = demo.bombsOut;
-    keepLives = demo.keepLives;
-    SetPlayKeysLatched(demo.keysLatched);
+    SetPlayValues(demo.values);
     return true;
 }
 

@@ -21,7 +21,7 @@
 // so that a demo replays it; a level starts it over from the keys held then,
 // and leaving play for a page leaves it set, so a key still held from before
 // does not act in play.
-static bool playKeysLatched = false;
+static bool playKeysLatched = PlayValues{}.keysLatched;
 
 bool PlayKeysLatched()
 {
@@ -31,6 +31,39 @@ bool PlayKeysLatched()
 void SetPlayKeysLatched(bool latched)
 {
     playKeysLatched = latched;
+}
+
+PlayValues CurrentPlayValues()
+{
+    PlayValues values;
+    values.score = score;
+    values.lives = lives;
+    values.bombCapacity = bombCapacity;
+    values.bombsOut = bombsOut;
+    values.keepLives = keepLives;
+    values.keysLatched = playKeysLatched;
+    return values;
+}
+
+void SetPlayValues(const PlayValues &values)
+{
+    score = values.score;
+    lives = values.lives;
+    bombCapacity = values.bombCapacity;
+    bombsOut = values.bombsOut;
+    keepLives = values.keepLives;
+    playKeysLatched = values.keysLatched;
+}
+
+void NewGameReset()
+{
+    PlayValues fresh;
+    fresh.bombCapacity = bombCapacity;  // the menu's to set
+    SetPlayValues(fresh);
+    currentLevel = 0;
+    potionActive = 0;
+    heroSpeed = 4;
+    enemySpeed = 4;
 }
 
 bool PlayKeysHeld(const PlayInput &in)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/input.h"
+#include "gameplay/figures.h"
 
 // What a step asks for, in the order the game acts on them.
 enum PlayRequest : unsigned {
@@ -18,6 +19,14 @@ enum PlayRequest : unsigned {
     PLAY_SCREENSHOT = 0x10,  // S
     PLAY_HERO_LOST = 0x20,   // no lives are left
 };
+
+// The values play carries from level to level as they stand, and back.
+PlayValues CurrentPlayValues();
+void SetPlayValues(const PlayValues &values);
+
+// A new game: the values of PlayValues but the bombs, which the menu sets;
+// level 0; both speeds 4.
+void NewGameReset();
 
 // The level start: every figure reset, the particle set restarted (with the
 // star burst the game opens a level with, unless openingBurst is false), the

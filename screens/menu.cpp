@@ -12,7 +12,7 @@
 #include "base/sound.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
-#include "level/levelsetup.h"
+#include "level/play.h"
 #include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"

@@ -6,7 +6,7 @@
 #include "base/seam.h"
 #include "base/sound.h"
 #include "blend/blend.h"
-#include "level/levelsetup.h"
+#include "level/play.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"

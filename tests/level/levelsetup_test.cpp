@@ -6,6 +6,7 @@
 #include "base/seam.h"
 #include "gameplay/figures.h"
 #include "level/levelsetup.h"
+#include "level/play.h"
 #include "map/levelmap.h"
 #include "tests/support/level_support.h"
 

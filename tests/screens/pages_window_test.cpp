@@ -15,6 +15,7 @@
 #include "level/editor.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
+#include "level/play.h"
 #include "map/levelmap.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"

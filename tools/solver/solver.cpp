@@ -37,8 +37,9 @@ namespace {
 struct Snapshot {
     GameObject objects[1 + ENEMY_COUNT + MONEYBAG_COUNT + BOMB_COUNT + 2];
     MapCell cells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
-    int score, lives, itemsLeft, bombCapacity, bombsOut, potionActive, gameState;
-    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn, keysLatched;
+    PlayValues values;
+    int itemsLeft, potionActive, gameState;
+    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn;
     long draws;
     size_t tick;  // length of the input so far
 };
@@ -65,17 +66,13 @@ void Save(Snapshot *s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)&s->objects[i], (const void *)all[i], sizeof(GameObject));
     std::memcpy(s->cells, levelMap->cells, sizeof s->cells);
-    s->score = score;
-    s->lives = lives;
+    s->values = CurrentPlayValues();
     s->itemsLeft = itemsLeft;
-    s->bombCapacity = bombCapacity;
-    s->bombsOut = bombsOut;
     s->potionActive = potionActive;
     s->gameState = gameState;
     s->shieldsOpen = shieldsOpen;
     s->bagWobbleSoundOn = bagWobbleSoundOn;
     s->heroCaughtSoundOn = heroCaughtSoundOn;
-    s->keysLatched = PlayKeysLatched();
     s->draws = RandomDraws();
     s->tick = input.size();
 }
@@ -86,17 +83,13 @@ void Restore(const Snapshot &s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)all[i], (const void *)&s.objects[i], sizeof(GameObject));
     std::memcpy(levelMap->cells, s.cells, sizeof s.cells);
-    score = s.score;
-    lives = s.lives;
+    SetPlayValues(s.values);
     itemsLeft = s.itemsLeft;
-    bombCapacity = s.bombCapacity;
-    bombsOut = s.bombsOut;
     potionActive = s.potionActive;
     gameState = s.gameState;
     shieldsOpen = s.shieldsOpen;
     bagWobbleSoundOn = s.bagWobbleSoundOn;
     heroCaughtSoundOn = s.heroCaughtSoundOn;
-    SetPlayKeysLatched(s.keysLatched);
     if (RandomDraws() != s.draws) {
         if (RandomDraws() > s.draws)
             RestartRandom();
