@@ -7,6 +7,7 @@
 
 #include "base/log.h"
 #include "base/sound.h"
+#include "gameplay/dig.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
 #include "gameplay/particles.h"
@@ -86,7 +87,6 @@ void ResetEnemies()
             enemies[i]->state = ENEMY_ACTIVE;
         SendEnemyHome(i);
     }
-    potionActive = 0;
 }
 
 // The four directions, best first, for an enemy standing on a cell.

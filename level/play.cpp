@@ -133,7 +133,10 @@ unsigned PlayLogicStep(const PlayInput &in)
     }
     int column = (int)(hero->x + leadX) >> 5;
     int row = (int)(hero->y + leadY) >> 5;
-    unsigned requests = ProcessZub(column, row) ? (unsigned)PLAY_LEVEL_DONE : 0u;
+    const unsigned turn = ProcessZub(column, row);
+    if (turn & HERO_BACK)
+        ResetEnemies();
+    unsigned requests = (turn & HERO_AT_EXIT) ? (unsigned)PLAY_LEVEL_DONE : 0u;
 
     particles->Update();
     ProcessNPCS();

@@ -96,8 +96,7 @@ void ChangeRow(OptionsView &view, int direction)
 
 void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
 {
-    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
-        draw_sprite(backBuffer, picture, 0, 0);
+    DrawPageBackdrop();
     int yellow = makecol(200, 200, 100);
     if (font) {
         alfont_set_font_size(font, 40);

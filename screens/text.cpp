@@ -20,6 +20,14 @@ void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int 
     drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
 }
 
+void DrawPageBackdrop()
+{
+    if (!backBuffer)
+        return;
+    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
+        draw_sprite(backBuffer, picture, 0, 0);
+}
+
 void DimBackdrop(bool redraw)
 {
     if (!backBuffer || !backdropBitmap)

@@ -15,4 +15,8 @@ void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int 
 // The darkened game frame in backdropBitmap (and on the screen).
 void DimBackdrop(bool redraw);
 
+// The game's backdrop picture over the whole of backBuffer: the ground of
+// the pages that stand on their own (options, high scores, endings).
+void DrawPageBackdrop();
+
 #endif

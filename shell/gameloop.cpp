@@ -21,7 +21,7 @@
 #include "map/levelmap.h"
 #include "platform/paths/paths.h"
 #include "screens/endings.h"
-#include "screens/highscores.h"
+#include "screens/highscore_screens.h"
 #include "screens/menu.h"
 #include "screens/options.h"
 #include "screens/pause.h"

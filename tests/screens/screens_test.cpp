@@ -14,6 +14,7 @@
 #include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
+#include "screens/highscore_screens.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
