@@ -4,7 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <stdexcept>
+#include <string>
 
 #include "base/config.h"
 #include "base/datapass.h"
@@ -124,7 +124,10 @@ int Initall()
         if (!LoadGameData("Data.dat")) {
             Log("Unable to access Delvorn Data Resources\n");
             allegro_message("Unable to access Delvorn Data Resources.\nPlease, contact Support.");
-            throw std::runtime_error("no data file");
+            // Written as a failed start-up's report, as the handler below
+            // would write it; no exception is needed to get there.
+            LogExceptReport("Initall");
+            return 0;
         }
 
         backBuffer = create_bitmap(800, 600);
