@@ -31,17 +31,17 @@ struct Setting {
     int *variable;
 };
 static const Setting settings[] = {
-    {"Sound", "SoundVolume", 200, &soundVolume},
-    {"Sound", "MidiVolume", 200, &midiVolume},
-    {"Graphics", "Windowed", 1, &windowed},
-    {"Control", "UseJoystick", 1, &useJoystick},
-    {"Sound", "SoundOn", 1, &soundOn},
-    {"Sound", "MusicOn", 1, &musicOn},
-    {"System", "WFPS", 20, &windowedRate},
-    {"System", "FFPS", 20, &fullScreenRate},
-    {"System", "WTIMER", 1000, &windowedTimer},
-    {"System", "FTIMER", 1000, &fullScreenTimer},
-    {"System", "Debug", 0, &debugOverlay},
+    {"Sound", "SoundVolume", 200, &soundVolume},   // digital, and every sample's
+    {"Sound", "MidiVolume", 200, &midiVolume},     // the tunes'
+    {"Graphics", "Windowed", 1, &windowed},        // also picks W or F below
+    {"Control", "UseJoystick", 1, &useJoystick},   // on for any value but 0
+    {"Sound", "SoundOn", 1, &soundOn},             // on for exactly 1
+    {"Sound", "MusicOn", 1, &musicOn},             // on for exactly 1
+    {"System", "WFPS", 20, &windowedRate},         // logic steps a second in a window
+    {"System", "FFPS", 20, &fullScreenRate},       // the same in full screen
+    {"System", "WTIMER", 1000, &windowedTimer},    // in a window; stored, never consulted
+    {"System", "FTIMER", 1000, &fullScreenTimer},  // the same in full screen
+    {"System", "Debug", 0, &debugOverlay},         // the overlay lines
 };
 
 static int FallbackOf(const int *variable)

@@ -32,8 +32,8 @@ struct Demo {
     long draws = 0;  // random draws before the level's first tick
     uint32_t generator = 0;
     PlayValues values;   // the play values the level started with
-    std::string ending;        // how the level was left: exit, lost, left, editor, closed
-    std::string final;         // the state line after the last tick, as the game saw it
+    std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
 
