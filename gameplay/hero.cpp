@@ -1,5 +1,5 @@
-// hero.cpp: the hero's steps on the grid, digging, pickups, the exit door,
-// the shields, death and restart.
+// hero.cpp: the hero's steps on the grid, his turn on his cell (digging,
+// blasts, pickups, the exit door), death and restart.
 #include "gameplay/hero.h"
 
 #include "base/log.h"

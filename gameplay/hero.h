@@ -1,5 +1,5 @@
-// hero.h: the hero's moves on the grid, digging, pickups, the exit, the
-// shields, death and restart.
+// hero.h: the hero's moves on the grid, his turn on his cell (digging,
+// blasts, pickups, the exit), death and restart.
 #ifndef DELVORN_HERO_H
 #define DELVORN_HERO_H
 
