@@ -13,7 +13,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # What CPack's strip leaves, the compiler's notes, goes as Debian strips it.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_strip.cmake)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_no_ldconfig.cmake)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL delvorn libmivolen1 libmivolen-dev)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -43,6 +42,7 @@ set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_SECTION libs)
 # ldconfig runs from this trigger; deb_no_ldconfig.cmake takes out the
 # postinst and postrm scripts that CPack writes to call it.
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_no_ldconfig.cmake)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIBMIVOLEN1_DESCRIPTION "AVI video playback onto Allegro 4 bitmaps
 mivolen plays AVI files onto Allegro 4 bitmaps, with their sound through
