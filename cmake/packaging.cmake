@@ -6,9 +6,13 @@ set(CPACK_PACKAGE_NAME delvorn)
 set(DELVORN_VERSION 1.0.0)
 set(CPACK_PACKAGE_VERSION ${DELVORN_VERSION})
 set(CPACK_PACKAGE_VENDOR "Delvorn developers")
-set(CPACK_PACKAGE_CONTACT "Delvorn developers <delvorn@example.org>")
+# The project has no e-mail address of its own, and an invented one would be
+# taken for ours: the field names the developers alone (see scripts/package.sh).
+set(CPACK_PACKAGE_CONTACT "Delvorn developers")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# What CPack's strip leaves, the compiler's notes, goes as Debian strips it.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_strip.cmake)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL delvorn libmivolen1 libmivolen-dev)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -23,7 +27,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_DEBIAN_DELVORN_PACKAGE_NAME delvorn)
 set(CPACK_DEBIAN_DELVORN_PACKAGE_SECTION games)
 # The fonts are links into these packages.
-set(CPACK_DEBIAN_DELVORN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-ferrite-core")
+get_property(font_packages GLOBAL PROPERTY DELVORN_FONT_PACKAGES)
+list(JOIN font_packages ", " CPACK_DEBIAN_DELVORN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_DELVORN_PACKAGE_RECOMMENDS freepats)
 set(CPACK_COMPONENT_DELVORN_DESCRIPTION "tile-based arcade maze game: dig, collect, escape
 The miner Zub digs tunnels through the earth as he walks, collects every
@@ -34,8 +39,10 @@ replace the shipped ones for that player.")
 
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_NAME libmivolen1)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_SECTION libs)
-# CPack adds ldconfig calls to the scripts but not the trigger Debian wants.
+# ldconfig runs from this trigger; deb_no_ldconfig.cmake takes out the
+# postinst and postrm scripts that CPack writes to call it.
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_no_ldconfig.cmake)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIBMIVOLEN1_DESCRIPTION "AVI video playback onto Allegro 4 bitmaps
 mivolen plays AVI files onto Allegro 4 bitmaps, with their sound through

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages delvorn, libmivolen1 and libmivolen-dev with
-# CPack and checks them: lintian without errors, the desktop entry and the
-# AppStream metadata valid. Usage: scripts/package.sh [build dir] [out dir]
+# CPack and checks them: lintian -I --pedantic reports no tag but those
+# named below, the desktop entry and the AppStream metadata are valid.
+# Usage: scripts/package.sh [build dir] [out dir]
 # The packages land in the out dir (default: <build dir>/packages).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -9,7 +10,7 @@ build="${1:-$here/build}"
 out="$(realpath -m "${2:-$build/packages}")"
 
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target Delvorn datafile levels linux_files mivolen
+cmake --build "$build" -j "$(nproc)" --target Delvorn delvorn-replay datafile levels linux_files mivolen
 mkdir -p "$out" && rm -f "$out"/*.deb
 (cd "$build" && cpack -G DEB -B "$out" >/dev/null)
 rm -rf "$out/_CPack_Packages"
@@ -20,13 +21,36 @@ status=0
 desktop-file-validate "$here/content/linux/delvorn.desktop" || status=1
 appstreamcli validate --no-net "$here/content/linux/"*.metainfo.xml >/dev/null || {
   appstreamcli validate --no-net "$here/content/linux/"*.metainfo.xml; status=1; }
-# Errors fail the build; warnings are shown for whoever reads the log.
-lint="$(lintian --tag-display-limit 0 "${debs[@]}" 2>&1 | grep -v 'running with root privileges' || true)"
-[ -z "$lint" ] || printf '%s\n' "$lint"
-if printf '%s\n' "$lint" | grep -q '^E: '; then
-  echo "lintian reports errors"
-  status=1
-fi
+# Lintian, pedantic and with its informational tags: every tag fails the
+# check unless it is named here with the reason it stays.
+declare -A kept=(
+  [malformed-contact]="the project has no e-mail address of its own, so the Maintainer field names the developers without one"
+  [bogus-mail-host-in-debian-changelog]="no address either in the changelog's trailer, whose empty <> keeps the changelog parseable"
+  [hardening-no-fortify-functions]="built with -D_FORTIFY_SOURCE=2, but no memcpy, memset or pread of libmivolen writes into a buffer whose size the compiler knows, so none has a checked variant"
+  [no-symbols-control-file]="until the library has a version script, its shlibs file states what it offers"
+)
+lint="$(lintian -I --pedantic --fail-on none --tag-display-limit 0 "${debs[@]}" 2>&1)" || {
+  printf '%s\n' "$lint"; echo "lintian failed"; exit 1; }
+declare -A seen=()
+lint_status=0
+while IFS= read -r line; do
+  if [[ "$line" =~ ^[EWIPX]:\ [^:]+:\ ([^ ]+) ]]; then
+    tag="${BASH_REMATCH[1]}"
+    seen[$tag]=1
+    if [ -n "${kept[$tag]:-}" ]; then
+      echo "$line (kept: ${kept[$tag]})"
+    else
+      echo "$line"
+      lint_status=1
+    fi
+  elif [ -n "$line" ] && [[ "$line" != *"running with root privileges"* ]]; then
+    echo "$line"
+  fi
+done <<<"$lint"
+for tag in "${!kept[@]}"; do
+  [ -n "${seen[$tag]:-}" ] || echo "lintian no longer reports $tag: take it out of $0"
+done
+[ $lint_status -eq 0 ] || { echo "lintian reports tags that $0 does not name"; status=1; }
 for deb in "${debs[@]}"; do
   echo "$deb: $(dpkg-deb -f "$deb" Depends)"
 done

@@ -66,8 +66,8 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
                     out),
               0)
         << out;
-  for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/lib/libmivolen.so", "/lib/pkgconfig/mivolen.pc",
-                        "/bin/mivolen-play"})
+  for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/" MIVOLEN_LIBDIR "/libmivolen.so",
+                        "/" MIVOLEN_LIBDIR "/pkgconfig/mivolen.pc", "/bin/mivolen-play"})
     EXPECT_TRUE(Exists(prefix + f)) << f;
 
   std::ofstream(root + "/main.cpp") << kProgram;
@@ -86,19 +86,19 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
       Shell("mkdir -p '" + root + "/runtime-pc' && cp '" + allegroPc + "/allegro.pc' '" + root + "/runtime-pc/'", out),
       0)
       << out;
-  EXPECT_EQ(Shell("PKG_CONFIG_LIBDIR='" + prefix + "/lib/pkgconfig:" + root +
+  EXPECT_EQ(Shell("PKG_CONFIG_LIBDIR='" + prefix + "/" MIVOLEN_LIBDIR "/pkgconfig:" + root +
                       "/runtime-pc' pkg-config --cflags --libs mivolen",
                   out),
             0)
       << out;
 
-  std::string env = "PKG_CONFIG_PATH='" + prefix + "/lib/pkgconfig' ";
+  std::string env = "PKG_CONFIG_PATH='" + prefix + "/" MIVOLEN_LIBDIR "/pkgconfig' ";
   ASSERT_EQ(Shell("cd '" + root + "' && " + env + "c++ -std=c++17 main.cpp -o player $(" + env +
                       "pkg-config --cflags --libs mivolen)",
                   out),
             0)
       << out;
-  std::string run = "LD_LIBRARY_PATH='" + prefix + "/lib' '" + root + "/player' ";
+  std::string run = "LD_LIBRARY_PATH='" + prefix + "/" MIVOLEN_LIBDIR "' '" + root + "/player' ";
   ASSERT_EQ(Shell(run + "'" + root + "/clip.avi'", out), 0) << out;
   EXPECT_NE(out.find("size 64x48"), std::string::npos) << out;
   // Frame 1's bottom-right quadrant sits at the centre of the 100x100 target.

@@ -1,0 +1,21 @@
+# Run by CPack on the staged files before it packs them: removes the .comment
+# and .note sections from every ELF file, with the options Debian's own
+# packaging strips with (shared libraries also lose their unneeded symbols).
+file(GLOB_RECURSE staged LIST_DIRECTORIES false "${CPACK_TEMPORARY_DIRECTORY}/*")
+foreach(file ${staged})
+  if(IS_SYMLINK "${file}")
+    continue()
+  endif()
+  file(READ "${file}" magic LIMIT 4 HEX)
+  if(NOT magic STREQUAL "7f454c46")
+    continue()
+  endif()
+  set(options --remove-section=.comment --remove-section=.note)
+  if(file MATCHES "\\.so(\\.[0-9]+)*$")
+    list(APPEND options --strip-unneeded)
+  endif()
+  execute_process(COMMAND strip ${options} "${file}" RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "strip failed on ${file}")
+  endif()
+endforeach()
