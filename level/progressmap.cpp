@@ -15,6 +15,7 @@
 #include "shell/base/message.h"
 #include "shell/base/resources.h"
 #include "shell/log.h"
+#include "shell/sound.h"
 
 const int progressMarkerX[20] = {196, 228, 260, 260, 260, 292, 324, 356, 356, 356,
                                  388, 420, 452, 484, 516, 516, 516, 516, 548, 580};
@@ -169,6 +170,7 @@ void ProcessMap()
             return;
         }
         clear_keybuf();
+        PlayMusic(MUS_PROGRESS_MAP);  // plays on under "G E T    R E A D Y!"
         KeyLatch anyKey = KeyLatch::AnyKey();
         while (!anyKey.KeyWaiting() && !closeRequested) {
             if (backBuffer)

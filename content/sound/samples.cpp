@@ -224,5 +224,5 @@ Sample MakeSample(int entry)
     case SFX_GAME_OVER: GameOver(b); break;
     default: return Sample{};
     }
-    return FinishSample(b);
+    return FinishSample(b, entry == SFX_BOMB_BLAST ? kBlastLoudness : kEffectLoudness);
 }
