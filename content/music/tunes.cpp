@@ -10,8 +10,8 @@ namespace {
 
 // Tunes that loop under a screen or a level, and the short jingles; both
 // kinds loop when played, but a jingle's screen is soon left.
-const TuneRules kLooping = {0, 1};
-const TuneRules kJingle = {0, 1};
+const TuneRules kLooping = {60.0, 4};
+const TuneRules kJingle = {0.0, 4};
 
 struct TuneFile {
     int entry;

@@ -42,8 +42,8 @@ double EffectLoudness(const std::vector<float> &data, int rate);
 
 // How loud the effects are made, before the mixer: all alike, so none is
 // lost and none startles, and the bomb blast above them all.
-const double kEffectLoudness = -7.5;
-const double kBlastLoudness = -4.5;
+const double kEffectLoudness = -9.0;
+const double kBlastLoudness = -6.5;
 
 // Brings the sound to the given loudness and converts it to 16-bit frames.
 // A sound whose peaks would pass full scale first is driven into a soft
