@@ -155,7 +155,9 @@ private:
         int sounding = std::max(1, ticks * gate / 8);
         if (track.drums)
             key = kDrums[key].key;
-        int v = stress == '^' ? std::min(127, velocity + 24) : stress == '_' ? std::max(1, velocity / 2) : velocity;
+        int v = stress == '^'   ? std::min(127, velocity + 24)
+                : stress == '_' ? std::max(1, velocity / 2)
+                                : velocity;
         used->insert(v);
         out->push_back({start, 2, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(v)}});
         out->push_back({start + sounding, 1, {uint8_t(0x80 | ch), uint8_t(key), 0}});

@@ -20,14 +20,14 @@ struct TuneFile {
 };
 
 const TuneFile kTunes[] = {
-    {MUS_GAME_OVER, "gameover.tune", kJingle},   {MUS_HIGH_SCORES, "hiscores.tune", kLooping},
-    {MUS_PROGRESS_MAP, "map.tune", kLooping},    {MUS_MENU, "menu.tune", kLooping},
-    {MUS_LEVEL + 0, "level01.tune", kLooping},   {MUS_LEVEL + 1, "level02.tune", kLooping},
-    {MUS_LEVEL + 2, "level03.tune", kLooping},   {MUS_LEVEL + 3, "level04.tune", kLooping},
-    {MUS_LEVEL + 4, "level05.tune", kLooping},   {MUS_LEVEL + 5, "level06.tune", kLooping},
-    {MUS_LEVEL + 6, "level07.tune", kLooping},   {MUS_LEVEL + 7, "level08.tune", kLooping},
-    {MUS_LEVEL + 8, "level09.tune", kLooping},   {MUS_LEVEL + 9, "level10.tune", kLooping},
-    {MUS_CLOSING, "closing.tune", kJingle},      {MUS_CREDITS, "credits.tune", kLooping},
+    {MUS_GAME_OVER, "gameover.tune", kJingle}, {MUS_HIGH_SCORES, "hiscores.tune", kLooping},
+    {MUS_PROGRESS_MAP, "map.tune", kLooping},  {MUS_MENU, "menu.tune", kLooping},
+    {MUS_LEVEL + 0, "level01.tune", kLooping}, {MUS_LEVEL + 1, "level02.tune", kLooping},
+    {MUS_LEVEL + 2, "level03.tune", kLooping}, {MUS_LEVEL + 3, "level04.tune", kLooping},
+    {MUS_LEVEL + 4, "level05.tune", kLooping}, {MUS_LEVEL + 5, "level06.tune", kLooping},
+    {MUS_LEVEL + 6, "level07.tune", kLooping}, {MUS_LEVEL + 7, "level08.tune", kLooping},
+    {MUS_LEVEL + 8, "level09.tune", kLooping}, {MUS_LEVEL + 9, "level10.tune", kLooping},
+    {MUS_CLOSING, "closing.tune", kJingle},    {MUS_CREDITS, "credits.tune", kLooping},
     {MUS_GAME_WON, "gamewon.tune", kJingle},
 };
 
@@ -46,7 +46,6 @@ std::string TuneFileName(int entry)
     const TuneFile *t = FindTune(entry);
     return t ? t->file : "";
 }
-
 
 std::string TuneDirectory()
 {

@@ -161,7 +161,8 @@ Sample FinishSample(const SoundBuffer &buf, double loudness)
         for (float &v : shaped)
             v /= top;
         // Drive harder, a decibel at a time, until the loudness fits under the peak.
-        for (double drive = 1; drive < 16 && EffectLoudness(shaped, buf.rate) + 20 * std::log10(kPeak) < loudness;
+        for (double drive = 1;
+             drive < 16 && EffectLoudness(shaped, buf.rate) + 20 * std::log10(kPeak) < loudness;
              drive *= 1.122) {
             for (size_t i = 0; i < shaped.size(); i++)
                 shaped[i] = SoftClip(float(buf.data[i] / top * drive));

@@ -522,12 +522,12 @@ TEST(WhatAPlayerHears, TheMixHoldsTogether)
     // Digging for items, a bag that wobbles, falls and bursts into gold, a
     // bomb for an enemy, the potion's hunt, a heart, the last item.
     static const std::pair<double, int> kPlay[] = {
-        {0.5, SFX_ITEM},         {1.5, SFX_ITEM},       {2.5, SFX_BAG_WOBBLES},   {3.0, SFX_BAG_FALLS},
-        {3.6, SFX_BAG_BURSTS},   {4.2, SFX_GOLD},       {5.5, SFX_ITEM},          {6.5, SFX_ITEM},
-        {7.5, SFX_BOMB_PICKUP},  {8.5, SFX_BOMB_DROPPED}, {10.5, SFX_BOMB_BLAST}, {11.0, SFX_ENEMY_KILLED},
-        {12.5, SFX_ITEM},        {13.5, SFX_POTION},    {15.0, SFX_ENEMY_KILLED}, {16.0, SFX_ITEM},
-        {17.0, SFX_BAG_WOBBLES}, {17.5, SFX_BAG_FALLS}, {18.1, SFX_BAG_BURSTS},   {18.7, SFX_GOLD},
-        {20.0, SFX_HEART},       {21.0, SFX_ITEM},      {22.0, SFX_SHIELDS_OPEN}, {23.0, SFX_EXIT},
+        {0.5, SFX_ITEM},         {1.5, SFX_ITEM},         {2.5, SFX_BAG_WOBBLES},   {3.0, SFX_BAG_FALLS},
+        {3.6, SFX_BAG_BURSTS},   {4.2, SFX_GOLD},         {5.5, SFX_ITEM},          {6.5, SFX_ITEM},
+        {7.5, SFX_BOMB_PICKUP},  {8.5, SFX_BOMB_DROPPED}, {10.5, SFX_BOMB_BLAST},   {11.0, SFX_ENEMY_KILLED},
+        {12.5, SFX_ITEM},        {13.5, SFX_POTION},      {15.0, SFX_ENEMY_KILLED}, {16.0, SFX_ITEM},
+        {17.0, SFX_BAG_WOBBLES}, {17.5, SFX_BAG_FALLS},   {18.1, SFX_BAG_BURSTS},   {18.7, SFX_GOLD},
+        {20.0, SFX_HEART},       {21.0, SFX_ITEM},        {22.0, SFX_SHIELDS_OPEN}, {23.0, SFX_EXIT},
     };
     std::vector<Cue> cues;
     for (const auto &[at, entry] : kPlay)
@@ -546,9 +546,10 @@ TEST(WhatAPlayerHears, TheMixHoldsTogether)
         std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
         double median = levels[levels.size() / 2];
         Loudness l = Measure(sound, Onset(sound), 0.4);
-        std::printf("%-10s %6.1f LUFS, loudest 400 ms %6.1f LUFS, peak %6.1f dBFS, median %6.1f dB over %.2f s\n",
-                    name.c_str(), l.integrated, l.loudestWindow, l.peakDb, median,
-                    double(sound.size() - Onset(sound)) / kRate);
+        std::printf(
+            "%-10s %6.1f LUFS, loudest 400 ms %6.1f LUFS, peak %6.1f dBFS, median %6.1f dB over %.2f s\n",
+            name.c_str(), l.integrated, l.loudestWindow, l.peakDb, median,
+            double(sound.size() - Onset(sound)) / kRate);
         tuneLoudness.push_back(l.integrated);
         loudestTuneWindow = std::max(loudestTuneWindow, l.loudestWindow);
         if (median > loudestMedian) {
@@ -567,8 +568,9 @@ TEST(WhatAPlayerHears, TheMixHoldsTogether)
         double peak = *std::max_element(levels.begin(), levels.end());
         Loudness l = Measure(sound, Onset(sound), window);
         effectLoudness[name] = l.loudestWindow;
-        std::printf("%-10s %6.1f LUFS over %3.0f ms, peak %6.1f dBFS, %+5.1f dB over the %s median\n", name.c_str(),
-                    l.loudestWindow, window * 1000, l.peakDb, peak - loudestMedian, loudestTune.c_str());
+        std::printf("%-10s %6.1f LUFS over %3.0f ms, peak %6.1f dBFS, %+5.1f dB over the %s median\n",
+                    name.c_str(), l.loudestWindow, window * 1000, l.peakDb, peak - loudestMedian,
+                    loudestTune.c_str());
         EXPECT_GE(peak - loudestMedian, 3.0) << name << " is lost under " << loudestTune;
     }
     const std::string blast = "effect" + std::to_string(SFX_BOMB_BLAST);
@@ -576,7 +578,8 @@ TEST(WhatAPlayerHears, TheMixHoldsTogether)
     for (const auto &[name, loudness] : effectLoudness) {
         quietest = std::min(quietest, loudness);
         if (name != blast) {
-            EXPECT_GE(effectLoudness[blast] - loudness, 1.0) << "the bomb blast is not clearly louder than " << name;
+            EXPECT_GE(effectLoudness[blast] - loudness, 1.0)
+                << "the bomb blast is not clearly louder than " << name;
         }
     }
     EXPECT_LE(effectLoudness[blast] - quietest, 4.0) << "the effects spread over more than 4 LU";

@@ -22,9 +22,9 @@ const int kPercussion = 9;  // General MIDI channel 10
 struct TrackInfo {
     int ticks = 0;  // where the end-of-track event sits
     bool ended = false;
-    std::vector<int> keys;   // note-on keys in order
+    std::vector<int> keys;        // note-on keys in order
     std::vector<int> velocities;  // of those notes
-    std::set<int> drumKeys;  // note-on keys on the percussion channel
+    std::set<int> drumKeys;       // note-on keys on the percussion channel
     std::set<int> programs;
     std::set<int> channels;
     int tempo = 0;  // microseconds per quarter, 0 when none
