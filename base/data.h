@@ -31,6 +31,7 @@ enum DataEntry : int {
     SFX_ITEM = 207,
     PIC_HEART = 208,
     MUS_HIGH_SCORES = 213,
+    MUS_PROGRESS_MAP = 214,  // so the game never falls silent between levels
     SFX_TITLE = 215,
     PIC_MARKER = 216,  // the menu's pointer, three frames
     PIC_MENU = 219,
@@ -101,7 +102,7 @@ inline constexpr EntryRun entryRuns[] = {
     {MUS_GAME_OVER, MUS_GAME_OVER, ENTRY_MIDI},
     {SFX_INITIALS, SFX_ITEM, ENTRY_SAMPLE},
     {PIC_HEART, PIC_HEART + HEART_FRAMES - 1, ENTRY_BITMAP},
-    {MUS_HIGH_SCORES, MUS_HIGH_SCORES, ENTRY_MIDI},
+    {MUS_HIGH_SCORES, MUS_PROGRESS_MAP, ENTRY_MIDI},
     {SFX_TITLE, SFX_TITLE, ENTRY_SAMPLE},
     {PIC_MARKER, PIC_MENU, ENTRY_BITMAP},
     {MUS_MENU, MUS_MENU, ENTRY_MIDI},

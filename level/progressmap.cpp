@@ -12,6 +12,7 @@
 #include "base/log.h"
 #include "base/message.h"
 #include "base/resources.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
 #include "map/mapcodes.h"
 #include "platform/paths/paths.h"
@@ -169,6 +170,7 @@ void ProcessMap()
             return;
         }
         clear_keybuf();
+        PlayMusic(MUS_PROGRESS_MAP);  // plays on under "G E T    R E A D Y!"
         KeyLatch anyKey = KeyLatch::AnyKey();
         while (!anyKey.KeyWaiting() && !closeRequested) {
             if (backBuffer)

@@ -11,7 +11,7 @@ build="${1:-$here/build}"
 packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-utils libx11-dev imagemagick
           liballegro4-dev libfreetype-dev libpng-dev
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
-          libgtest-dev libgmock-dev libbenchmark-dev
+          libgtest-dev libgmock-dev libbenchmark-dev libebur128-dev
           fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang libclang-rt-14-dev valgrind time
           dpkg-dev fakeroot file desktop-file-utils appstream lintian)
 

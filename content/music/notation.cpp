@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -67,9 +69,10 @@ class TrackCompiler {
 public:
     TrackCompiler(const Track &t, int barTicks) : track(t), bar(barTicks) {}
 
-    bool Run(std::vector<Event> &events, int &length, std::string &error)
+    bool Run(std::vector<Event> &events, int &length, std::set<int> &velocities, std::string &error)
     {
         out = &events;
+        used = &velocities;
         pos = 0;
         tick = 0;
         if (!Sequence(0)) {
@@ -84,9 +87,11 @@ private:
     const Track &track;
     int bar;
     std::vector<Event> *out = nullptr;
+    std::set<int> *used = nullptr;
     size_t pos = 0;
     int tick = 0;
     int octave = 4, length = kWhole / 8, velocity = 100, gate = 7;
+    char stress = 0;  // '^' accents, '_' softens the next note or chord
     std::string message;
 
     bool Fail(const std::string &m)
@@ -150,7 +155,11 @@ private:
         int sounding = std::max(1, ticks * gate / 8);
         if (track.drums)
             key = kDrums[key].key;
-        out->push_back({start, 2, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(velocity)}});
+        int v = stress == '^'   ? std::min(127, velocity + 24)
+                : stress == '_' ? std::max(1, velocity / 2)
+                                : velocity;
+        used->insert(v);
+        out->push_back({start, 2, {uint8_t(0x90 | ch), uint8_t(key), uint8_t(v)}});
         out->push_back({start + sounding, 1, {uint8_t(0x80 | ch), uint8_t(key), 0}});
     }
 
@@ -175,6 +184,7 @@ private:
     {
         int n;
         pos++;
+        bool relative = Peek() == '+' || Peek() == '-';
         if (!Number(n))
             return Fail(std::string("number expected after '") + c + "'");
         switch (c) {
@@ -193,6 +203,10 @@ private:
             }
             break;
         case 'v':
+            // v+8 and v-8 step from the velocity before: a crescendo inside
+            // a repeat grows on every pass.
+            if (relative)
+                n += velocity;
             if (n < 1 || n > 127)
                 return Fail("bad velocity");
             velocity = n;
@@ -272,12 +286,14 @@ private:
                 for (int i = 0; i < count; i++)
                     Note(keys[i], tick, ticks);
                 tick += ticks;
+                stress = 0;
             } else if (c == 'r') {
                 pos++;
                 int ticks;
                 if (!Length(ticks))
                     return false;
                 tick += ticks;
+                stress = 0;
             } else if (c == '>' || c == '<') {
                 pos++;
                 octave += c == '>' ? 1 : -1;
@@ -287,9 +303,13 @@ private:
                     return false;
                 Note(key, tick, ticks);
                 tick += ticks;
+                stress = 0;
             } else if (c == 'o' || c == 'l' || c == 'v' || c == 'q') {
                 if (!Setting(c))
                     return false;
+            } else if (c == '^' || c == '_') {
+                pos++;
+                stress = c;  // for the next note or chord only
             } else if (track.drums && std::isalpha((unsigned char)c)) {
                 return Fail(std::string("unknown drum '") + c + "'");
             } else {
@@ -363,7 +383,7 @@ bool TrackOptions(std::istringstream &in, Track &t, std::string &error)
 
 }  // namespace
 
-bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
+bool CompileTune(const std::string &text, MidiTune &tune, std::string &error, const TuneRules &rules)
 {
     tune = MidiTune{};
     tune.divisions = kDivisions;
@@ -429,10 +449,11 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
     int barTicks = beats * kDivisions;
     std::vector<std::vector<Event>> bodies(tracks.size());
     std::vector<int> lengths(tracks.size());
+    std::set<int> velocities;
     int longest = 0;
     for (size_t i = 0; i < tracks.size(); i++) {
         TrackCompiler tc(tracks[i], barTicks);
-        if (!tc.Run(bodies[i], lengths[i], error))
+        if (!tc.Run(bodies[i], lengths[i], velocities, error))
             return false;
         longest = std::max(longest, lengths[i]);
     }
@@ -446,6 +467,20 @@ bool CompileTune(const std::string &text, MidiTune &tune, std::string &error)
                     " bars and some ticks long, the tune " + std::to_string(longest / barTicks);
             return false;
         }
+    }
+
+    double seconds = double(longest) / kDivisions * 60.0 / tempo;
+    if (seconds < rules.minLoopSeconds) {
+        char why[160];
+        std::snprintf(why, sizeof why, "the tune lasts %.1f s before it repeats; a looping tune needs %.0f s",
+                      seconds, rules.minLoopSeconds);
+        error = why;
+        return false;
+    }
+    if (int(velocities.size()) < rules.minVelocities) {
+        error = "the tune plays " + std::to_string(velocities.size()) + " different velocities; it needs " +
+                std::to_string(rules.minVelocities) + " (accents, softer passages, ghost notes)";
+        return false;
     }
 
     // The first track carries tempo and meter only.

@@ -9,8 +9,17 @@
 
 #include "tools/datbuild/assets.h"
 
-// Compiles one tune. On a mistake in the text, returns false and says where.
-bool CompileTune(const std::string &text, MidiTune &tune, std::string &error);
+// What the game asks of a tune besides correct notation. A tune that loops
+// under a screen or a level must last long enough not to wear on the
+// player, and every tune is played with some dynamics.
+struct TuneRules {
+    double minLoopSeconds = 0;  // 0: any length (a jingle)
+    int minVelocities = 1;      // different note-on velocities in the tune
+};
+
+// Compiles one tune. On a mistake in the text, or a tune that breaks the
+// rules, returns false and says where.
+bool CompileTune(const std::string &text, MidiTune &tune, std::string &error, const TuneRules &rules = {});
 
 // A whole standard MIDI file (format 1) holding the tune, for listening and
 // for loading back through Allegro.

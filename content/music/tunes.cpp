@@ -8,28 +8,43 @@
 
 namespace {
 
+// Tunes that loop under a screen or a level, and the short jingles; both
+// kinds loop when played, but a jingle's screen is soon left.
+const TuneRules kLooping = {60.0, 4};
+const TuneRules kJingle = {0.0, 4};
+
 struct TuneFile {
     int entry;
     const char *file;
+    const TuneRules &rules;
 };
 
 const TuneFile kTunes[] = {
-    {MUS_GAME_OVER, "gameover.tune"}, {MUS_HIGH_SCORES, "hiscores.tune"}, {MUS_MENU, "menu.tune"},
-    {MUS_LEVEL + 0, "level01.tune"},  {MUS_LEVEL + 1, "level02.tune"},    {MUS_LEVEL + 2, "level03.tune"},
-    {MUS_LEVEL + 3, "level04.tune"},  {MUS_LEVEL + 4, "level05.tune"},    {MUS_LEVEL + 5, "level06.tune"},
-    {MUS_LEVEL + 6, "level07.tune"},  {MUS_LEVEL + 7, "level08.tune"},    {MUS_LEVEL + 8, "level09.tune"},
-    {MUS_LEVEL + 9, "level10.tune"},  {MUS_CLOSING, "closing.tune"},      {MUS_CREDITS, "credits.tune"},
-    {MUS_GAME_WON, "gamewon.tune"},
+    {MUS_GAME_OVER, "gameover.tune", kJingle}, {MUS_HIGH_SCORES, "hiscores.tune", kLooping},
+    {MUS_PROGRESS_MAP, "map.tune", kLooping},  {MUS_MENU, "menu.tune", kLooping},
+    {MUS_LEVEL + 0, "level01.tune", kLooping}, {MUS_LEVEL + 1, "level02.tune", kLooping},
+    {MUS_LEVEL + 2, "level03.tune", kLooping}, {MUS_LEVEL + 3, "level04.tune", kLooping},
+    {MUS_LEVEL + 4, "level05.tune", kLooping}, {MUS_LEVEL + 5, "level06.tune", kLooping},
+    {MUS_LEVEL + 6, "level07.tune", kLooping}, {MUS_LEVEL + 7, "level08.tune", kLooping},
+    {MUS_LEVEL + 8, "level09.tune", kLooping}, {MUS_LEVEL + 9, "level10.tune", kLooping},
+    {MUS_CLOSING, "closing.tune", kJingle},    {MUS_CREDITS, "credits.tune", kLooping},
+    {MUS_GAME_WON, "gamewon.tune", kJingle},
 };
+
+const TuneFile *FindTune(int entry)
+{
+    for (const TuneFile &t : kTunes)
+        if (t.entry == entry)
+            return &t;
+    return nullptr;
+}
 
 }  // namespace
 
 std::string TuneFileName(int entry)
 {
-    for (const TuneFile &t : kTunes)
-        if (t.entry == entry)
-            return t.file;
-    return "";
+    const TuneFile *t = FindTune(entry);
+    return t ? t->file : "";
 }
 
 std::string TuneDirectory()
@@ -55,7 +70,7 @@ MidiTune MakeTune(int entry)
     std::stringstream text;
     text << in.rdbuf();
     std::string error;
-    if (!CompileTune(text.str(), tune, error)) {
+    if (!CompileTune(text.str(), tune, error, FindTune(entry)->rules)) {
         std::fprintf(stderr, "MakeTune: %s: %s\n", path.c_str(), error.c_str());
         return MidiTune{};
     }

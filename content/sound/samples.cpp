@@ -54,11 +54,12 @@ void BombExplodes(SoundBuffer &b)
     AddTone(b, {WAVE_NOISE, 0.04, 0.5, 900, 150, 0.4, 0.01, 3, 0.5, 0, 0, 0.85});
 }
 
-// Initials entry: a crisp short click.
+// Initials entry: a crisp click with a short ring, long enough to be heard.
 void InitialsClick(SoundBuffer &b)
 {
     AddTone(b, {WAVE_SQUARE, 0, 0.045, 1500, 1700, 0.4, 0.001, 5, 0.3});
     AddTone(b, {WAVE_NOISE, 0, 0.01, 8000, 0, 0.2, 0.0005, 6});
+    AddTone(b, {WAVE_TRIANGLE, 0.01, 0.12, 1700, 0, 0.3, 0.002, 3});
 }
 
 // Bomb pickup: two metallic notes going up.
@@ -123,11 +124,13 @@ void TitleJingle(SoundBuffer &b)
 void ClickDown(SoundBuffer &b)
 {
     AddTone(b, {WAVE_SQUARE, 0, 0.055, 750, 480, 0.4, 0.001, 4, 0.5});
+    AddTone(b, {WAVE_TRIANGLE, 0.02, 0.1, 480, 0, 0.3, 0.002, 3});
 }
 
 void ClickUp(SoundBuffer &b)
 {
     AddTone(b, {WAVE_SQUARE, 0, 0.04, 950, 1400, 0.4, 0.001, 4, 0.25});
+    AddTone(b, {WAVE_TRIANGLE, 0.015, 0.1, 1400, 0, 0.5, 0.002, 2});
 }
 
 // Bag starts falling: a descending whistle.
@@ -224,5 +227,5 @@ Sample MakeSample(int entry)
     case SFX_GAME_OVER: GameOver(b); break;
     default: return Sample{};
     }
-    return FinishSample(b);
+    return FinishSample(b, entry == SFX_BOMB_BLAST ? kBlastLoudness : kEffectLoudness);
 }

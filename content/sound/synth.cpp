@@ -1,6 +1,8 @@
 // synth.cpp: oscillators, envelopes and the float-to-sample step.
 #include "content/sound/synth.h"
 
+#include <ebur128.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -108,7 +110,44 @@ void AddEcho(SoundBuffer &buf, double delay, double feedback)
         buf.data[buf.data.size() - 1 - i] *= float(i) / fade;
 }
 
-Sample FinishSample(const SoundBuffer &buf, double peak)
+double EffectLoudness(const std::vector<float> &data, int rate)
+{
+    double loudest = -HUGE_VAL;
+    if (data.empty() || rate <= 0)
+        return loudest;
+    ebur128_state *st = ebur128_init(1, unsigned(rate), EBUR128_MODE_M);
+    if (!st)
+        return loudest;
+    const size_t window = std::min(data.size(), size_t(rate * 0.4)), step = std::max(1, rate / 100);
+    const unsigned long windowMs = std::max<unsigned long>(1, window * 1000 / rate);
+    for (size_t at = 0; at < data.size(); at += step) {
+        size_t n = std::min(step, data.size() - at);
+        ebur128_add_frames_float(st, &data[at], n);
+        double w;
+        if (at + n >= window && ebur128_loudness_window(st, windowMs, &w) == EBUR128_SUCCESS)
+            loudest = std::max(loudest, w);
+    }
+    ebur128_destroy(&st);
+    return loudest;
+}
+
+namespace {
+
+const double kPeak = 0.97;  // under full scale, with room for rounding
+
+// Linear below the knee, then bending smoothly towards 1.
+float SoftClip(float v)
+{
+    const float knee = 0.6f, a = std::fabs(v);
+    if (a <= knee)
+        return v;
+    float bent = knee + (1 - knee) * std::tanh((a - knee) / (1 - knee));
+    return v < 0 ? -bent : bent;
+}
+
+}  // namespace
+
+Sample FinishSample(const SoundBuffer &buf, double loudness)
 {
     Sample s;
     s.bits = 16;
@@ -117,10 +156,27 @@ Sample FinishSample(const SoundBuffer &buf, double peak)
     float top = 0;
     for (float v : buf.data)
         top = std::max(top, std::fabs(v));
-    double scale = top > 0 ? peak / top : 0;
-    s.frames.reserve(buf.data.size());
-    for (float v : buf.data) {
-        double x = std::clamp(v * scale, -1.0, 1.0);
+    std::vector<float> shaped = buf.data;
+    if (top > 0) {
+        for (float &v : shaped)
+            v /= top;
+        // Drive harder, a decibel at a time, until the loudness fits under the peak.
+        for (double drive = 1;
+             drive < 16 && EffectLoudness(shaped, buf.rate) + 20 * std::log10(kPeak) < loudness;
+             drive *= 1.122) {
+            for (size_t i = 0; i < shaped.size(); i++)
+                shaped[i] = SoftClip(float(buf.data[i] / top * drive));
+        }
+    }
+    double gain = std::pow(10.0, (loudness - EffectLoudness(shaped, buf.rate)) / 20);
+    float peak = 0;
+    for (float v : shaped)
+        peak = std::max(peak, std::fabs(v));
+    if (peak > 0)
+        gain = std::min(gain, kPeak / peak);
+    s.frames.reserve(shaped.size());
+    for (float v : shaped) {
+        double x = std::clamp(v * gain, -1.0, 1.0);
         s.frames.push_back(int16_t(std::lround(x * 32767)));
     }
     return s;

@@ -36,8 +36,19 @@ void AddTone(SoundBuffer &buf, const Tone &t);
 void AddArpeggio(SoundBuffer &buf, Tone t, const int *semitones, int count, double step);
 // Simple feedback echo, for a little room around jingles.
 void AddEcho(SoundBuffer &buf, double delay, double feedback);
-// Scales the peak to the given level and converts to 16-bit frames.
-Sample FinishSample(const SoundBuffer &buf, double peak = 0.85);
+// Loudness (LUFS, EBU R128) of a sound's loudest 400 ms, or of the whole
+// sound when it is shorter: how loud a player hears an effect.
+double EffectLoudness(const std::vector<float> &data, int rate);
+
+// How loud the effects are made, before the mixer: all alike, so none is
+// lost and none startles, and the bomb blast above them all.
+const double kEffectLoudness = -9.0;
+const double kBlastLoudness = -6.5;
+
+// Brings the sound to the given loudness and converts it to 16-bit frames.
+// A sound whose peaks would pass full scale first is driven into a soft
+// clip, which keeps its peaks and fills in the rest.
+Sample FinishSample(const SoundBuffer &buf, double loudness = kEffectLoudness);
 
 // The note frequency of a MIDI key number (69 = A 440 Hz).
 double KeyHz(double key);

@@ -1,12 +1,16 @@
 // What a player hears: tunes and effects played through the library's own
 // synthesizer and mixer, with the game's instrument list and volumes, into
 // ALSA's file plugin (no sound card needed), then looked at: the drums
-// sound, every tune's lead and bass sound at their pitch, and every effect
-// stands above the music. Set DELVORN_CAPTURE_DIR to keep the captures.
+// sound, every tune's lead and bass sound at their pitch, and the mix holds
+// together: tunes as loud as one another, effects above the music and the
+// bomb blast on top, play at a comfortable level without clipping. Set
+// DELVORN_CAPTURE_DIR to keep the captures, DELVORN_CAPTURE_SECONDS to
+// capture more of each tune.
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
 
 #include <X11/Xlib.h>
 #include <allegro.h>
+#include <ebur128.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -30,8 +34,11 @@ namespace {
 const int kRate = 44100;
 const int kPercussion = 9;
 
-// Mono samples, -1..1, as the file plugin wrote them.
-using Sound = std::vector<float>;
+// Mono samples, -1..1, as the file plugin wrote them, and the stereo frames
+// (interleaved) that loudness is measured on.
+struct Sound : std::vector<float> {
+    std::vector<float> stereo;
+};
 
 Sound ReadWav(const std::string &path)
 {
@@ -50,6 +57,7 @@ Sound ReadWav(const std::string &path)
                 std::memcpy(&l, p + i, 2);
                 std::memcpy(&r, p + i + 2, 2);
                 mono.push_back((l + r) / 65536.0f);
+                mono.stereo.insert(mono.stereo.end(), {l / 32768.0f, r / 32768.0f});
             }
             break;
         }
@@ -62,6 +70,7 @@ struct Playing {
     std::string name;            // names the capture file
     bool clocked;                // music: keep the capture in step with the clock
     std::function<void()> play;  // runs with the game's sound set up
+    double seconds = 0;          // how long it plays, roughly
 };
 
 bool CaptureUsable(std::string &why)
@@ -87,7 +96,7 @@ pid_t StartCapture(const Playing &p, const std::string &dir)
     pid_t pid = fork();
     if (pid != 0)
         return pid;
-    alarm(30);  // a child that hangs ends and fails its capture
+    alarm(30 + unsigned(p.seconds));  // a child that hangs ends and fails its capture
     setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
     if (chdir(DELVORN_GAME_DIR) != 0)
         _exit(2);
@@ -159,11 +168,27 @@ std::map<std::string, Sound> CaptureAll(const std::vector<Playing> &playings)
     return sounds;
 }
 
-// Plays a compiled tune for a while from its start.
-std::function<void()> PlayTune(const MidiTune &tune, double seconds)
+// A game sample as the library holds it.
+SAMPLE *LoadSample(const Sample &made)
+{
+    SAMPLE *s = create_sample(16, 0, made.frequency, int(made.frames.size()));
+    for (size_t i = 0; i < made.frames.size(); i++)
+        ((uint16_t *)s->data)[i] = uint16_t(made.frames[i]) ^ 0x8000;
+    return s;
+}
+
+// A sound effect at a moment of a playing, in seconds from its start.
+struct Cue {
+    double at;
+    Sample sample;
+};
+
+// Plays a compiled tune, looping, for a while from its start, with effects
+// at their moments over it, as play does.
+std::function<void()> PlayTune(const MidiTune &tune, double seconds, std::vector<Cue> cues = {})
 {
     std::vector<uint8_t> bytes = MidiFileBytes(tune);
-    return [bytes, seconds]() {
+    return [bytes, seconds, cues]() {
         char path[] = "/tmp/delvorn-tuneXXXXXX";
         int fd = mkstemp(path);
         if (fd < 0 || write(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size()))
@@ -173,9 +198,19 @@ std::function<void()> PlayTune(const MidiTune &tune, double seconds)
         std::remove(path);
         if (!midi)
             _exit(4);
+        std::vector<SAMPLE *> samples;
+        for (const Cue &c : cues)
+            samples.push_back(LoadSample(c.sample));
         if (play_midi(midi, TRUE) != 0)
             _exit(5);
-        rest(int(seconds * 1000));
+        double now = 0;
+        int volume = get_config_int("Sound", "SoundVolume", 200);
+        for (size_t i = 0; i < cues.size() && cues[i].at < seconds; i++) {
+            rest(int((cues[i].at - now) * 1000));
+            now = cues[i].at;
+            play_sample(samples[i], volume, 128, 1000, 0);
+        }
+        rest(int((seconds - now) * 1000));
         stop_midi();
         destroy_midi(midi);
     };
@@ -287,7 +322,12 @@ double KeyHz(int key)
     return 440.0 * std::pow(2.0, (key - 69) / 12.0);
 }
 
-const double kTuneSeconds = 3.0;
+// Long enough for a tune's loudness; the lead and bass are heard in the first seconds.
+double TuneSeconds()
+{
+    const char *asked = std::getenv("DELVORN_CAPTURE_SECONDS");
+    return asked && std::atof(asked) > 0 ? std::atof(asked) : 10.0;
+}
 
 std::string TuneName(int entry)
 {
@@ -301,7 +341,7 @@ const std::map<std::string, Sound> &TuneCaptures()
     if (sounds.empty()) {
         std::vector<Playing> playings;
         for (int e : EntriesOf(ENTRY_MIDI))
-            playings.push_back({TuneName(e), true, PlayTune(MakeTune(e), kTuneSeconds)});
+            playings.push_back({TuneName(e), true, PlayTune(MakeTune(e), TuneSeconds()), TuneSeconds()});
         sounds = CaptureAll(playings);
     }
     return sounds;
@@ -329,6 +369,37 @@ std::vector<Note> FirstNotes(std::vector<Note> notes, size_t count)
     return first;
 }
 
+// EBU R128 loudness of a capture from `from` on: the integrated loudness,
+// that of its loudest `window` seconds (at most 0.4), and the sample peak.
+struct Loudness {
+    double integrated = -HUGE_VAL, loudestWindow = -HUGE_VAL, peakDb = -HUGE_VAL;
+};
+
+Loudness Measure(const Sound &s, size_t from, double window)
+{
+    Loudness l;
+    ebur128_state *st = ebur128_init(2, kRate, EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK);
+    const size_t frames = s.stereo.size() / 2, step = kRate / 100;
+    for (size_t at = from; at < frames; at += step) {
+        size_t n = std::min(step, frames - at);
+        ebur128_add_frames_float(st, &s.stereo[2 * at], n);
+        double w;
+        if (at + n - from >= window * kRate &&
+            ebur128_loudness_window(st, (unsigned long)(window * 1000), &w) == EBUR128_SUCCESS)
+            l.loudestWindow = std::max(l.loudestWindow, w);
+    }
+    ebur128_loudness_global(st, &l.integrated);
+    double peak = 0;
+    for (unsigned ch = 0; ch < 2; ch++) {
+        double p = 0;
+        ebur128_sample_peak(st, ch, &p);
+        peak = std::max(peak, p);
+    }
+    l.peakDb = 20 * std::log10(std::max(peak, 1e-10));
+    ebur128_destroy(&st);
+    return l;
+}
+
 }  // namespace
 
 TEST(WhatAPlayerHears, DrumsSoundOnThePercussionChannel)
@@ -340,7 +411,7 @@ TEST(WhatAPlayerHears, DrumsSoundOnThePercussionChannel)
     MidiTune drums;
     drums.divisions = 96;
     std::vector<uint8_t> track;
-    for (uint8_t key : {36, 38, 42, 38})
+    for (uint8_t key : {60, 38, 42, 38})
         track.insert(track.end(), {0x00, 0x99, key, 110, 0x60, 0x89, key, 0x00});
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
     drums.tracks.push_back(track);
@@ -387,7 +458,7 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
         ASSERT_LT(onset, size_t(kRate)) << "entry " << e << " is silent";
         // On a busy machine the capture loses some time against the clock the
         // tune plays by; note times are scaled to the capture's length.
-        double scale = std::min(1.0, double(s.size() - onset) / (kTuneSeconds * kRate));
+        double scale = std::min(1.0, double(s.size() - onset) / (TuneSeconds() * kRate));
         // Most of the first notes of the lead and the bass stand out at their
         // fundamental while they play (give or take the capture's timing).
         for (size_t t : {size_t(0), bass}) {
@@ -418,55 +489,105 @@ TEST(WhatAPlayerHears, EveryTuneSoundsItsLeadAndBassAtTheirPitch)
     }
 }
 
-// At the configured volumes every effect's loudest moment stands at least
-// 3 dB above the typical level (median) of the loudest tune, so no effect is
-// lost under the music. Prints the figures.
-TEST(WhatAPlayerHears, EveryEffectStandsAboveTheMusic)
+// The mix a player hears, at the configured volumes: the tunes as loud as
+// one another; the effects as loud as one another, each standing above the
+// typical level (median) of the loudest tune and the bomb blast the loudest
+// of them and of the music; and play, a level tune with a busy stretch of
+// effects over it, at a comfortable level that never clips. Loudness is
+// EBU R128 (LUFS); an effect's is that of its loudest 400 ms, or of the
+// whole effect when it is shorter. Prints the figures.
+TEST(WhatAPlayerHears, TheMixHoldsTogether)
 {
     std::string why;
     if (!CaptureUsable(why))
         GTEST_SKIP() << why;
-    std::vector<Playing> effects;
+    std::vector<Playing> playings;
+    std::map<std::string, double> windows;  // each effect's loudness window, seconds
     for (int e : EntriesOf(ENTRY_SAMPLE)) {
         Sample made = MakeSample(e);
-        effects.push_back({"effect" + std::to_string(e), false, [made]() {
-                               SAMPLE *s = create_sample(16, 0, made.frequency, int(made.frames.size()));
-                               for (size_t i = 0; i < made.frames.size(); i++)
-                                   ((uint16_t *)s->data)[i] = uint16_t(made.frames[i]) ^ 0x8000;
-                               PlayThrough(s, get_config_int("Sound", "SoundVolume", 200));
-                               // The driver writes what the mixer has done a while later, the later the
-                               // busier the machine: a stretch of silence played to its end after the
-                               // effect puts the whole effect and a full measuring window after its start
-                               // into the capture.
-                               SAMPLE *silence = create_sample(16, 0, kRate, kRate / 5);
-                               for (int i = 0; i < kRate / 5; i++)
-                                   ((uint16_t *)silence->data)[i] = 0x8000;
-                               PlayThrough(silence, 255);
-                           }});
+        std::string name = "effect" + std::to_string(e);
+        windows[name] = std::min(0.4, double(made.frames.size()) / made.frequency);
+        playings.push_back({name, false, [made]() {
+                                PlayThrough(LoadSample(made), get_config_int("Sound", "SoundVolume", 200));
+                                // The driver writes what the mixer has done a while later, the later
+                                // the busier the machine: a stretch of silence played to its end
+                                // after the effect puts the whole effect and a full measuring window
+                                // after its start into the capture.
+                                SAMPLE *silence = create_sample(16, 0, kRate, kRate / 2);
+                                for (int i = 0; i < kRate / 2; i++)
+                                    ((uint16_t *)silence->data)[i] = 0x8000;
+                                PlayThrough(silence, 255);
+                            }});
     }
-    std::map<std::string, Sound> effectCaptures = CaptureAll(effects);
+    // Digging for items, a bag that wobbles, falls and bursts into gold, a
+    // bomb for an enemy, the potion's hunt, a heart, the last item.
+    static const std::pair<double, int> kPlay[] = {
+        {0.5, SFX_ITEM},         {1.5, SFX_ITEM},         {2.5, SFX_BAG_WOBBLES},   {3.0, SFX_BAG_FALLS},
+        {3.6, SFX_BAG_BURSTS},   {4.2, SFX_GOLD},         {5.5, SFX_ITEM},          {6.5, SFX_ITEM},
+        {7.5, SFX_BOMB_PICKUP},  {8.5, SFX_BOMB_DROPPED}, {10.5, SFX_BOMB_BLAST},   {11.0, SFX_ENEMY_KILLED},
+        {12.5, SFX_ITEM},        {13.5, SFX_POTION},      {15.0, SFX_ENEMY_KILLED}, {16.0, SFX_ITEM},
+        {17.0, SFX_BAG_WOBBLES}, {17.5, SFX_BAG_FALLS},   {18.1, SFX_BAG_BURSTS},   {18.7, SFX_GOLD},
+        {20.0, SFX_HEART},       {21.0, SFX_ITEM},        {22.0, SFX_SHIELDS_OPEN}, {23.0, SFX_EXIT},
+    };
+    std::vector<Cue> cues;
+    for (const auto &[at, entry] : kPlay)
+        cues.push_back({at, MakeSample(entry)});
+    const double playSeconds = 24.5;
+    playings.push_back({"play", true, PlayTune(MakeTune(MUS_LEVEL), playSeconds, cues), playSeconds});
+    std::map<std::string, Sound> captures = CaptureAll(playings);
     const std::map<std::string, Sound> &tunes = TuneCaptures();
 
-    double loudest = -1e9;
+    double loudestMedian = -1e9, loudestTuneWindow = -1e9;
     std::string loudestTune;
+    std::vector<double> tuneLoudness;
     for (const auto &[name, sound] : tunes) {
         std::vector<double> levels = WindowLevels(sound, Onset(sound));
         ASSERT_FALSE(levels.empty()) << name;
         std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
         double median = levels[levels.size() / 2];
-        std::printf("%-10s music median %6.1f dB over %.2f s\n", name.c_str(), median,
-                    double(sound.size() - Onset(sound)) / kRate);
-        if (median > loudest) {
-            loudest = median;
+        Loudness l = Measure(sound, Onset(sound), 0.4);
+        std::printf(
+            "%-10s %6.1f LUFS, loudest 400 ms %6.1f LUFS, peak %6.1f dBFS, median %6.1f dB over %.2f s\n",
+            name.c_str(), l.integrated, l.loudestWindow, l.peakDb, median,
+            double(sound.size() - Onset(sound)) / kRate);
+        tuneLoudness.push_back(l.integrated);
+        loudestTuneWindow = std::max(loudestTuneWindow, l.loudestWindow);
+        if (median > loudestMedian) {
+            loudestMedian = median;
             loudestTune = name;
         }
     }
-    for (const auto &[name, sound] : effectCaptures) {
+    auto [quietTune, loudTune] = std::minmax_element(tuneLoudness.begin(), tuneLoudness.end());
+    EXPECT_LE(*loudTune - *quietTune, 2.0) << "the tunes spread over more than 2 LU";
+
+    std::map<std::string, double> effectLoudness;
+    for (const auto &[name, window] : windows) {
+        const Sound &sound = captures[name];
         std::vector<double> levels = WindowLevels(sound, Onset(sound));
         ASSERT_FALSE(levels.empty()) << name << " is silent";
         double peak = *std::max_element(levels.begin(), levels.end());
-        std::printf("%-10s peak %6.1f dB, %+5.1f dB over the %s median\n", name.c_str(), peak, peak - loudest,
+        Loudness l = Measure(sound, Onset(sound), window);
+        effectLoudness[name] = l.loudestWindow;
+        std::printf("%-10s %6.1f LUFS over %3.0f ms, peak %6.1f dBFS, %+5.1f dB over the %s median\n",
+                    name.c_str(), l.loudestWindow, window * 1000, l.peakDb, peak - loudestMedian,
                     loudestTune.c_str());
-        EXPECT_GE(peak - loudest, 3.0) << name << " is lost under " << loudestTune;
+        EXPECT_GE(peak - loudestMedian, 3.0) << name << " is lost under " << loudestTune;
     }
+    const std::string blast = "effect" + std::to_string(SFX_BOMB_BLAST);
+    double quietest = 1e9;
+    for (const auto &[name, loudness] : effectLoudness) {
+        quietest = std::min(quietest, loudness);
+        if (name != blast) {
+            EXPECT_GE(effectLoudness[blast] - loudness, 1.0)
+                << "the bomb blast is not clearly louder than " << name;
+        }
+    }
+    EXPECT_LE(effectLoudness[blast] - quietest, 4.0) << "the effects spread over more than 4 LU";
+    EXPECT_GT(effectLoudness[blast], loudestTuneWindow) << "the music is louder than the bomb blast";
+
+    Loudness play = Measure(captures["play"], Onset(captures["play"]), 0.4);
+    std::printf("play       %6.1f LUFS, loudest 400 ms %6.1f LUFS, peak %6.1f dBFS\n", play.integrated,
+                play.loudestWindow, play.peakDb);
+    EXPECT_NEAR(play.integrated, -18.0, 1.5) << "play is not at a comfortable level";
+    EXPECT_LT(play.peakDb, -0.5) << "play clips";
 }

@@ -72,7 +72,8 @@ TEST_F(BuiltDataFile, KindTableFollowsTheEntryList)
     EXPECT_EQ(EntryKindOf(199), ENTRY_BITMAP);
     EXPECT_EQ(EntryKindOf(200), ENTRY_SAMPLE);
     EXPECT_EQ(EntryKindOf(201), ENTRY_MIDI);
-    EXPECT_EQ(EntryKindOf(214), ENTRY_UNUSED);
+    EXPECT_EQ(EntryKindOf(214), ENTRY_MIDI);  // the progress map's tune
+    EXPECT_EQ(EntryKindOf(215), ENTRY_SAMPLE);
     EXPECT_EQ(EntryKindOf(292), ENTRY_BITMAP);
     EXPECT_EQ(EntryKindOf(294), ENTRY_SAMPLE);
     EXPECT_EQ(EntryKindOf(296), ENTRY_MIDI);

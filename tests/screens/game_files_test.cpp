@@ -70,7 +70,9 @@ TEST(Paths, HighScoresSaveOverAnEarlierTable)
 {
     if (!system_driver)
         install_allegro(SYSTEM_NONE, &errno, atexit);
-    // Saving writes "HiScore\HiScore.sco" under the working folder.
+    // Saving writes "HiScore\HiScore.sco" under the working folder: a fresh
+    // one, since a case before this one may leave a folder in the file's place.
+    EnterScratchFolder();
     const std::string dir = NativePath("HiScore");
     std::filesystem::create_directories(dir);
     HighScoreTable table = highScores;
