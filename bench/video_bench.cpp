@@ -3,13 +3,20 @@
 // bitmap, blit that centred onto an 800x600 target. Uncompressed 24-bit,
 // MJPEG and MPEG-4 part 2 videos, onto 16- and 32-bit targets; "blits" is
 // the time over one full-screen blit of the target's depth in the same run.
+// And the share of a processor core the blocking Play takes for a 25 fps video.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "avi_writer.h"
 #include "bench/bench_support.h"
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -19,6 +26,7 @@ extern "C" {
 namespace {
 
 const int W = 640, H = 480, FRAMES = 24;
+const int PLAY_FRAMES = 50;  // two seconds at 25 frames a second
 
 // A moving pattern with fine detail, so that the encoded frames cost what
 // real footage does to decode (flat test colours decode almost for free).
@@ -86,14 +94,14 @@ bool Encode(TestVideo &v, const char *fourcc, AVCodecID id, AVPixelFormat format
 
 enum Kind { RAW24 = 0, MJPEG = 1, MPEG4 = 2 };
 
-std::string MakeVideo(Kind kind)
+std::string MakeVideo(Kind kind, int frames = FRAMES)
 {
     TestVideo v;
     v.width = W, v.height = H, v.rate = 25;
     bool ok = true;
     if (kind == RAW24) {
         std::vector<uint8_t> frame((size_t)W * H * 3);
-        for (int k = 0; k < FRAMES; k++) {
+        for (int k = 0; k < frames; k++) {
             for (size_t i = 0; i < frame.size(); i++)
                 frame[i] = Pattern((int)(i % (W * 3)), (int)(i / (W * 3)), k, 0);
             v.frames.push_back(frame);
@@ -202,6 +210,64 @@ void DecodeOnly(benchmark::State &state)
     std::remove(path.c_str());
 }
 
+double ProcessCpuSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec * 1e-9;
+}
+
+// The blocking Play (sound off) of a 640x480 uncompressed 25 fps video onto
+// an 800x600 16-bit bitmap, two seconds a run. Counters: "core_share", the
+// processor time of the whole process (the caller and Allegro's timer thread)
+// over the wall clock; "drawing_share", what the frames' fetching and drawing
+// take of it (25 a second, each timed on its own); "idle_share", the rest:
+// the loop between frames, its sleeps and the clock.
+void PlayIdle(benchmark::State &state)
+{
+    // The player's clock is an Allegro timer, which needs the real system
+    // driver (and so a display) instead of the benchmarks' windowless one.
+    allegro_exit();
+    if (!std::getenv("DISPLAY") || allegro_init() != 0 || install_timer() != 0) {
+        state.SkipWithError("Allegro's timer needs a display (DISPLAY)");
+        install_allegro(SYSTEM_NONE, &errno, atexit);
+        return;
+    }
+    av_log_set_level(AV_LOG_QUIET);
+    std::string path = MakeVideo(RAW24, PLAY_FRAMES);
+    Mivolen player;
+    player.DisableSound();
+    BITMAP *target = create_bitmap_ex(16, 800, 600);
+    if (path.empty() || player.Open(path.c_str()) != 0) {
+        state.SkipWithError("the test video could not be made or opened");
+        return;
+    }
+    // One frame's fetching and drawing, forced, as the loop does 25 times a second.
+    player.PlayStart();
+    double drawEach = SecondsPerCall([&] { player.PlayStep(target, true, false); }, 50);
+    player.PlayEnd();
+    double cpu = 0, wall = 0;
+    for (auto _ : state) {
+        double cpu0 = ProcessCpuSeconds(), wall0 = WallSeconds();
+        player.Play(target, false, false);
+        cpu += ProcessCpuSeconds() - cpu0;
+        wall += WallSeconds() - wall0;
+    }
+    if (wall > 0) {
+        double drawing = drawEach * 25;
+        state.counters["core_share"] = cpu / wall;
+        state.counters["drawing_share"] = drawing;
+        state.counters["idle_share"] = cpu / wall - drawing;
+    }
+    destroy_bitmap(target);
+    player.Close();
+    std::remove(path.c_str());
+    allegro_exit();
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(16);
+}
+
+BENCHMARK(PlayIdle)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DecodeOnly)->ArgName("kind")->Arg(RAW24)->Arg(MJPEG)->Arg(MPEG4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DecodeAndDraw)
     ->ArgNames({"kind", "depth"})
