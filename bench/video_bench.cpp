@@ -59,35 +59,19 @@ bool Encode(TestVideo &v, const char *fourcc, AVCodecID id, AVPixelFormat format
         avcodec_free_context(&ctx);
         return false;
     }
-    AVFrame *f = av_frame_alloc();
-    f->format = format, f->width = v.width, f->height = v.height;
-    av_frame_get_buffer(f, 0);
-    AVPacket *pkt = av_packet_alloc();
     v.compression = FourCC(fourcc);
     v.bits = 24;
-    auto drain = [&] {
-        while (avcodec_receive_packet(ctx, pkt) == 0) {
-            v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
-            v.keys.push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
-            av_packet_unref(pkt);
-        }
-    };
-    for (int k = 0; k < FRAMES; k++) {
-        av_frame_make_writable(f);
-        for (int plane = 0; plane < 3; plane++) {
-            int pw = plane ? v.width / 2 : v.width, ph = plane ? v.height / 2 : v.height;
-            for (int y = 0; y < ph; y++)
-                for (int x = 0; x < pw; x++)
-                    f->data[plane][y * f->linesize[plane] + x] = Pattern(x, y, k, plane);
-        }
-        f->pts = k;
-        avcodec_send_frame(ctx, f);
-        drain();
-    }
-    avcodec_send_frame(ctx, nullptr);
-    drain();
-    av_packet_free(&pkt);
-    av_frame_free(&f);
+    EncodeFrames(
+        ctx, FRAMES,
+        [&](int k, AVFrame *f) {
+            for (int plane = 0; plane < 3; plane++) {
+                int pw = plane ? v.width / 2 : v.width, ph = plane ? v.height / 2 : v.height;
+                for (int y = 0; y < ph; y++)
+                    for (int x = 0; x < pw; x++)
+                        f->data[plane][y * f->linesize[plane] + x] = Pattern(x, y, k, plane);
+            }
+        },
+        v.frames, &v.keys);
     avcodec_free_context(&ctx);
     return (int)v.frames.size() == FRAMES;
 }

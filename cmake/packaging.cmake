@@ -35,7 +35,10 @@ replace the shipped ones for that player.")
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_NAME libmivolen1)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_SECTION libs)
 # CPack adds ldconfig calls to the scripts but not the trigger Debian wants.
-set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers)
+# The symbols file lists every symbol of the library's ABI (video/abi/mivolen.map
+# decides what is exported), with the version that brought it.
+set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers
+                                                   ${CMAKE_SOURCE_DIR}/video/abi/symbols)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIBMIVOLEN1_DESCRIPTION "AVI video playback onto Allegro 4 bitmaps
 mivolen plays AVI files onto Allegro 4 bitmaps, with their sound through

@@ -377,7 +377,7 @@ TEST_F(PlayerTest, CompressedAudioIsDecodedToSixteenBitSamples) {
   struct Case {
     const char *codec;
     int channels;
-  } cases[] = {{"mp3", 2}, {"adpcm_ms", 1}};
+  } cases[] = {{"mp3", 2}, {"aac", 2}, {"adpcm_ms", 1}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.codec);
     AviSpec spec;
@@ -411,7 +411,7 @@ TEST_F(PlayerTest, CompressedAudioIsDecodedToSixteenBitSamples) {
       int now = pcm[size_t(i * c.channels)], before = pcm[size_t((i - 1) * c.channels)];
       crossings += (before < 0) != (now < 0);
       peak = std::max(peak, std::abs(now));
-      EXPECT_EQ(pcm[size_t(i * c.channels + c.channels - 1)], now);
+      EXPECT_NEAR(pcm[size_t(i * c.channels + c.channels - 1)], now, 8);  // lossy stereo coding: nearly equal
     }
     EXPECT_NEAR(crossings, 400, 4);
     EXPECT_NEAR(peak, 16384, 3000);

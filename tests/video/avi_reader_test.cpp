@@ -17,10 +17,12 @@
 #endif
 
 extern "C" {
-#include <libavcodec/avcodec.h>
 #include <libavutil/log.h>
+#ifndef _WIN32
+#include <libavcodec/avcodec.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
+#endif
 }
 
 namespace {

@@ -216,39 +216,55 @@ bool EncodePictures(TestVideo &v, const std::vector<std::vector<uint8_t>> &rgb, 
     return false;
   }
   v.extradata.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
-  AVFrame *f = av_frame_alloc();
-  f->format = c->format, f->width = v.width, f->height = v.height;
-  av_frame_get_buffer(f, 0);
+  v.bits = ctx->bits_per_coded_sample ? ctx->bits_per_coded_sample : c->bits;
   SwsContext *sws = sws_getContext(v.width, v.height, AV_PIX_FMT_RGB24, v.width, v.height, c->format, SWS_POINT,
                                    nullptr, nullptr, nullptr);
+  EncodeFrames(
+      ctx, int(rgb.size()),
+      [&](int k, AVFrame *f) {
+        const uint8_t *src[4] = {rgb[size_t(k)].data(), nullptr, nullptr, nullptr};
+        int srcStride[4] = {v.width * 3, 0, 0, 0};
+        sws_scale(sws, src, srcStride, 0, v.height, f->data, f->linesize);
+      },
+      v.frames, &v.keys);
+  sws_freeContext(sws);
+  avcodec_free_context(&ctx);
+  return v.frames.size() == rgb.size();
+#endif
+}
+
+#ifndef MIVOLEN_TEST_NO_ENCODER
+void EncodeFrames(AVCodecContext *ctx, int count, const std::function<void(int, AVFrame *)> &fill,
+                  std::vector<std::vector<uint8_t>> &packets, std::vector<bool> *keys) {
+  AVFrame *f = av_frame_alloc();
+  if (ctx->codec_type == AVMEDIA_TYPE_AUDIO) {
+    f->format = ctx->sample_fmt, f->nb_samples = ctx->frame_size, f->sample_rate = ctx->sample_rate;
+    av_channel_layout_copy(&f->ch_layout, &ctx->ch_layout);
+  } else {
+    f->format = ctx->pix_fmt, f->width = ctx->width, f->height = ctx->height;
+  }
+  av_frame_get_buffer(f, 0);
   AVPacket *pkt = av_packet_alloc();
-  v.bits = ctx->bits_per_coded_sample ? ctx->bits_per_coded_sample : c->bits;
   auto drain = [&]() {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
-      v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
-      v.keys.push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
+      packets.emplace_back(pkt->data, pkt->data + pkt->size);
+      if (keys) keys->push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
       av_packet_unref(pkt);
     }
   };
-  const int frames = int(rgb.size());
-  for (int k = 0; k < frames; ++k) {
+  for (int k = 0; k < count; ++k) {
     av_frame_make_writable(f);
-    const uint8_t *src[4] = {rgb[size_t(k)].data(), nullptr, nullptr, nullptr};
-    int srcStride[4] = {v.width * 3, 0, 0, 0};
-    sws_scale(sws, src, srcStride, 0, v.height, f->data, f->linesize);
-    f->pts = k;
+    fill(k, f);
+    f->pts = int64_t(k) * (ctx->codec_type == AVMEDIA_TYPE_AUDIO ? ctx->frame_size : 1);
     avcodec_send_frame(ctx, f);
     drain();
   }
   avcodec_send_frame(ctx, nullptr);
   drain();
-  sws_freeContext(sws);
   av_packet_free(&pkt);
   av_frame_free(&f);
-  avcodec_free_context(&ctx);
-  return int(v.frames.size()) == frames;
-#endif
 }
+#endif
 
 bool EncodeSine(TestAudio &a, const char *codecName, int channels, int rate, int samples, int hz) {
 #ifdef MIVOLEN_TEST_NO_ENCODER
@@ -271,45 +287,31 @@ bool EncodeSine(TestAudio &a, const char *codecName, int channels, int rate, int
   a = TestAudio();
   a.channels = channels, a.rate = rate;
   a.bits = ctx->bits_per_coded_sample;
-  a.formatTag = codec->id == AV_CODEC_ID_MP3 ? 0x55 : 0x02;
-  a.fixedBlocks = codec->id != AV_CODEC_ID_MP3;
+  a.formatTag = codec->id == AV_CODEC_ID_MP3 ? 0x55 : codec->id == AV_CODEC_ID_AAC ? 0xff : 0x02;
+  a.fixedBlocks = codec->id == AV_CODEC_ID_ADPCM_MS;
   a.blockAlign = a.fixedBlocks ? ctx->block_align : ctx->frame_size;
   a.frameSamples = ctx->frame_size;
   a.bytesPerSecond = int(ctx->bit_rate / 8);
   a.extra.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
-  AVFrame *f = av_frame_alloc();
-  f->format = ctx->sample_fmt, f->nb_samples = ctx->frame_size, f->sample_rate = rate;
-  av_channel_layout_copy(&f->ch_layout, &ctx->ch_layout);
-  av_frame_get_buffer(f, 0);
-  AVPacket *pkt = av_packet_alloc();
-  auto drain = [&]() {
-    while (avcodec_receive_packet(ctx, pkt) == 0) {
-      a.packets.emplace_back(pkt->data, pkt->data + pkt->size);
-      av_packet_unref(pkt);
-    }
-  };
   const bool planar = av_sample_fmt_is_planar(ctx->sample_fmt);
-  for (int n = 0; n < samples; n += ctx->frame_size) {
-    av_frame_make_writable(f);
-    for (int i = 0; i < ctx->frame_size; ++i) {
-      double v = n + i < samples ? 0.5 * std::sin(2 * M_PI * hz * (n + i) / rate) : 0;
-      for (int c = 0; c < channels; ++c) {
-        int at = planar ? i : i * channels + c;
-        uint8_t *plane = f->extended_data[planar ? c : 0];
-        if (ctx->sample_fmt == AV_SAMPLE_FMT_FLTP || ctx->sample_fmt == AV_SAMPLE_FMT_FLT)
-          reinterpret_cast<float *>(plane)[at] = float(v);
-        else
-          reinterpret_cast<int16_t *>(plane)[at] = int16_t(v * 32767);
-      }
-    }
-    f->pts = n;
-    avcodec_send_frame(ctx, f);
-    drain();
-  }
-  avcodec_send_frame(ctx, nullptr);
-  drain();
-  av_packet_free(&pkt);
-  av_frame_free(&f);
+  const int frameSize = ctx->frame_size;
+  EncodeFrames(
+      ctx, (samples + frameSize - 1) / frameSize,
+      [&](int k, AVFrame *f) {
+        for (int i = 0; i < frameSize; ++i) {
+          int n = k * frameSize + i;
+          double v = n < samples ? 0.5 * std::sin(2 * M_PI * hz * n / rate) : 0;
+          for (int c = 0; c < channels; ++c) {
+            int at = planar ? i : i * channels + c;
+            uint8_t *plane = f->extended_data[planar ? c : 0];
+            if (f->format == AV_SAMPLE_FMT_FLTP)
+              reinterpret_cast<float *>(plane)[at] = float(v);
+            else
+              reinterpret_cast<int16_t *>(plane)[at] = int16_t(v * 32767);
+          }
+        }
+      },
+      a.packets, nullptr);
   avcodec_free_context(&ctx);
   return !a.packets.empty();
 #endif

@@ -4,6 +4,7 @@
 #define TESTS_VIDEO_AVI_WRITER_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,15 @@ std::vector<uint8_t> QuadrantPalette();  // colours of QuadrantFrame8: index 4k+
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop);
 // The same for any pictures: rows of packed RGB, v.width by v.height, top row first.
 bool EncodePictures(TestVideo &v, const std::vector<std::vector<uint8_t>> &rgb, const char *fourcc, int gop);
-// A sine of `hz` in every channel, encoded with libavcodec ("mp3", "adpcm_ms").
+#ifndef MIVOLEN_TEST_NO_ENCODER
+struct AVCodecContext;
+struct AVFrame;
+// Runs an opened encoder over `count` pictures or blocks of sound that fill
+// draws into each frame; its packets (and key flags) go to the vectors.
+void EncodeFrames(AVCodecContext *ctx, int count, const std::function<void(int, AVFrame *)> &fill,
+                  std::vector<std::vector<uint8_t>> &packets, std::vector<bool> *keys);
+#endif
+// A sine of `hz` in every channel, encoded with libavcodec ("mp3", "aac", "adpcm_ms").
 bool EncodeSine(TestAudio &a, const char *codec, int channels, int rate, int samples, int hz);
 
 TestVideo Video24(int frames, int w = 64, int h = 48, bool topDown = false);

@@ -28,17 +28,21 @@ const uint16_t kTagExtensible = 0xfffe;
 const int kMaxChannels = 64;
 
 uint16_t Rd16(const uint8_t *p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t Rd32(const uint8_t *p) { return uint32_t(Rd16(p)) | uint32_t(Rd16(p + 2)) << 16; }
 
 }  // namespace
 
 struct AudioDecoder {
   PAVISTREAM stream = nullptr;
   AVCodecID id = AV_CODEC_ID_NONE;
+  const AVCodec *codec = nullptr;
   AVCodecContext *ctx = nullptr;
   AVCodecParserContext *parser = nullptr;
   bool useParser = false;
   AVFrame *frame = nullptr;
   SwrContext *swr = nullptr;
+  int swrFormat = -1, swrRate = 0;  // what swr was made for
+  AVChannelLayout swrLayout = {};
   int channels = 0, rate = 0;  // what comes out
   size_t chunk = 0;            // next chunk to read
   bool sentEnd = false, ended = false;
@@ -50,10 +54,39 @@ struct AudioDecoder {
   ~AudioDecoder() {
     DropPackets();
     swr_free(&swr);
+    av_channel_layout_uninit(&swrLayout);
     av_frame_free(&frame);
     av_parser_close(parser);
     avcodec_free_context(&ctx);
     AVIStreamRelease(stream);
+  }
+
+  // A decoder for the stream's format, new: a flushed one may keep state
+  // (AAC, AC-3) that makes a second pass sound otherwise than the first.
+  bool OpenCodec() {
+    avcodec_free_context(&ctx);
+    ctx = avcodec_alloc_context3(codec);
+    if (!ctx) return false;
+    const std::vector<uint8_t> &f = stream->Layout().format;
+    const unsigned tag = Rd16(f.data());
+    av_channel_layout_default(&ctx->ch_layout, Rd16(f.data() + 2));
+    ctx->sample_rate = int(Rd32(f.data() + 4));
+    ctx->bit_rate = int64_t(Rd32(f.data() + 8)) * 8;
+    ctx->block_align = Rd16(f.data() + 12);
+    ctx->bits_per_coded_sample = Rd16(f.data() + 14);
+    ctx->codec_tag = tag;
+    // The codec's own data follows the wave header (and the extensible part).
+    const size_t declared = Rd16(f.data() + 16), skip = tag == kTagExtensible ? kExtensiblePart : 0;
+    const size_t extraAt = kWaveHeader + skip;
+    size_t extra = declared > skip ? declared - skip : 0;
+    if (extraAt + extra > f.size()) extra = f.size() > extraAt ? f.size() - extraAt : 0;
+    if (extra) {
+      ctx->extradata = static_cast<uint8_t *>(av_mallocz(extra + AV_INPUT_BUFFER_PADDING_SIZE));
+      if (!ctx->extradata) return false;
+      std::memcpy(ctx->extradata, f.data() + extraAt, extra);
+      ctx->extradata_size = int(extra);
+    }
+    return avcodec_open2(ctx, codec, nullptr) >= 0;
   }
 
   void DropPackets() {
@@ -97,7 +130,7 @@ struct AudioDecoder {
         uint8_t *outData = nullptr;
         int outSize = 0;
         int used = av_parser_parse2(parser, ctx, &outData, &outSize, in, size, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
-        if (used < 0) break;
+        if (used < 0 || (used == 0 && outSize <= 0 && size > 0)) break;
         in += used, size -= used;
         if (outSize > 0) Queue(outData, outSize);
         if (last && outSize <= 0) break;
@@ -108,16 +141,21 @@ struct AudioDecoder {
   }
 
   bool Convert() {
+    // A stream may change its layout, sample format or rate on the way.
+    if (swr && (frame->format != swrFormat || frame->sample_rate != swrRate ||
+                av_channel_layout_compare(&frame->ch_layout, &swrLayout) != 0))
+      swr_free(&swr);
     if (!swr) {
       AVChannelLayout outLayout;
       av_channel_layout_default(&outLayout, channels);
       int r = swr_alloc_set_opts2(&swr, &outLayout, AV_SAMPLE_FMT_S16, rate, &frame->ch_layout,
                                   AVSampleFormat(frame->format), frame->sample_rate, 0, nullptr);
       av_channel_layout_uninit(&outLayout);
-      if (r < 0 || swr_init(swr) < 0) {
+      if (r < 0 || swr_init(swr) < 0 || av_channel_layout_copy(&swrLayout, &frame->ch_layout) < 0) {
         swr_free(&swr);
         return false;
       }
+      swrFormat = frame->format, swrRate = frame->sample_rate;
     }
     int room = swr_get_out_samples(swr, frame->nb_samples);
     if (room < 0) return false;
@@ -158,7 +196,7 @@ struct AudioDecoder {
   }
 
   void Rewind() {
-    avcodec_flush_buffers(ctx);
+    if (!OpenCodec()) ended = true;  // out of memory: no more sound
     if (parser) {
       av_parser_close(parser);
       parser = av_parser_init(id);
@@ -169,13 +207,14 @@ struct AudioDecoder {
     samples.clear();
     samplesRead = 0;
     chunk = 0;
-    sentEnd = ended = false;
+    sentEnd = false;
+    ended = ctx == nullptr;
   }
 };
 
 AudioDecoder *AudioDecoderOpen(PAVISTREAM stream, char *why, size_t whyBytes) {
   if (whyBytes) why[0] = 0;
-  if (!stream) return nullptr;
+  if (!stream || stream->Layout().type != streamtypeAUDIO) return nullptr;
   RouteFfmpegLog();
   try {
     std::unique_ptr<AudioDecoder> d(new AudioDecoder);
@@ -194,32 +233,14 @@ AudioDecoder *AudioDecoderOpen(PAVISTREAM stream, char *why, size_t whyBytes) {
       std::snprintf(why, whyBytes, "%s audio with %u channels", codec->name, channels);
       return nullptr;
     }
-    d->ctx = avcodec_alloc_context3(codec);
+    d->codec = codec;
     d->frame = av_frame_alloc();
-    if (!d->ctx || !d->frame) return nullptr;
-    av_channel_layout_default(&d->ctx->ch_layout, int(channels));
-    d->ctx->sample_rate = int(f[4] | f[5] << 8 | f[6] << 16 | uint32_t(f[7]) << 24);
-    d->ctx->bit_rate = int64_t(f[8] | f[9] << 8 | f[10] << 16 | uint32_t(f[11]) << 24) * 8;
-    d->ctx->block_align = Rd16(f.data() + 12);
-    d->ctx->bits_per_coded_sample = Rd16(f.data() + 14);
-    d->ctx->codec_tag = tag;
-    // The codec's own data follows the wave header (and the extensible part).
-    const size_t declared = Rd16(f.data() + 16), skip = tag == kTagExtensible ? kExtensiblePart : 0;
-    const size_t extraAt = kWaveHeader + skip;
-    size_t extra = declared > skip ? declared - skip : 0;
-    if (extraAt + extra > f.size()) extra = f.size() > extraAt ? f.size() - extraAt : 0;
-    if (extra) {
-      d->ctx->extradata = static_cast<uint8_t *>(av_mallocz(extra + AV_INPUT_BUFFER_PADDING_SIZE));
-      if (!d->ctx->extradata) return nullptr;
-      std::memcpy(d->ctx->extradata, f.data() + extraAt, extra);
-      d->ctx->extradata_size = int(extra);
-    }
-    if (avcodec_open2(d->ctx, codec, nullptr) < 0) {
+    if (!d->frame || !d->OpenCodec()) {
       std::snprintf(why, whyBytes, "the %s decoder does not take this stream's format", codec->name);
       return nullptr;
     }
     // Raw AAC with its configuration in the format block has no frame headers to find.
-    if (!(d->id == AV_CODEC_ID_AAC && extra)) d->parser = av_parser_init(d->id);
+    if (!(d->id == AV_CODEC_ID_AAC && d->ctx->extradata_size)) d->parser = av_parser_init(d->id);
     d->useParser = d->parser != nullptr;
     // The first frame tells the real rate and channel count; then back to the start.
     if (!d->DecodeMore()) {
