@@ -275,7 +275,7 @@ bool Mivolen::PlayStep(BITMAP *target, int x, int y, bool force, bool waitVsync)
     aviFile.GetVideoFrameAtTime(0, now, &image);
     if (!image || !target) {
       lastFrame = frame;
-      EndStep(now);
+      if (!image) EndStep(now);  // a missing frame ends playback
       return false;
     }
     if (frameBitmap) {

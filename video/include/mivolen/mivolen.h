@@ -118,7 +118,8 @@ class MIVOLEN_API Mivolen {
   int PlayEnd();
   void PlayRestart();
 
-  // Blocking playback to the end (or ESC/ENTER with stopOnKey); -1 when it cannot start.
+  // Blocking playback to the end (or ESC/ENTER with stopOnKey), sleeping
+  // between frames; -1 when it cannot start.
   int Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
   int Play(BITMAP *target, bool stopOnKey, bool waitVsync);
   int Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
@@ -130,10 +131,15 @@ class MIVOLEN_API Mivolen {
   int Width();
   int Height();
   int BitsPerPixel();
+  // Sound that is not 8- or 16-bit PCM of one or two channels is decoded and
+  // reported as the 16-bit samples that play; sound that cannot be decoded
+  // counts as none (and the log hook hears why).
   bool HasAudio();
   int BitsPerSample();
   int SamplesPerSecond();
   int Channels();
+  // -1 when not playing, or once the clock is past the end; after PlayStep
+  // has returned false at the end, the time stays where playback ended.
   int GetFrameNumber();
   int GetPlayingTime();
 
