@@ -6,18 +6,18 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/resources.h"
 #include "bench/bench_support.h"
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
 #include "level/statusbar.h"
+#include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
-#include "shell/headless.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ void PlayFrame(benchmark::State &state)
         return;
     int cells = 0;
     int level = BusiestLevel(&cells);
-    if (!StartHeadlessLevel(level, MapFileName(level).c_str())) {
+    if (!StartHeadlessLevel(level, MapFileName(level), false)) {
         state.SkipWithError("the level did not start");
         return;
     }
@@ -104,10 +104,7 @@ void PlayFrame(benchmark::State &state)
 
     double start = CpuSeconds();
     for (auto _ : state) {
-        DrawPlayFrame();
-        DrawStatusBar();
-        particles->Draw(backBuffer, dataFile);
-        DrawPotionEffect();
+        DrawPlayPicture();
         benchmark::ClobberMemory();
     }
     ReportBlits(state, (CpuSeconds() - start) / state.iterations(), 16);

@@ -12,8 +12,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "base/seam.h"
 #include "shell/gameloop.h"
-#include "shell/seam.h"
 
 int DelvornMain();
 

@@ -10,7 +10,7 @@
 
 #include "fuzz/scratch.h"
 
-#include "shell/config.h"
+#include "base/config.h"
 
 // The settings are read relative to the working folder: each run reads them
 // in a folder of its own.

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "shell/datasum.h"
+#include "base/datasum.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

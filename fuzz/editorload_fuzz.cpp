@@ -13,9 +13,9 @@
 
 #include "fuzz/scratch.h"
 
-#include "level/levelmap.h"
+#include "base/resources.h"
 #include "level/mapfile.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 
 namespace {
 

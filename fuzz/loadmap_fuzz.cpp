@@ -9,14 +9,14 @@
 #include <cstring>
 #include <string>
 
+#include "base/resources.h"
 #include "fuzz/scratch.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "level/headless.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
-#include "shell/headless.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 
 namespace {
 

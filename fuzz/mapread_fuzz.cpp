@@ -10,9 +10,9 @@
 #include <cstring>
 #include <string>
 
-#include "level/levelmap.h"
 #include "fuzz/scratch.h"
 #include "level/mapfile.h"
+#include "map/levelmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

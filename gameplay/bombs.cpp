@@ -4,9 +4,9 @@
 
 #include <allegro.h>
 
+#include "base/resources.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
-#include "shell/base/resources.h"
-#include "shell/sound.h"
 
 int potionEffectAngle = 0;
 

@@ -5,13 +5,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/log.h"
+#include "base/sound.h"
+#include "gameplay/dig.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "gameplay/random.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "gameplay/random.h"
+#include "map/levelmap.h"
 
 int RandomBelow(int n)
 {
@@ -86,7 +87,6 @@ void ResetEnemies()
             enemies[i]->state = ENEMY_ACTIVE;
         SendEnemyHome(i);
     }
-    potionActive = 0;
 }
 
 // The four directions, best first, for an enemy standing on a cell.

@@ -13,6 +13,8 @@ void RespawnEnemy(int index);
 // Home position and start delay, and every slot as at a (re)start except
 // returnsLeft.
 void SendEnemyHome(int index);
+// Every enemy home, as when the hero is back after a death; an enemy with
+// returns left is active again.
 void ResetEnemies();
 
 #endif

@@ -13,16 +13,16 @@ GameObject *potion = nullptr;
 
 EnemyHome enemyHomes[ENEMY_COUNT];
 
-int score = 0;
-int lives = 3;
+int score = PlayValues{}.score;
+int lives = PlayValues{}.lives;
 int currentLevel = 0;
 int heroSpeed = 4;
 int enemySpeed = 4;
-int bombCapacity = 1;
-int bombsOut = 0;
+int bombCapacity = PlayValues{}.bombCapacity;
+int bombsOut = PlayValues{}.bombsOut;
 int potionActive = 0;
 bool shieldsOpen = false;
-bool keepLives = false;
+bool keepLives = PlayValues{}.keepLives;
 bool bagWobbleSoundOn = false;
 bool heroCaughtSoundOn = false;
 

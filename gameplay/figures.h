@@ -4,7 +4,7 @@
 #ifndef DELVORN_FIGURES_H
 #define DELVORN_FIGURES_H
 
-#include "gameplay/gameobject.h"
+#include "base/gameobject.h"
 
 enum { ENEMY_COUNT = 5, MONEYBAG_COUNT = 50, BOMB_COUNT = 12 };
 
@@ -83,6 +83,19 @@ enum {
 
 float BagFallSpeed(const GameObject *bag);
 void SetBagFallSpeed(GameObject *bag, float speed);
+
+// What play carries from one level into the next beside the figures and
+// the map, with the values a new game starts with: the one place they are
+// written. The game keeps them in the counters below and in the play keys'
+// latch (level/play.h); a demo keeps them in its header.
+struct PlayValues {
+    int score = 0;
+    int lives = 3;
+    int bombCapacity = 1;
+    int bombsOut = 0;
+    bool keepLives = false;    // the debug switch's spared lives
+    bool keysLatched = false;  // the play keys' latch
+};
 
 // Gameplay counters.
 extern int score;

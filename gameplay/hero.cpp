@@ -1,14 +1,13 @@
-// hero.cpp: the hero's steps on the grid, digging, pickups, the exit door,
-// the shields, death and restart.
+// hero.cpp: the hero's steps on the grid, his turn on his cell (digging,
+// blasts, pickups, the exit door), death and restart.
 #include "gameplay/hero.h"
 
-#include "gameplay/enemies.h"
+#include "base/log.h"
+#include "base/sound.h"
+#include "gameplay/dig.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "map/levelmap.h"
 
 enum { HERO_MAX_X = 768, HERO_MAX_Y = 512 };
 
@@ -197,16 +196,6 @@ bool FindBagUnderHero()
     return false;
 }
 
-void OpenShields()
-{
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++)
-            if (CellCode(1, column, row) == SHIELD_CODE)
-                SetCellCode(1, column, row, CELL_EMPTY);
-    PlaySfx(SFX_SHIELDS_OPEN);
-    shieldsOpen = true;
-}
-
 void ResetHero()
 {
     hero->SetPosition(384, 480);
@@ -226,10 +215,10 @@ void KillHero()
     PlaySfx(SFX_HERO_KILLED);
 }
 
-void HeroDeathTick()
+bool HeroDeathTick()
 {
     if (--hero->work[HERO_DEATH_COUNTDOWN] >= 0)
-        return;
+        return false;
     hero->state = HERO_ALIVE;
     hero->SetSequence(HERO_SEQ_STANDING);
     hero->work[HERO_DEATH_COUNTDOWN] = 0;
@@ -238,17 +227,8 @@ void HeroDeathTick()
     hero->work[HERO_LAST_DIRECTION] = HERO_WENT_NOWHERE;
     hero->work[HERO_POTION_TIME] = 1024;
     ResetHero();
-    ResetEnemies();
-}
-
-// A dug cell shows the tunnel picture from now on.
-void DigCell(int column, int row)
-{
-    SetCellCode(0, column, row, dugBlockCode);
-    GameObject *sprite = CellSprite(0, column, row);
-    BITMAP *tunnel = DataBitmap(PIC_BLOCK + dugBlockCode);
-    if (sprite && tunnel)
-        sprite->SetFrame(0, tunnel);
+    potionActive = 0;
+    return true;
 }
 
 static void PickUp(int column, int row, int code)
@@ -290,17 +270,19 @@ static void PickUp(int column, int row, int code)
     }
 }
 
-bool ProcessZub(int column, int row)
+unsigned ProcessZub(int column, int row)
 {
+    unsigned turn = 0;
     try {
         if (hero->state == HERO_KILLED || hero->state == HERO_DYING) {
             hero->state = HERO_DYING;
             if (hero->sequenceIndex != HERO_SEQ_DYING)
                 hero->SetSequence(HERO_SEQ_DYING);
-            HeroDeathTick();
+            if (HeroDeathTick())
+                turn |= HERO_BACK;
         }
         if (hero->state != HERO_ALIVE)
-            return false;
+            return turn;
 
         int ground = CellCode(0, column, row);
         if (ground == EXIT_CODE) {
@@ -308,7 +290,7 @@ bool ProcessZub(int column, int row)
             SpawnBurstAtCell(column, row, 2);
             score += 250;
             PlaySfx(SFX_EXIT);
-            return true;
+            return turn | HERO_AT_EXIT;
         }
         if (ground != dugBlockCode)
             DigCell(column, row);
@@ -330,5 +312,5 @@ bool ProcessZub(int column, int row)
     } catch (...) {
         LogExceptReport("ProcessZub");
     }
-    return false;
+    return turn;
 }

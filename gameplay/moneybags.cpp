@@ -4,13 +4,13 @@
 
 #include <cstdlib>
 
+#include "base/log.h"
+#include "base/sound.h"
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
 #include "gameplay/random.h"
-#include "level/levelmap.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "map/levelmap.h"
 
 enum { WOBBLE_TICKS = 16, LOWEST_BAG_Y = 512 };
 

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "gameplay/masked_sprite.h"
+#include "base/data.h"
+#include "base/masked_sprite.h"
 #include "gameplay/random.h"
-#include "shell/base/data.h"
 
 ParticleSet *particles = nullptr;
 float burstDirX[16];

@@ -3,15 +3,17 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "base/frame.h"
+#include "base/input.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
-#include "level/levelmap.h"
-#include "level/mapcodes.h"
+#include "map/levelmap.h"
+#include "map/mapcodes.h"
 #include "platform/paths/paths.h"
-#include "shell/input.h"
 
 static const char demoMagic[] = "DELVORN-DEMO 1";
 static const char tickLetters[] = "LRUDFXK";
@@ -56,9 +58,9 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
     }
     std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic, demo.level,
                  demo.mapChecksum, demo.draws, demo.generator);
-    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n", demo.score,
-                 demo.lives, demo.bombCapacity, demo.bombsOut, demo.keepLives ? 1 : 0,
-                 demo.keysLatched ? 1 : 0);
+    const PlayValues &v = demo.values;
+    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n", v.score, v.lives,
+                 v.bombCapacity, v.bombsOut, v.keepLives ? 1 : 0, v.keysLatched ? 1 : 0);
     std::fprintf(f, "ticks %zu\nend %s\nfinal %s\n", demo.ticks.size(),
                  demo.ending.empty() ? "-" : demo.ending.c_str(),
                  demo.final.empty() ? "-" : demo.final.c_str());
@@ -122,12 +124,12 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     d.mapChecksum = (uint32_t)map;
     d.draws = (long)draws;
     d.generator = (uint32_t)generator;
-    d.score = (int)points;
-    d.lives = (int)lives;
-    d.bombCapacity = (int)capacity;
-    d.bombsOut = (int)out;
-    d.keepLives = keep != 0;
-    d.keysLatched = latch != 0;
+    d.values.score = (int)points;
+    d.values.lives = (int)lives;
+    d.values.bombCapacity = (int)capacity;
+    d.values.bombsOut = (int)out;
+    d.values.keepLives = keep != 0;
+    d.values.keysLatched = latch != 0;
     if (!std::getline(in, line) || line.compare(0, 4, "end ") != 0) {
         *error = path + ": damaged demo header";
         return false;
@@ -192,8 +194,11 @@ static int CountCells(int layer, int code)
     return n;
 }
 
-std::string PlayStateLine(long tick, const char *stateName)
+std::string PlayStateLine(long tick)
 {
+    const char *stateName = StateName(gameState);
+    if (std::strncmp(stateName, "STATE::", 7) == 0)
+        stateName += 7;
     char part[256];
     std::snprintf(part, sizeof part,
                   "tick=%ld hero=%d,%d,%d score=%d lives=%d items=%d bombs=%d,%d potion=%d "

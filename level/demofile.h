@@ -1,8 +1,7 @@
 // demofile.h: demos, a level's play recorded as its input, one record per
 // tick, with what a replay needs to start from the same point: the level,
 // the map's checksum, the random draws taken before the first tick, the
-// generator's fingerprint and the score, lives and bombs the level began
-// with. A demo is a small text file.
+// generator's fingerprint and the play values the level began with. A demo is a small text file.
 #ifndef DELVORN_DEMOFILE_H
 #define DELVORN_DEMOFILE_H
 
@@ -10,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/input.h"
+#include "base/input.h"
+#include "gameplay/figures.h"
 
 // What one tick of a demo holds: the directions, fire (the bomb) and the
 // debug switch, the play keys that change play. The other play keys (pause,
@@ -31,15 +31,9 @@ struct Demo {
     uint32_t mapChecksum = 0;
     long draws = 0;  // random draws before the level's first tick
     uint32_t generator = 0;
-    // The game's values when the level started.
-    int score = 0;
-    int lives = 3;
-    int bombCapacity = 1;
-    int bombsOut = 0;
-    bool keepLives = false;
-    bool keysLatched = false;  // the play keys' latch at the level's start
-    std::string ending;        // how the level was left: exit, lost, left, editor, closed
-    std::string final;         // the state line after the last tick, as the game saw it
+    PlayValues values;   // the play values the level started with
+    std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
 
@@ -64,9 +58,10 @@ uint8_t DemoTickOf(const PlayInput &input);
 PlayInput DemoTickInput(uint8_t tick);
 
 // The state of play after a tick, in one line (the trace tool's): the
-// hero, counters, dug and gold cells, the state's name, every enemy and
-// every bag still there. A replay ends on the line its recording ended on.
-std::string PlayStateLine(long tick, const char *stateName);
+// hero, counters, dug and gold cells, the game state's name ("RUN", "MAP"),
+// every enemy and every bag still there. A replay ends on the line its
+// recording ended on.
+std::string PlayStateLine(long tick);
 
 // The fingerprint of this platform's random generator.
 uint32_t GeneratorFingerprint();

@@ -5,12 +5,12 @@
 
 #include <allegro.h>
 
-#include "level/levelmap.h"
+#include "base/frame.h"
+#include "base/input.h"
+#include "base/keylatch.h"
+#include "base/resources.h"
 #include "level/mapfile.h"
-#include "shell/base/frame.h"
-#include "shell/base/keylatch.h"
-#include "shell/base/resources.h"
-#include "shell/input.h"
+#include "map/levelmap.h"
 
 namespace {
 

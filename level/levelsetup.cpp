@@ -1,19 +1,18 @@
-// levelsetup.cpp: the figure pool, made once at start-up; the values of a
-// new game; putting every figure back at a level's start; the level-complete
-// line.
+// levelsetup.cpp: the figure pool, made once at start-up; putting every
+// figure back at a level's start; the level-complete line.
 #include "level/levelsetup.h"
 
 #include <allegro.h>
 #include <string>
 
+#include "base/log.h"
+#include "base/message.h"
+#include "base/resources.h"
+#include "base/sound.h"
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "level/levelmap.h"
-#include "shell/base/message.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "map/levelmap.h"
 
 namespace {
 
@@ -221,18 +220,6 @@ int InitCharacters()
         LogExceptReport("InitCharacters");
         return 0;
     }
-}
-
-void NewGameReset()
-{
-    score = 0;
-    lives = 3;
-    currentLevel = 0;
-    bombsOut = 0;
-    potionActive = 0;
-    keepLives = false;
-    heroSpeed = 4;
-    enemySpeed = 4;
 }
 
 void ResetLevel(int /*level*/)

@@ -1,10 +1,9 @@
-// levelsetup.h: the figure pool's creation, the new-game values, the reset
-// of every figure at a level's start, and the level-complete line.
+// levelsetup.h: the figure pool's creation, the reset of every figure at a
+// level's start, and the level-complete line.
 #ifndef DELVORN_LEVELSETUP_H
 #define DELVORN_LEVELSETUP_H
 
 int InitCharacters();
-void NewGameReset();
 void ResetLevel(int level);
 void LevelDone(int level);
 // The pool's release, in the parts shutdown logs one by one: the potion,

@@ -4,11 +4,14 @@
 
 #include <allegro.h>
 
+#include "base/log.h"
+#include "base/masked_sprite.h"
+#include "base/resources.h"
+#include "gameplay/bombs.h"
 #include "gameplay/figures.h"
-#include "gameplay/masked_sprite.h"
-#include "level/levelmap.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
+#include "gameplay/particles.h"
+#include "level/statusbar.h"
+#include "map/levelmap.h"
 
 namespace {
 
@@ -51,6 +54,15 @@ void DrawPlayFrame()
     DrawEntry(PIC_BACKDROP, 0, 0);
     DrawMap();
     DrawEntry(PIC_STATUS_PANEL, 0, 545);
+}
+
+void DrawPlayPicture()
+{
+    DrawPlayFrame();
+    DrawStatusBar();
+    if (particles)
+        particles->Draw(backBuffer, dataFile);
+    DrawPotionEffect();
 }
 
 void DrawMap()

@@ -6,5 +6,8 @@
 void DrawPlayFrame();
 // The three layers and every figure in their fixed order.
 void DrawMap();
+// The whole picture of play: the frame above, the status bar, the particles
+// and the potion's sign.
+void DrawPlayPicture();
 
 #endif

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/log.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 #include "platform/os/os.h"
 #include "platform/paths/paths.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
 
 namespace {
 

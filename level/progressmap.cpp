@@ -6,15 +6,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/frame.h"
+#include "base/gameobject.h"
+#include "base/keylatch.h"
+#include "base/log.h"
+#include "base/message.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "gameplay/gameobject.h"
-#include "level/mapcodes.h"
+#include "map/mapcodes.h"
 #include "platform/paths/paths.h"
-#include "shell/base/frame.h"
-#include "shell/base/keylatch.h"
-#include "shell/base/message.h"
-#include "shell/base/resources.h"
-#include "shell/log.h"
 
 const int progressMarkerX[20] = {196, 228, 260, 260, 260, 292, 324, 356, 356, 356,
                                  388, 420, 452, 484, 516, 516, 516, 516, 548, 580};

@@ -4,9 +4,9 @@
 #include <allegro.h>
 #include <string>
 
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
-#include "shell/base/resources.h"
+#include "map/levelmap.h"
 
 void DrawStatusBar()
 {

@@ -4,18 +4,19 @@
 
 #include <allegro.h>
 
+#include "base/frame.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
+#include "screens/highscore_screens.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
 
 namespace {
 
@@ -55,14 +56,6 @@ const int rollStartY = 698;
 const int rollEndY = -832;
 const int closingStartY = 600;
 const int closingEndY = 300;
-
-void DrawBackground()
-{
-    if (!backBuffer)
-        return;
-    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
-        draw_sprite(backBuffer, picture, 0, 0);
-}
 
 void DrawRoll(ALFONT_FONT *font, int y)
 {
@@ -172,7 +165,7 @@ void ViewCredits()
         PlayMusic(MUS_CREDITS);
 
         for (int y = rollStartY;; y -= 2) {
-            DrawBackground();
+            DrawPageBackdrop();
             DrawRoll(page.font, y);
             logicTicks = 0;
             PresentFrame();
@@ -184,7 +177,7 @@ void ViewCredits()
         // The closing lines always play out: no key skips them (only the
         // window's close button).
         for (int y = closingStartY; y >= closingEndY && !closeRequested; y -= 2) {
-            DrawBackground();
+            DrawPageBackdrop();
             DrawClosing(page.font, y);
             logicTicks = 0;
             PresentFrame();

@@ -1,20 +1,22 @@
 // highscore_screens.cpp: the hall of fame view and the initials entry.
+#include "screens/highscore_screens.h"
+
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "gameplay/gameobject.h"
+#include "base/frame.h"
+#include "base/gameobject.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/sound.h"
 #include "gameplay/random.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/sound.h"
 
 // Row colours stay readable on the dark blue panel.
 static int RowColour()
@@ -25,15 +27,9 @@ static int RowColour()
     return makecol(r, g, b);
 }
 
-static void DrawBackground()
-{
-    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
-        draw_sprite(backBuffer, picture, 0, 0);
-}
-
 static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObject *emblem)
 {
-    DrawBackground();
+    DrawPageBackdrop();
     DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(8, 0, 128));
     int white = makecol(255, 255, 255);
     if (font) {
@@ -112,7 +108,7 @@ static const char initialSymbols[39] = {
 
 static void DrawInitialsEntry(ALFONT_FONT *font)
 {
-    DrawBackground();
+    DrawPageBackdrop();
     DrawPanel(backBuffer, 200, 250, 600, 350, makecol(255, 255, 255), makecol(128, 128, 128));
     if (!font)
         return;

@@ -1,5 +1,5 @@
-// highscores.h: the ten best scores, their 84-byte file
-// "HiScore\HiScore.sco", the view screen and the initials entry.
+// highscores.h: the ten best scores and their 84-byte file
+// "HiScore\HiScore.sco". Their screens are in highscore_screens.h.
 #ifndef DELVORN_HIGHSCORES_H
 #define DELVORN_HIGHSCORES_H
 
@@ -42,7 +42,5 @@ void ResetHighScores();
 void SortHighScores();
 int FindHighScoreSlot();
 void InsertHighScore();
-void ViewHighScores();
-void GetUserInitials();
 
 #endif

@@ -4,19 +4,19 @@
 
 #include <allegro.h>
 
+#include "base/frame.h"
+#include "base/gameobject.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
-#include "gameplay/gameobject.h"
 #include "gameplay/particles.h"
-#include "level/levelmap.h"
-#include "level/levelsetup.h"
+#include "level/play.h"
+#include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/sound.h"
 
 static const char *const menuItems[5] = {
     "START NEW GAME", "SET GAME OPTIONS", "VIEW HIGH SCORES", "VIEW CREDITS", "EXIT GAME",

@@ -5,15 +5,15 @@
 #include <allegro.h>
 #include <cstring>
 
+#include "base/config.h"
+#include "base/frame.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/sound.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/config.h"
-#include "shell/log.h"
-#include "shell/sound.h"
 
 namespace {
 
@@ -96,8 +96,7 @@ void ChangeRow(OptionsView &view, int direction)
 
 void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
 {
-    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
-        draw_sprite(backBuffer, picture, 0, 0);
+    DrawPageBackdrop();
     int yellow = makecol(200, 200, 100);
     if (font) {
         alfont_set_font_size(font, 40);

@@ -6,16 +6,16 @@
 #include <allegro.h>
 #include <cstdio>
 
+#include "base/frame.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "base/screenfont.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/base/frame.h"
-#include "shell/base/resources.h"
-#include "shell/base/screenfont.h"
-#include "shell/log.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
 
 namespace {
 

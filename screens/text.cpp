@@ -2,12 +2,12 @@
 // backdrop and the key latch that every screen shares.
 #include "screens/text.h"
 
+#include "base/resources.h"
+#include "base/seam.h"
 #include "blend/blend.h"
 #include "level/mapdraw.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/base/resources.h"
-#include "shell/seam.h"
 
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill)
 {
@@ -18,6 +18,14 @@ void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int 
     drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
     rectfill(target, x1, y1, x2, y2, fill);
     drawing_mode(DRAW_MODE_SOLID, nullptr, 0, 0);
+}
+
+void DrawPageBackdrop()
+{
+    if (!backBuffer)
+        return;
+    if (BITMAP *picture = DataBitmap(PIC_BACKDROP))
+        draw_sprite(backBuffer, picture, 0, 0);
 }
 
 void DimBackdrop(bool redraw)

@@ -6,13 +6,17 @@
 #include <allegro.h>
 #include <initializer_list>
 
-#include "shell/base/keylatch.h"
-#include "shell/base/message.h"
+#include "base/keylatch.h"
+#include "base/message.h"
 
 // Outline one pixel outside (x1, y1)-(x2, y2), fill at 64/255 opacity.
 void DrawPanel(BITMAP *target, int x1, int y1, int x2, int y2, int outline, int fill);
 
 // The darkened game frame in backdropBitmap (and on the screen).
 void DimBackdrop(bool redraw);
+
+// The game's backdrop picture over the whole of backBuffer: the ground of
+// the pages that stand on their own (options, high scores, endings).
+void DrawPageBackdrop();
 
 #endif

@@ -1,15 +1,10 @@
-// debug.cpp: the debug aids: the state and frame-rate lines on every frame,
-// the debug switch of play (spare lives, enemies dig, map to the log) and
-// the screenshot file.
+// debug.cpp: the state and frame-rate lines on every frame.
 #include "shell/debug.h"
 
+#include "base/config.h"
+#include "base/frame.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
-#include "platform/paths/paths.h"
-#include "shell/base/resources.h"
-#include "shell/config.h"
-#include "shell/gameloop.h"
-#include "shell/log.h"
 
 void DrawDebugOverlay(BITMAP *target)
 {
@@ -22,37 +17,8 @@ void DrawDebugOverlay(BITMAP *target)
                   shownFps.load(), keepLives ? 1 : 0, currentLevel, mouse_x >> 5, mouse_y >> 5);
 }
 
-void DebugSwitch()
-{
-    try {
-        keepLives = !keepLives;
-        // Digging whatever their state, so each digs its own way at its
-        // next decision.
-        for (GameObject *enemy : enemies)
-            if (enemy)
-                enemy->work[ENEMY_DIGGING] = 1;
-        DumpMap();
-    } catch (...) {
-        LogExceptReport("DebugSwitch");
-    }
-}
-
-int SaveScreenshot()
-{
-    if (!screen)
-        return 0;
-    BITMAP *shot = create_sub_bitmap(screen, 0, 0, SCREEN_W, SCREEN_H);
-    if (!shot)
-        return 0;
-    const int failed = save_bitmap(WritablePath("Delvorn.pcx").c_str(), shot, nullptr);
-    destroy_bitmap(shot);
-    return failed == 0 ? 1 : 0;
-}
-
-// PresentFrame draws the lines on every frame while the overlay is on.
-static void DebugFrameOverlay()
+void DebugFrameOverlay()
 {
     if (debugOverlay)
         DrawDebugOverlay(backBuffer);
 }
-[[maybe_unused]] static const bool debugOverlaySet = SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);

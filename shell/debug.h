@@ -1,15 +1,14 @@
-// debug.h: the debug overlay lines, the debug switch of play and the
-// screenshot.
+// debug.h: the debug overlay lines. The debug switch of play is in
+// level/play.h, the screenshot in base/frame.h.
 #ifndef DELVORN_DEBUG_H
 #define DELVORN_DEBUG_H
 
 #include <allegro.h>
 
-// The state and frame-rate lines, drawn by PresentFrame while debugOverlay.
+// The state and frame-rate lines.
 void DrawDebugOverlay(BITMAP *target);
-// KEY_X in play: keepLives flips, every enemy digs, the map goes to the log.
-void DebugSwitch();
-// The visible screen as "Delvorn.pcx"; 1 when written.
-int SaveScreenshot();
+// The lines into backBuffer while debugOverlay is set: what start-up hands
+// PresentFrame for its debug slot.
+void DebugFrameOverlay();
 
 #endif

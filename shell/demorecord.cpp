@@ -2,18 +2,15 @@
 #include "shell/demorecord.h"
 
 #include <algorithm>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "gameplay/figures.h"
-#include "gameplay/random.h"
+#include "base/log.h"
 #include "level/demofile.h"
+#include "level/demoplay.h"
 #include "platform/paths/paths.h"
-#include "shell/gameloop.h"
-#include "shell/log.h"
 
 namespace fs = std::filesystem;
 
@@ -21,25 +18,9 @@ static Demo demo;
 static bool recording = false;
 enum { KEPT_DEMOS = 10 };
 
-Demo DemoOfLevelStart(uint32_t mapChecksum)
-{
-    Demo start;
-    start.level = currentLevel;
-    start.mapChecksum = mapChecksum;
-    start.draws = RandomDraws();
-    start.generator = GeneratorFingerprint();
-    start.score = score;
-    start.lives = lives;
-    start.bombCapacity = bombCapacity;
-    start.bombsOut = bombsOut;
-    start.keepLives = keepLives;
-    return start;
-}
-
 void BeginLevelDemo(uint32_t mapChecksum)
 {
     demo = DemoOfLevelStart(mapChecksum);
-    demo.keysLatched = PlayKeysLatched();
     demo.ticks.reserve(20 * 60 * 20);  // twenty minutes at the default rate
     recording = true;
 }
@@ -82,10 +63,7 @@ void EndLevelDemo(const char *ending)
         return;
     recording = false;
     demo.ending = ending;
-    const char *state = StateName(gameState);
-    if (std::strncmp(state, "STATE::", 7) == 0)
-        state += 7;
-    demo.final = PlayStateLine((long)demo.ticks.size(), state);
+    demo.final = PlayStateLine((long)demo.ticks.size());
     // The player's folder when installed, the game folder when portable.
     std::string last = WritablePath("Demos\\last.dem");
     std::string folder = fs::path(last).parent_path().string();

@@ -9,10 +9,6 @@
 
 #include "level/demofile.h"
 
-// A demo without ticks that starts from the level as it stands: its number,
-// the map's checksum, the generator's position and the game values.
-Demo DemoOfLevelStart(uint32_t mapChecksum);
-
 // At a level's start, once its map is loaded: the level and the game values
 // it starts with, the map's checksum and the generator's position.
 void BeginLevelDemo(uint32_t mapChecksum);

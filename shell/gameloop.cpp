@@ -1,143 +1,64 @@
 // gameloop.cpp: the state machine in main's loop, the timer-paced play
-// pass and the present step every screen ends its passes with.
+// pass and the pages play asks for.
 #include "shell/gameloop.h"
 
 #include <allegro.h>
 #include <string>
 
-#include "gameplay/bombs.h"
-#include "gameplay/enemies.h"
+#include "base/config.h"
+#include "base/input.h"
+#include "base/resources.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "gameplay/figures.h"
-#include "gameplay/hero.h"
-#include "gameplay/moneybags.h"
-#include "gameplay/particles.h"
 #include "level/demofile.h"
 #include "level/editor.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
+#include "level/play.h"
 #include "level/progressmap.h"
-#include "level/statusbar.h"
+#include "map/levelmap.h"
 #include "platform/paths/paths.h"
 #include "screens/endings.h"
-#include "screens/highscores.h"
+#include "screens/highscore_screens.h"
 #include "screens/menu.h"
 #include "screens/options.h"
 #include "screens/pause.h"
 #include "screens/text.h"
-#include "shell/config.h"
-#include "shell/debug.h"
 #include "shell/demorecord.h"
-#include "shell/input.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
-#include "shell/startup.h"
-
-// The play keys act once per press: nothing acts again until every play key
-// has been let go. The latch works on the step's input, not on the keyboard,
-// so that a demo replays it; a level starts it over from the keys held then,
-// and leaving play for a page leaves it set, so a key still held from before
-// does not act in play.
-static bool playKeysLatched = false;
 
 // ESC held into play from the page before does not leave play at once.
 static KeyLatch leavePlay{KEY_ESC};
 
-bool PlayKeysLatched()
+// What a step asked for, in the order the keys acted in before play
+// handed them out: the level's end, then the pages.
+static void ActOnPlayRequests(unsigned requests)
 {
-    return playKeysLatched;
-}
-
-void SetPlayKeysLatched(bool latched)
-{
-    playKeysLatched = latched;
-}
-
-static bool PlayKeysHeld(const PlayInput &in)
-{
-    return in.pause || in.editor || in.help || in.screenshot || in.debugSwitch || in.fire;
-}
-
-static void PlayKeys(const PlayInput &in)
-{
-    if (!PlayKeysHeld(in)) {
-        playKeysLatched = false;
-        return;
+    if (requests & PLAY_LEVEL_DONE) {
+        LevelDone(currentLevel);
+        gameState = GameState::MAP;
     }
-    if (playKeysLatched)
-        return;
-
-    if (in.editor) {
+    if (requests & PLAY_EDITOR) {
         clear_keybuf();
         returnState = GameState::RUN;
         if (AskEditorMode())
             EnterEditor();
     }
-    if (in.pause) {
+    if (requests & PLAY_PAUSE) {
         clear_keybuf();
         gameState = GameState::PAUSE;
     }
-    if (in.help) {
+    if (requests & PLAY_HELP) {
         clear_keybuf();
         gameState = GameState::HELP;
     }
-    if (in.screenshot) {
+    if (requests & PLAY_SCREENSHOT) {
         clear_keybuf();
         SaveScreenshot();
     }
-    if (in.debugSwitch)
-        DebugSwitch();
-    if (in.fire) {
-        if (bombsOut < bombCapacity && hero->state == HERO_ALIVE) {
-            DropBomb();
-            bombsOut++;
-            PlaySfx(SFX_BOMB_DROPPED);
-        }
-    }
-    playKeysLatched = true;
-    clear_keybuf();  // what the keys above did may have filled it
-}
-
-void PlayLogicStep(const PlayInput &in)
-{
-    // The lead of 31 pixels makes a right or down step test the cell that
-    // the hero's far edge has entered.
-    int leadX = 0, leadY = 0;
-    if (in.right) {
-        MoveZubRight();
-        leadX = 31;
-    } else if (in.left) {
-        MoveZubLeft();
-    } else if (in.up) {
-        MoveZubUp();
-    } else if (in.down) {
-        MoveZubDown();
-        leadY = 31;
-    } else {
-        HeroIdle();
-    }
-    int column = (int)(hero->x + leadX) >> 5;
-    int row = (int)(hero->y + leadY) >> 5;
-    if (ProcessZub(column, row)) {
-        LevelDone(currentLevel);
-        gameState = GameState::MAP;
-    }
-
-    particles->Update();
-    ProcessNPCS();
-    ProcessMoneyBags();
-    UpdateBombs();
-    PlayKeys(in);
-    logicTicks--;
-}
-
-static void DrawPlayPicture()
-{
-    DrawPlayFrame();
-    DrawStatusBar();
-    particles->Draw(backBuffer, dataFile);
-    DrawPotionEffect();
+    if (requests & (PLAY_EDITOR | PLAY_PAUSE | PLAY_HELP | PLAY_SCREENSHOT))
+        clear_keybuf();  // what the pages above did may have filled it
 }
 
 static void PlayPass()
@@ -155,23 +76,26 @@ static void PlayPass()
 
     // A step that leaves play (exit, pause, help, editor) ends the catch-up:
     // the new state acts in the next pass, not after more steps of play.
+    unsigned requests = 0;
     do {
         PlayInput input = ReadPlayInput();
-        PlayLogicStep(input);
+        requests = PlayLogicStep(input);
         RecordDemoTick(DemoTickOf(input));
+        ActOnPlayRequests(requests);
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
+    const bool lost = requests & PLAY_HERO_LOST;
     const bool leaving = leavePlay.Down();
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
     else if (gameState == GameState::LEVEL_EDITOR)
         EndLevelDemo("editor");
-    else if (lives == 0)
+    else if (lost)
         EndLevelDemo("lost");
     else if (leaving)
         EndLevelDemo("left");
 
-    if (lives == 0) {
+    if (lost) {
         GameOver();
         DeleteMap();
         gameState = GameState::MENU;
@@ -192,13 +116,6 @@ static void EditorPass()
     do {
         EditorInputStep();
     } while (logicTicks > 0 && gameState == GameState::LEVEL_EDITOR);
-}
-
-static int LevelMusicEntry(int level)
-{
-    // Ten tunes for twenty levels: the first ten each have their own, then
-    // every two levels share one.
-    return level <= 10 ? MUS_LEVEL + level - 1 : MUS_LEVEL + ((level - 1) >> 1);
 }
 
 static void EndGameWon()
@@ -224,22 +141,15 @@ static void NextLevel()
     ClearScreen();
     ShowMessage(text.c_str(), 1000, 32, makecol(84, 85, 146), screen);
     ProcessMap();
-    shieldsOpen = false;
     gameState = GameState::NEW_LEVEL;
 }
 
 static void StartLevel()
 {
-    StopMusic();
-    ResetLevel(currentLevel);
-    SpawnOpeningBurst();
-    PlayMusic(LevelMusicEntry(currentLevel));
-    if (LoadMap(currentLevel)) {
-        CreatePathFinder();
-        // A key still held from the page before acts only when pressed again.
-        playKeysLatched = PlayKeysHeld(ReadPlayInput());
-        BeginLevelDemo(MapFileChecksum(NativePath(MapFileName(currentLevel).c_str())));
-        gameState = GameState::RUN;
+    const std::string map = MapFileName(currentLevel);
+    // A key still held from the page before acts only when pressed again.
+    if (StartPlayLevel(currentLevel, map, PlayKeysHeld(ReadPlayInput()))) {
+        BeginLevelDemo(MapFileChecksum(NativePath(map.c_str())));
         return;
     }
     ClearScreen();

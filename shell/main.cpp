@@ -1,16 +1,16 @@
 // main.cpp: the program's entry: log, start-up, title, main loop, shutdown.
 #include <allegro.h>
 
+#include "base/config.h"
+#include "base/log.h"
+#include "base/seam.h"
+#include "base/sound.h"
 #include "blend/blend.h"
-#include "level/levelsetup.h"
+#include "level/play.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
 #include "screens/text.h"
-#include "shell/config.h"
 #include "shell/gameloop.h"
-#include "shell/log.h"
-#include "shell/seam.h"
-#include "shell/sound.h"
 #include "shell/startup.h"
 
 int main()

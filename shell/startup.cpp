@@ -4,19 +4,20 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <stdexcept>
+#include <string>
 
+#include "base/config.h"
+#include "base/datapass.h"
+#include "base/frame.h"
+#include "base/input.h"
+#include "base/log.h"
+#include "base/sound.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
-#include "shell/config.h"
-#include "shell/datapass.h"
-#include "shell/gameloop.h"
-#include "shell/input.h"
-#include "shell/log.h"
-#include "shell/sound.h"
+#include "shell/debug.h"
 
 static void Log(const char *line)
 {
@@ -57,6 +58,7 @@ static std::string NoSystemReason()
 int Initall()
 {
     try {
+        SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);
         Log("Initializing Allegro\n");
         if (allegro_init() != 0) {
             // Without a system driver even the keyboard would crash: say so and stop.
@@ -122,7 +124,10 @@ int Initall()
         if (!LoadGameData("Data.dat")) {
             Log("Unable to access Delvorn Data Resources\n");
             allegro_message("Unable to access Delvorn Data Resources.\nPlease, contact Support.");
-            throw std::runtime_error("no data file");
+            // Written as a failed start-up's report, as the handler below
+            // would write it; no exception is needed to get there.
+            LogExceptReport("Initall");
+            return 0;
         }
 
         backBuffer = create_bitmap(800, 600);

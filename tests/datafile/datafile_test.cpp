@@ -2,7 +2,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include "shell/datapass.h"
+#include "base/datapass.h"
 #include "tools/datbuild/assets.h"
 
 namespace {

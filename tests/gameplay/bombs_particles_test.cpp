@@ -5,12 +5,13 @@
 #include <cmath>
 #include <vector>
 
+#include "base/frame.h"
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
 #include "gameplay/particles.h"
 #include "level/demofile.h"
-#include "shell/gameloop.h"
-#include "tools/demo/headless.h"
+#include "level/demoplay.h"
+#include "level/play.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 
 namespace {
 

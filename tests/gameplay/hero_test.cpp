@@ -2,10 +2,10 @@
 // pickup table, death and restart.
 #include "play_support.h"
 
+#include "base/frame.h"
 #include "gameplay/figures.h"
 #include "gameplay/hero.h"
-#include "level/levelmap.h"
-#include "shell/gameloop.h"
+#include "map/levelmap.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "gameplay/enemies.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
+#include "map/levelmap.h"
 
 namespace {
 

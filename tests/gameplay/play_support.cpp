@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "base/frame.h"
+#include "base/input.h"
 #include "gameplay/figures.h"
-#include "shell/gameloop.h"
-#include "shell/headless.h"
-#include "shell/input.h"
+#include "level/headless.h"
+#include "level/play.h"
 
 void PlayTest::SetUpTestSuite()
 {
@@ -58,7 +59,7 @@ void PlayTest::Load(int level)
             }
     std::fclose(f);
 
-    bool loaded = StartHeadlessLevel(level, path);
+    bool loaded = StartHeadlessLevel(level, path, false);
     std::remove(path);
     ASSERT_TRUE(loaded);
 }
@@ -77,7 +78,7 @@ void PlayTest::PlaceHero(int x, int y)
 
 void PlayTest::Step(const char *keys)
 {
-    PlayLogicStep(PlayInputFromLetters(keys));
+    HeadlessStep(PlayInputFromLetters(keys));
 }
 
 void PlayTest::Steps(int n, const char *keys)

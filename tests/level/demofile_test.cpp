@@ -17,12 +17,12 @@ Demo SampleDemo()
     d.mapChecksum = 0xdeadbeef;
     d.draws = 1234;
     d.generator = 0x0badf00d;
-    d.score = 56789;
-    d.lives = 2;
-    d.bombCapacity = 3;
-    d.bombsOut = 1;
-    d.keepLives = true;
-    d.keysLatched = true;
+    d.values.score = 56789;
+    d.values.lives = 2;
+    d.values.bombCapacity = 3;
+    d.values.bombsOut = 1;
+    d.values.keepLives = true;
+    d.values.keysLatched = true;
     d.ending = "exit";
     d.final = "tick=4 hero=384,480,1 state=MAP";
     d.ticks = {0, DEMO_LEFT, DEMO_RIGHT | DEMO_FIRE, DEMO_UP | DEMO_DEBUG_SWITCH,
@@ -49,12 +49,12 @@ TEST(DemoFile, WrittenDemoReadsBackWhole)
     EXPECT_EQ(back.mapChecksum, d.mapChecksum);
     EXPECT_EQ(back.draws, d.draws);
     EXPECT_EQ(back.generator, d.generator);
-    EXPECT_EQ(back.score, d.score);
-    EXPECT_EQ(back.lives, d.lives);
-    EXPECT_EQ(back.bombCapacity, d.bombCapacity);
-    EXPECT_EQ(back.bombsOut, d.bombsOut);
-    EXPECT_EQ(back.keepLives, d.keepLives);
-    EXPECT_EQ(back.keysLatched, d.keysLatched);
+    EXPECT_EQ(back.values.score, d.values.score);
+    EXPECT_EQ(back.values.lives, d.values.lives);
+    EXPECT_EQ(back.values.bombCapacity, d.values.bombCapacity);
+    EXPECT_EQ(back.values.bombsOut, d.values.bombsOut);
+    EXPECT_EQ(back.values.keepLives, d.values.keepLives);
+    EXPECT_EQ(back.values.keysLatched, d.values.keysLatched);
     EXPECT_EQ(back.ending, d.ending);
     EXPECT_EQ(back.final, d.final);
     EXPECT_EQ(back.ticks, d.ticks);

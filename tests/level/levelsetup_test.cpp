@@ -2,11 +2,12 @@
 // and the per-level reset.
 #include <gtest/gtest.h>
 
+#include "base/resources.h"
+#include "base/seam.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
+#include "level/play.h"
+#include "map/levelmap.h"
 #include "tests/support/level_support.h"
 
 namespace {

@@ -4,12 +4,12 @@
 
 #include <climits>
 
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
 #include "level/mapfile.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 #include "tests/support/level_support.h"
 
 namespace {

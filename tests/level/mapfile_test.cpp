@@ -6,18 +6,14 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <sys/stat.h>
 
+#include "base/log.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
-#include "platform/alfont/alfont.h"
-#include "screens/highscores.h"
-#include "shell/config.h"
-#include "shell/log.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 #include "tests/support/level_support.h"
 
 namespace {
@@ -54,43 +50,6 @@ int FrameColour(const GameObject *cell, int frame)
 }
 
 }  // namespace
-
-// A folder standing where a game file should be is a file that does not
-// open, at every path the game reads: nothing is read from it.
-TEST_F(MapFiles, FolderInPlaceOfAFileDoesNotOpenAnywhere)
-{
-    editorLevel = 2;
-    editorMap[0][0][0] = {0, 7};
-    struct Reader {
-        const char *folder, *path;
-        std::function<bool()> opens;
-    };
-    const Reader readers[] = {
-        {"Maps", "Maps/Zub1.map", [] { return LoadMap(1) != 0; }},
-        {"Maps", "Maps/Zub2.map", [] { return LoadEditorMap() != 0; }},
-        {"HiScore", "HiScore/HiScore.sco", [] { return LoadHighScores(); }},
-        {"Config", "Config/Delvorn.ini",
-         [] {
-             soundVolume = -5;
-             ReadConfig();
-             return soundVolume != 200;
-         }},
-        {"Fonts", "Fonts/DigitalDream.ttf",
-         [] {
-             ALFONT_FONT *font = alfont_load_font("Fonts/DigitalDream.ttf");
-             alfont_destroy_font(font);
-             return font != nullptr;
-         }},
-        {".", "Data.dat", [] { return DataFileReadsWhole("Data.dat"); }},
-    };
-    for (const Reader &r : readers) {
-        mkdir(r.folder, 0755);
-        ASSERT_EQ(0, mkdir(r.path, 0755)) << r.path;
-        EXPECT_FALSE(r.opens()) << r.path;
-    }
-    EXPECT_EQ(nullptr, levelMap);
-    EXPECT_EQ(7, editorMap[0][0][0].code);  // the editor keeps its grid
-}
 
 TEST(MapFileName, NamesLevelsWithoutPadding)
 {

@@ -4,10 +4,10 @@
 
 #include <fstream>
 
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
 #include "level/statusbar.h"
-#include "shell/startup.h"
+#include "map/levelmap.h"
 #include "tests/support/level_support.h"
 
 namespace {

@@ -12,13 +12,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/frame.h"
+#include "base/resources.h"
+#include "base/seam.h"
 #include "gameplay/figures.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
-#include "shell/gameloop.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
 
 namespace {
 

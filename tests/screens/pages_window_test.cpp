@@ -9,17 +9,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/frame.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/editor.h"
-#include "level/levelmap.h"
 #include "level/levelsetup.h"
 #include "level/mapfile.h"
+#include "level/play.h"
+#include "map/levelmap.h"
 #include "screens/endings.h"
 #include "screens/highscores.h"
 #include "screens/pause.h"
-#include "shell/debug.h"
-#include "shell/gameloop.h"
-#include "shell/startup.h"
 #include "tests/support/screen_driver.h"
 
 namespace {

@@ -9,15 +9,16 @@
 #include <unistd.h>
 #include <vector>
 
+#include "base/config.h"
+#include "base/frame.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/progressmap.h"
+#include "screens/highscore_screens.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
 #include "screens/options.h"
 #include "screens/text.h"
-#include "shell/config.h"
-#include "shell/gameloop.h"
-#include "shell/startup.h"
 #include "tests/support/screen_driver.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "base/resources.h"
+#include "base/seam.h"
 #include "screens/text.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "level/levelmap.h"
-#include "shell/log.h"
-#include "shell/startup.h"
+#include "base/log.h"
+#include "base/resources.h"
+#include "map/levelmap.h"
 
 void StartHeadlessAllegro()
 {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "base/frame.h"
+#include "base/resources.h"
+#include "base/seam.h"
 #include "platform/paths/paths.h"
-#include "shell/gameloop.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/gameloop.h"
+#include "base/frame.h"
 
 // Opens the 800 x 600 window, the keyboard, the shared bitmaps and (when it
 // has been built) Data.dat, once. False when there is no display.

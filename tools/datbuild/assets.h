@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/base/data.h"
+#include "base/data.h"
 
 struct Picture {
     int width = 0, height = 0;

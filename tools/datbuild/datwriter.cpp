@@ -4,7 +4,7 @@
 #include <allegro.h>
 #include <cstdio>
 
-#include "shell/datasum.h"
+#include "base/datasum.h"
 
 namespace {
 

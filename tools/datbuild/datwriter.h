@@ -25,7 +25,7 @@ DatObject EncodePlaceholder();
 
 // Writes the objects in order to path (through a temporary file, so a failed
 // run never leaves a half-written data file behind), sealed with the
-// trailer of shell/datasum.h. password may be null.
+// trailer of base/datasum.h. password may be null.
 bool WriteDataFile(const std::string &path, const char *password, const std::vector<DatObject> &objects,
                    std::string *error);
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/datapass.h"
 #include "content/art/art.h"
-#include "shell/datapass.h"
 #include "tools/datbuild/assets.h"
 #include "tools/datbuild/contactsheet.h"
 #include "tools/datbuild/datwriter.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "level/mapcodes.h"
+#include "map/mapcodes.h"
 #include "tools/mapc/levelsource.h"
 
 // Cells and codes the game fixes.

@@ -13,22 +13,17 @@
 #include <cstdio>
 #include <string>
 
-#include "gameplay/bombs.h"
+#include "base/config.h"
+#include "base/frame.h"
+#include "base/resources.h"
 #include "gameplay/figures.h"
-#include "gameplay/particles.h"
 #include "level/demofile.h"
-#include "level/levelsetup.h"
-#include "level/mapfile.h"
+#include "level/demoplay.h"
+#include "level/headless.h"
 #include "level/mapdraw.h"
-#include "level/statusbar.h"
+#include "level/mapfile.h"
 #include "platform/alfont/alfont.h"
 #include "platform/paths/paths.h"
-#include "shell/config.h"
-#include "shell/gameloop.h"
-#include "shell/input.h"
-#include "shell/seam.h"
-#include "shell/startup.h"
-#include "tools/demo/headless.h"
 
 namespace {
 
@@ -75,10 +70,7 @@ bool OpenWindow()
 
 void DrawReplayFrame(const Demo &demo, size_t tick, int speed, bool paused, bool ended)
 {
-    DrawPlayFrame();
-    DrawStatusBar();
-    particles->Draw(backBuffer, dataFile);
-    DrawPotionEffect();
+    DrawPlayPicture();
     char line[160];
     std::snprintf(line, sizeof line, "LEVEL %d  TICK %zu/%zu  SPEED x%g%s", demo.level, tick,
                   demo.ticks.size(), speeds[speed],
@@ -117,15 +109,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "delvorn-replay: no window: %s\n", allegro_error);
         return 3;
     }
-    if (!LoadGameData("Data.dat"))
+    if (!StartHeadless("Data.dat"))
+        return Fail("the figures could not be created");
+    if (!dataFile)
         return Fail("no Data.dat beside the program or in the installed data");
     backBuffer = create_bitmap(800, 600);
     mainFont = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
-    particles = new ParticleSet();
-    InitBurstDirections();
-    NewGameReset();
-    if (!InitCharacters())
-        return Fail("the figures could not be created");
     if (!StartDemo(demo, MapFileName(demo.level), &error))
         return Fail(error);
 

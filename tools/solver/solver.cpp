@@ -21,14 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
 #include "gameplay/figures.h"
 #include "gameplay/random.h"
 #include "level/demofile.h"
-#include "level/levelmap.h"
-#include "level/mapcodes.h"
-#include "shell/demorecord.h"
-#include "shell/gameloop.h"
-#include "tools/demo/headless.h"
+#include "level/demoplay.h"
+#include "level/headless.h"
+#include "level/play.h"
+#include "map/levelmap.h"
+#include "map/mapcodes.h"
 
 namespace {
 
@@ -36,8 +37,9 @@ namespace {
 struct Snapshot {
     GameObject objects[1 + ENEMY_COUNT + MONEYBAG_COUNT + BOMB_COUNT + 2];
     MapCell cells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
-    int score, lives, itemsLeft, bombCapacity, bombsOut, potionActive, gameState;
-    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn, keysLatched;
+    PlayValues values;
+    int itemsLeft, potionActive, gameState;
+    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn;
     long draws;
     size_t tick;  // length of the input so far
 };
@@ -64,17 +66,13 @@ void Save(Snapshot *s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)&s->objects[i], (const void *)all[i], sizeof(GameObject));
     std::memcpy(s->cells, levelMap->cells, sizeof s->cells);
-    s->score = score;
-    s->lives = lives;
+    s->values = CurrentPlayValues();
     s->itemsLeft = itemsLeft;
-    s->bombCapacity = bombCapacity;
-    s->bombsOut = bombsOut;
     s->potionActive = potionActive;
     s->gameState = gameState;
     s->shieldsOpen = shieldsOpen;
     s->bagWobbleSoundOn = bagWobbleSoundOn;
     s->heroCaughtSoundOn = heroCaughtSoundOn;
-    s->keysLatched = PlayKeysLatched();
     s->draws = RandomDraws();
     s->tick = input.size();
 }
@@ -85,17 +83,13 @@ void Restore(const Snapshot &s)
     for (size_t i = 0; i < all.size(); i++)
         std::memcpy((void *)all[i], (const void *)&s.objects[i], sizeof(GameObject));
     std::memcpy(levelMap->cells, s.cells, sizeof s.cells);
-    score = s.score;
-    lives = s.lives;
+    SetPlayValues(s.values);
     itemsLeft = s.itemsLeft;
-    bombCapacity = s.bombCapacity;
-    bombsOut = s.bombsOut;
     potionActive = s.potionActive;
     gameState = s.gameState;
     shieldsOpen = s.shieldsOpen;
     bagWobbleSoundOn = s.bagWobbleSoundOn;
     heroCaughtSoundOn = s.heroCaughtSoundOn;
-    SetPlayKeysLatched(s.keysLatched);
     if (RandomDraws() != s.draws) {
         if (RandomDraws() > s.draws)
             RestartRandom();
@@ -503,7 +497,7 @@ int main(int argc, char **argv)
         return 3;
 
     RestartRandom();
-    if (!SetUpLevel(level, mapPath)) {
+    if (!StartHeadlessLevel(level, mapPath, true)) {
         std::fprintf(stderr, "delvorn-solve: cannot read map file %s\n", mapPath.c_str());
         return 2;
     }
@@ -548,7 +542,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "delvorn-solve: level %d: the run does not replay to the exit\n", level);
         return 5;
     }
-    demo.final = PlayStateLine((long)demo.ticks.size(), "MAP");
+    demo.final = PlayStateLine((long)demo.ticks.size());
     std::printf(
         "level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
         "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",

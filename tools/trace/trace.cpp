@@ -9,18 +9,16 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "base/frame.h"
+#include "base/input.h"
 #include "gameplay/figures.h"
-#include "level/levelmap.h"
-#include "shell/gameloop.h"
-#include "shell/headless.h"
-#include "shell/input.h"
-#include "shell/startup.h"
-#include "tools/demo/headless.h"
+#include "level/demofile.h"
+#include "level/demoplay.h"
+#include "level/headless.h"
 
 namespace {
 
@@ -91,19 +89,6 @@ int ParseArguments(int argc, char **argv, Options *o)
     return 0;
 }
 
-std::string StateLine(long tick)
-{
-    const char *name = StateName(gameState);
-    if (std::strncmp(name, "STATE::", 7) == 0)
-        name += 7;
-    return PlayStateLine(tick, name);
-}
-
-void PrintState(long tick)
-{
-    std::printf("%s\n", StateLine(tick).c_str());
-}
-
 // The demo's ticks from its level start; the last line tells how it ended.
 int TraceDemo(const Options &o)
 {
@@ -123,7 +108,7 @@ int TraceDemo(const Options &o)
     std::string last;
     for (size_t t = 0; t < demo.ticks.size(); t++) {
         PlayDemoTick(demo.ticks[t]);
-        last = StateLine((long)t + 1);
+        last = PlayStateLine((long)t + 1);
         std::printf("%s\n", last.c_str());
         if (gameState != GameState::RUN || lives <= 0)
             break;
@@ -163,14 +148,15 @@ int main(int argc, char **argv)
 
     if (!StartToolPlay(o.dataDir, "delvorn-trace"))
         return 3;
-    if (!StartHeadlessLevel(o.level, o.mapPath.c_str())) {
+    // The recorded traces start without the level's opening burst.
+    if (!StartHeadlessLevel(o.level, o.mapPath, false)) {
         std::fprintf(stderr, "delvorn-trace: cannot read map file %s\n", o.mapPath.c_str());
         return 2;
     }
 
     for (long t = 1; t <= o.ticks; t++) {
-        PlayLogicStep(PlayInputFromLetters((size_t)(t - 1) < input.size() ? input[t - 1] : ""));
-        PrintState(t);
+        HeadlessStep(PlayInputFromLetters((size_t)(t - 1) < input.size() ? input[t - 1] : ""));
+        std::printf("%s\n", PlayStateLine(t).c_str());
         if (gameState != GameState::RUN || lives <= 0)
             break;
     }

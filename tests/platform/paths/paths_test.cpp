@@ -2,17 +2,13 @@
 // for: a saved table or level must replace the old file, not fail beside it.
 #include <gtest/gtest.h>
 
-#include <allegro.h>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "platform/paths/paths.h"
-#include "screens/highscores.h"
 
 namespace {
 
@@ -120,24 +116,6 @@ TEST(Paths, ReplacingOverwritesAnExistingFileAndFailsWithoutASource)
     EXPECT_FALSE(ReplaceFileWith(from, to));
     EXPECT_EQ(ReadAll(to), "new");
     std::remove(to.c_str());
-}
-
-TEST(Paths, HighScoresSaveOverAnEarlierTable)
-{
-    if (!system_driver)
-        install_allegro(SYSTEM_NONE, &errno, atexit);
-    // Saving writes "HiScore\HiScore.sco" under the working folder.
-    const std::string dir = NativePath("HiScore");
-    std::filesystem::create_directories(dir);
-    HighScoreTable table = highScores;
-    highScores.entries[0].score = 111;
-    ASSERT_TRUE(SaveHighScores());
-    highScores.entries[0].score = 222;
-    ASSERT_TRUE(SaveHighScores());
-    highScores.entries[0].score = 0;
-    ASSERT_TRUE(LoadHighScores());
-    EXPECT_EQ(highScores.entries[0].score, 222);
-    highScores = table;
 }
 
 }  // namespace

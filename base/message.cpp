@@ -1,0 +1,28 @@
+// message.cpp: see message.h.
+#include "base/message.h"
+
+#include "base/screenfont.h"
+#include "base/seam.h"
+
+void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
+{
+    {
+        ScreenFont line("Fonts\\DigitalDream.ttf");
+        if (line.font && target && text) {
+            alfont_set_font_size(line.font, size);
+            alfont_textout_centre(target, line.font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
+        }
+    }
+    // The line is meant to be read, so the wait happens even without a font.
+    if (delayMs > 0)
+        WaitMs(delayMs);
+}
+
+void ClearScreen()
+{
+    if (!screen)
+        return;
+    acquire_screen();
+    clear_to_color(screen, 0);
+    release_screen();
+}

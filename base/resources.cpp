@@ -1,0 +1,58 @@
+// resources.cpp: see resources.h.
+#include "base/resources.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "base/datapass.h"
+#include "base/datasum.h"
+#include "platform/paths/paths.h"
+
+DATAFILE *dataFile = nullptr;
+int dataFileEntries = 0;
+BITMAP *backBuffer = nullptr;
+BITMAP *backdropBitmap = nullptr;
+BITMAP *editorLayers[3] = {nullptr, nullptr, nullptr};
+ALFONT_FONT *mainFont = nullptr;
+
+void *DataEntry(int entry, int type)
+{
+    if (!dataFile || entry < 0 || entry >= dataFileEntries || dataFile[entry].type != type)
+        return nullptr;
+    return dataFile[entry].dat;
+}
+
+bool DataFileReadsWhole(const std::string &nativePath)
+{
+    if (!IsRegularFile(nativePath))
+        return false;
+    std::ifstream in(nativePath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());
+}
+
+DATAFILE *LoadGameData(const char *path)
+{
+    dataFile = nullptr;
+    dataFileEntries = 0;
+    // Allegro's loader trusts every length in the file, so a cut or damaged
+    // copy would crash it: such a file counts as one that does not open.
+    if (!DataFileReadsWhole(NativePath(path)))
+        return nullptr;
+    char password[18];
+    UnscrambleDataPassword(password);
+    packfile_password(password);
+    DATAFILE *data = load_datafile(NativePath(path).c_str());
+    // Maps and high scores are plain files: the password must not outlive this.
+    packfile_password(nullptr);
+    WipeDataPassword(password);
+
+    dataFile = data;
+    dataFileEntries = 0;
+    if (data)
+        while (data[dataFileEntries].type != DAT_END)
+            dataFileEntries++;
+    return data;
+}

@@ -1,0 +1,1 @@
+// Not built: the left half of a circle of includes.

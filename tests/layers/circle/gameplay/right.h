@@ -1,0 +1,1 @@
+// Not built: the right half of a circle of includes.
