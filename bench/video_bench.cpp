@@ -3,13 +3,20 @@
 // bitmap, blit that centred onto an 800x600 target. Uncompressed 24-bit,
 // MJPEG and MPEG-4 part 2 videos, onto 16- and 32-bit targets; "blits" is
 // the time over one full-screen blit of the target's depth in the same run.
+// And the share of a processor core the blocking Play takes for a 25 fps video.
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 
 #include "avi_writer.h"
 #include "bench/bench_support.h"
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -19,6 +26,7 @@ extern "C" {
 namespace {
 
 const int W = 640, H = 480, FRAMES = 24;
+const int PLAY_FRAMES = 50;  // two seconds at 25 frames a second
 
 // A moving pattern with fine detail, so that the encoded frames cost what
 // real footage does to decode (flat test colours decode almost for free).
@@ -51,49 +59,33 @@ bool Encode(TestVideo &v, const char *fourcc, AVCodecID id, AVPixelFormat format
         avcodec_free_context(&ctx);
         return false;
     }
-    AVFrame *f = av_frame_alloc();
-    f->format = format, f->width = v.width, f->height = v.height;
-    av_frame_get_buffer(f, 0);
-    AVPacket *pkt = av_packet_alloc();
     v.compression = FourCC(fourcc);
     v.bits = 24;
-    auto drain = [&] {
-        while (avcodec_receive_packet(ctx, pkt) == 0) {
-            v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
-            v.keys.push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
-            av_packet_unref(pkt);
-        }
-    };
-    for (int k = 0; k < FRAMES; k++) {
-        av_frame_make_writable(f);
-        for (int plane = 0; plane < 3; plane++) {
-            int pw = plane ? v.width / 2 : v.width, ph = plane ? v.height / 2 : v.height;
-            for (int y = 0; y < ph; y++)
-                for (int x = 0; x < pw; x++)
-                    f->data[plane][y * f->linesize[plane] + x] = Pattern(x, y, k, plane);
-        }
-        f->pts = k;
-        avcodec_send_frame(ctx, f);
-        drain();
-    }
-    avcodec_send_frame(ctx, nullptr);
-    drain();
-    av_packet_free(&pkt);
-    av_frame_free(&f);
+    EncodeFrames(
+        ctx, FRAMES,
+        [&](int k, AVFrame *f) {
+            for (int plane = 0; plane < 3; plane++) {
+                int pw = plane ? v.width / 2 : v.width, ph = plane ? v.height / 2 : v.height;
+                for (int y = 0; y < ph; y++)
+                    for (int x = 0; x < pw; x++)
+                        f->data[plane][y * f->linesize[plane] + x] = Pattern(x, y, k, plane);
+            }
+        },
+        v.frames, &v.keys);
     avcodec_free_context(&ctx);
     return (int)v.frames.size() == FRAMES;
 }
 
 enum Kind { RAW24 = 0, MJPEG = 1, MPEG4 = 2 };
 
-std::string MakeVideo(Kind kind)
+std::string MakeVideo(Kind kind, int frames = FRAMES)
 {
     TestVideo v;
     v.width = W, v.height = H, v.rate = 25;
     bool ok = true;
     if (kind == RAW24) {
         std::vector<uint8_t> frame((size_t)W * H * 3);
-        for (int k = 0; k < FRAMES; k++) {
+        for (int k = 0; k < frames; k++) {
             for (size_t i = 0; i < frame.size(); i++)
                 frame[i] = Pattern((int)(i % (W * 3)), (int)(i / (W * 3)), k, 0);
             v.frames.push_back(frame);
@@ -202,6 +194,64 @@ void DecodeOnly(benchmark::State &state)
     std::remove(path.c_str());
 }
 
+double ProcessCpuSeconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec * 1e-9;
+}
+
+// The blocking Play (sound off) of a 640x480 uncompressed 25 fps video onto
+// an 800x600 16-bit bitmap, two seconds a run. Counters: "core_share", the
+// processor time of the whole process (the caller and Allegro's timer thread)
+// over the wall clock; "drawing_share", what the frames' fetching and drawing
+// take of it (25 a second, each timed on its own); "idle_share", the rest:
+// the loop between frames, its sleeps and the clock.
+void PlayIdle(benchmark::State &state)
+{
+    // The player's clock is an Allegro timer, which needs the real system
+    // driver (and so a display) instead of the benchmarks' windowless one.
+    allegro_exit();
+    if (!std::getenv("DISPLAY") || allegro_init() != 0 || install_timer() != 0) {
+        state.SkipWithError("Allegro's timer needs a display (DISPLAY)");
+        install_allegro(SYSTEM_NONE, &errno, atexit);
+        return;
+    }
+    av_log_set_level(AV_LOG_QUIET);
+    std::string path = MakeVideo(RAW24, PLAY_FRAMES);
+    Mivolen player;
+    player.DisableSound();
+    BITMAP *target = create_bitmap_ex(16, 800, 600);
+    if (path.empty() || player.Open(path.c_str()) != 0) {
+        state.SkipWithError("the test video could not be made or opened");
+        return;
+    }
+    // One frame's fetching and drawing, forced, as the loop does 25 times a second.
+    player.PlayStart();
+    double drawEach = SecondsPerCall([&] { player.PlayStep(target, true, false); }, 50);
+    player.PlayEnd();
+    double cpu = 0, wall = 0;
+    for (auto _ : state) {
+        double cpu0 = ProcessCpuSeconds(), wall0 = WallSeconds();
+        player.Play(target, false, false);
+        cpu += ProcessCpuSeconds() - cpu0;
+        wall += WallSeconds() - wall0;
+    }
+    if (wall > 0) {
+        double drawing = drawEach * 25;
+        state.counters["core_share"] = cpu / wall;
+        state.counters["drawing_share"] = drawing;
+        state.counters["idle_share"] = cpu / wall - drawing;
+    }
+    destroy_bitmap(target);
+    player.Close();
+    std::remove(path.c_str());
+    allegro_exit();
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    set_color_depth(16);
+}
+
+BENCHMARK(PlayIdle)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(DecodeOnly)->ArgName("kind")->Arg(RAW24)->Arg(MJPEG)->Arg(MPEG4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DecodeAndDraw)
     ->ArgNames({"kind", "depth"})

@@ -40,8 +40,11 @@ replace the shipped ones for that player.")
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_NAME libmivolen1)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_SECTION libs)
 # ldconfig runs from this trigger; deb_no_ldconfig.cmake takes out the
-# postinst and postrm scripts that CPack writes to call it.
-set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers)
+# postinst and postrm scripts that CPack writes to call it. The symbols file
+# lists every symbol of the library's ABI (video/abi/mivolen.map decides what
+# is exported), with the version that brought it.
+set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/content/linux/triggers
+                                                   ${CMAKE_SOURCE_DIR}/video/abi/symbols)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_no_ldconfig.cmake)
 set(CPACK_DEBIAN_LIBMIVOLEN1_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_COMPONENT_LIBMIVOLEN1_DESCRIPTION "AVI video playback onto Allegro 4 bitmaps

@@ -1,8 +1,9 @@
 // avi_fuzz.cpp: feeds arbitrary bytes to the video library's AVI layer as a
 // file: stream lookup, formats, sample reads, time conversion, frame readers
 // (our own DIB code, uncompressed frames shown in place with their headers
-// put back when the reader moves on, and libavcodec) and drawing into a
-// memory bitmap. Built with clang and DELVORN_FUZZ=ON, against mivolen_static.
+// put back when the reader moves on, and libavcodec), drawing into a
+// memory bitmap and the decoding of audio that is not plain PCM. Built with
+// clang and DELVORN_FUZZ=ON, against mivolen_static.
 #include <allegro.h>
 
 #include <cerrno>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "audio_decoder.h"
 #include "vfw/avi_internal.h"
 
 extern "C" {
@@ -57,6 +59,14 @@ static void ReadSamples(PAVISTREAM s)
     std::vector<uint8_t> buf(4096);
     AVIStreamRead(s, AVIStreamStart(s), 8192, buf.data(), LONG(buf.size()), &bytes, &samples);
     AVIStreamRead(s, AVIStreamStart(s) + 3, 7, buf.data(), LONG(buf.size()), &bytes, &samples);
+    // Sound the player would decode: some of it, then again from the start.
+    if (AudioDecoder *d = AudioDecoderOpen(s, nullptr, 0)) {
+        std::vector<int16_t> pcm(2 * 4096);
+        AudioDecoderRead(d, pcm.data(), 4096);
+        AudioDecoderRewind(d);
+        AudioDecoderRead(d, pcm.data(), 100);
+        AudioDecoderClose(d);
+    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

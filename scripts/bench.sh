@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in release mode and runs them all:
 #  1. blend_bench, text_bench, play_bench, video_bench (Google Benchmark;
-#     results also saved as JSON under <build>/bench-results);
+#     results also saved as JSON under <build>/bench-results), with a private
+#     Xvfb for the video player's clock;
 #  2. the start-up probe: the game's own start-up to its first menu frame,
 #     fixed waits and title fades left out, under a private Xvfb, 5 runs;
 #  3. the game's peak memory while a level is played, with /usr/bin/time -v,
@@ -26,14 +27,8 @@ echo "== Machine =="
 lscpu | grep -E '^(Model name|CPU\(s\)|Thread|CPU max MHz|BogoMIPS)' || true
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-for b in blend_bench text_bench play_bench video_bench; do
-  echo "== $b =="
-  "$build/bench/$b" --benchmark_out="$results/$b.json" --benchmark_out_format=json "$@"
-done
-
-[ "${BENCH_GAME:-1}" = 0 ] && exit 0
-
-# --- a private display for the runs of the real game ----------------------
+# --- a private display: for the video player's clock (an Allegro timer) and
+# for the runs of the real game ------------------------------------------
 scratch="$(mktemp -d /tmp/delvorn-bench-XXXXXX)"
 xvfb_pid=""
 game_pid=""
@@ -51,6 +46,13 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY="$display"
+
+for b in blend_bench text_bench play_bench video_bench; do
+  echo "== $b =="
+  "$build/bench/$b" --benchmark_out="$results/$b.json" --benchmark_out_format=json "$@"
+done
+
+[ "${BENCH_GAME:-1}" = 0 ] && exit 0
 
 # A fresh copy of the game folder per run, so that runs do not share a log or scores.
 fresh_game() {

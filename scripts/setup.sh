@@ -10,7 +10,7 @@ build="${1:-$here/build}"
 # and fuzzer runtimes (libclang-rt-14-dev) are named here themselves.
 packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-utils libx11-dev imagemagick
           liballegro4-dev libfreetype-dev libpng-dev
-          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev
+          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
           libgtest-dev libgmock-dev libbenchmark-dev libebur128-dev
           fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang libclang-rt-14-dev valgrind time
           dpkg-dev fakeroot file desktop-file-utils appstream lintian)

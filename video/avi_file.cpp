@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 CAviFile::CAviFile() {
   AVIFileInit();

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
 
 namespace {
 

@@ -2,10 +2,16 @@
 // each step refills one audio buffer and draws the frame the clock has reached.
 #include <allegro.h>
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "audio_decoder.h"
 #include "audio_fill.h"
-#include "mivolen.h"
+#include "log_hook.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 namespace {
 
@@ -14,6 +20,7 @@ const int kVolume = 255;
 const int kPan = 127;
 const int kTimerMs = 1;
 const int kBufferWaitMs = 1000;  // longest wait for a free stream buffer on restart
+const int kMaxRestMs = 10;       // the blocking players' longest sleep: keys and sound are seen that often
 
 }  // namespace
 
@@ -37,7 +44,9 @@ Mivolen::Mivolen()
       isOpen(false),
       soundEnabled(true),
       isPlaying(false),
-      audioStarted(false) {}
+      audioStarted(false),
+      audioDecoder(nullptr),
+      endedAt(-1) {}
 
 Mivolen::~Mivolen() {
   PlayEnd();
@@ -66,9 +75,23 @@ int Mivolen::Open(const char *path) {
   bitsPerSample = -1;
   if (audioStreamCount) {
     audioFormat = aviFile.GetAudioFormat(0);
-    unsigned rate = audioFormat->nSamplesPerSec, channels = audioFormat->nChannels;
-    // A damaged header must not divide by zero.
-    bitsPerSample = rate && channels ? short(audioFormat->nAvgBytesPerSec / rate / channels * 8) : short(0);
+    if (IsPlainPcm(audioFormat)) {
+      bitsPerSample = short(audioFormat->nAvgBytesPerSec / audioFormat->nSamplesPerSec / audioFormat->nChannels * 8);
+    } else {
+      // Anything else is decoded to 16-bit samples, or the video has no sound.
+      char why[160];
+      audioDecoder = AudioDecoderOpen(aviFile.audioStreams[0], why, sizeof why);
+      if (audioDecoder) {
+        bitsPerSample = 16;
+      } else {
+        char line[256];
+        std::snprintf(line, sizeof line, "%s: %s; the video plays without sound", path,
+                      why[0] ? why : "audio that cannot be played");
+        MivolenLogLine(line);
+        audioStreamCount = 0;
+        audioFormat = nullptr;
+      }
+    }
   }
   isOpen = true;
   return 0;
@@ -83,6 +106,8 @@ int Mivolen::Close() {
     isOpen = false;
   }
   // The audio format lived in the released file.
+  AudioDecoderClose(audioDecoder);
+  audioDecoder = nullptr;
   audioFormat = nullptr;
   audioStreamCount = 0;
   bitsPerSample = -1;
@@ -120,6 +145,7 @@ int Mivolen::StartCommon(bool direct) {
   lastFrame = -1;
   audioPos = 0;
   AudioInit();
+  endedAt = -1;
   playTime = 0;
   isPlaying = true;
   return 0;
@@ -129,15 +155,17 @@ int Mivolen::PlayStart() { return StartCommon(false); }
 
 int Mivolen::PlayStart_Direct() { return StartCommon(true); }
 
-int Mivolen::StreamBufferBytes() {
-  int channels = audioFormat && audioFormat->nChannels != 1 ? 2 : 1;
-  return kChunkSamples * channels * (bitsPerSample / 8);
+int Mivolen::PlayedChannels() {
+  if (audioDecoder) return AudioDecoderChannels(audioDecoder);
+  return audioFormat && audioFormat->nChannels != 1 ? 2 : 1;
 }
 
+int Mivolen::StreamBufferBytes() { return kChunkSamples * PlayedChannels() * (bitsPerSample / 8); }
+
 bool Mivolen::CreateAudioStream() {
-  if (!audioFormat || audioFormat->nSamplesPerSec == 0 || (bitsPerSample != 8 && bitsPerSample != 16)) return false;
-  audioStream = play_audio_stream(kChunkSamples, bitsPerSample, audioFormat->nChannels != 1,
-                                  int(audioFormat->nSamplesPerSec), kVolume, kPan);
+  int rate = SamplesPerSecond();
+  if (rate <= 0 || (bitsPerSample != 8 && bitsPerSample != 16)) return false;
+  audioStream = play_audio_stream(kChunkSamples, bitsPerSample, PlayedChannels() == 2, rate, kVolume, kPan);
   return audioStream != nullptr;
 }
 
@@ -145,10 +173,16 @@ void Mivolen::AudioInit() {
   audioPos = 0;
   audioStarted = false;
   if (!soundEnabled || !audioStreamCount) return;
-  LONG bytes = 0, samples = 0;
-  if (AVIStreamRead(aviFile.audioStreams[0], 0, kChunkSamples, nullptr, 0, &bytes, &samples) != AVIERR_OK) return;
-  chunkBytes = bytes;
-  chunkSamples = samples;
+  if (audioDecoder) {
+    AudioDecoderRewind(audioDecoder);
+    chunkBytes = StreamBufferBytes();
+    chunkSamples = kChunkSamples;
+  } else {
+    LONG bytes = 0, samples = 0;
+    if (AVIStreamRead(aviFile.audioStreams[0], 0, kChunkSamples, nullptr, 0, &bytes, &samples) != AVIERR_OK) return;
+    chunkBytes = bytes;
+    chunkSamples = samples;
+  }
   // A chunk is read whole and a stream buffer filled whole, whichever is larger.
   readBufferBytes = chunkBytes > StreamBufferBytes() ? chunkBytes : StreamBufferBytes();
   if (readBufferBytes <= 0) return;
@@ -171,9 +205,13 @@ void Mivolen::RefillAudio() {
 void Mivolen::FillStreamChunk(BYTE *buffer) {
   streamBuffer = buffer;
   LONG got = 0, samples = 0;
-  if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
-      AVIERR_OK)
+  if (audioDecoder) {
+    samples = AudioDecoderRead(audioDecoder, reinterpret_cast<int16_t *>(readBuffer), kChunkSamples);
+    got = samples * PlayedChannels() * 2;
+  } else if (AVIStreamRead(aviFile.audioStreams[0], audioPos, kChunkSamples, readBuffer, chunkBytes, &got, &samples) !=
+             AVIERR_OK) {
     got = samples = 0;
+  }
   samplesRead = samples;
   audioPos += kChunkSamples;
   // Once the file's audio runs out the rest is silence, never old data.
@@ -212,14 +250,24 @@ void Mivolen::DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y
   win_release_dc(bitmap, dc);
 }
 
+// The clock position where playback stopped: the end of the video, or the
+// time of a frame that could not be had. From here on the playing time stays
+// there, rather than depending on how late the caller asks.
+int Mivolen::EndStep(int now) {
+  long end = aviFile.videoEndTimes[0];
+  endedAt = now > end ? int(end) : now;
+  return endedAt;
+}
+
 bool Mivolen::PlayStep(BITMAP *target, int x, int y, bool force, bool waitVsync) {
-  if (!isPlaying) return false;
+  if (!isPlaying || endedAt >= 0) return false;
   RefillAudio();
   // One reading of the clock for both the frame number and the frame.
   int now = playTime;
   int frame = aviFile.GetVideoFrameNum(0, now);
   if (frame < 0) {
     lastFrame = frame;
+    EndStep(now);
     return false;
   }
   if (force || frame != lastFrame) {
@@ -227,6 +275,7 @@ bool Mivolen::PlayStep(BITMAP *target, int x, int y, bool force, bool waitVsync)
     aviFile.GetVideoFrameAtTime(0, now, &image);
     if (!image || !target) {
       lastFrame = frame;
+      if (!image) EndStep(now);  // a missing frame ends playback
       return false;
     }
     if (frameBitmap) {
@@ -281,24 +330,34 @@ void Mivolen::PlayRestart() {
     }
   }
   audioPos = 0;
+  if (audioDecoder) AudioDecoderRewind(audioDecoder);
   AudioStreamInit();
+  endedAt = -1;
   playTime = 0;
 }
 
-// The blocking players' loop: steps as fast as it can (paced only by the
-// optional retrace wait) until the video ends or, if asked, a key stops it.
-static void PlayToEnd(Mivolen &player, BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
+// The blocking players' loop: steps until the video ends or, if asked, a
+// key stops it, and sleeps in between until the next frame is due (at most
+// kMaxRestMs, so that keys and sound buffers are still seen in time).
+void Mivolen::PlayToEnd(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
   for (;;) {
-    bool r = player.PlayStep(target, x, y, false, waitVsync);
+    bool r = PlayStep(target, x, y, false, waitVsync);
     if (stopOnKey && (key[KEY_ESC] || key[KEY_ENTER])) break;
     if (!r) break;
+    int now = playTime;
+    int frame = aviFile.GetVideoFrameNum(0, now);
+    if (frame < 0) continue;
+    long next = AVIStreamSampleToTime(aviFile.videoStreams[0], AVIStreamStart(aviFile.videoStreams[0]) + frame + 1);
+    long wait = next - now;
+    if (wait > kMaxRestMs) wait = kMaxRestMs;
+    if (wait > 0) rest(unsigned(wait));
   }
-  player.PlayEnd();
+  PlayEnd();
 }
 
 int Mivolen::Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
   if (PlayStart() < 0) return -1;
-  PlayToEnd(*this, target, x, y, stopOnKey, waitVsync);
+  PlayToEnd(target, x, y, stopOnKey, waitVsync);
   return 0;
 }
 
@@ -309,7 +368,7 @@ int Mivolen::Play(BITMAP *target, bool stopOnKey, bool waitVsync) {
 
 int Mivolen::Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync) {
   if (PlayStart_Direct() < 0) return -1;
-  PlayToEnd(*this, target, x, y, stopOnKey, waitVsync);
+  PlayToEnd(target, x, y, stopOnKey, waitVsync);
   return 0;
 }
 
@@ -335,14 +394,24 @@ bool Mivolen::HasAudio() { return audioStreamCount != 0; }
 
 int Mivolen::BitsPerSample() { return bitsPerSample; }
 
-int Mivolen::SamplesPerSecond() { return audioFormat ? int(audioFormat->nSamplesPerSec) : -1; }
+// Decoded audio reports what the decoder found in the stream and plays.
+int Mivolen::SamplesPerSecond() {
+  if (audioDecoder) return AudioDecoderRate(audioDecoder);
+  return audioFormat ? int(audioFormat->nSamplesPerSec) : -1;
+}
 
-int Mivolen::Channels() { return audioFormat ? int(audioFormat->nChannels) : -1; }
+int Mivolen::Channels() {
+  if (audioDecoder) return AudioDecoderChannels(audioDecoder);
+  return audioFormat ? int(audioFormat->nChannels) : -1;
+}
 
-int Mivolen::GetFrameNumber() { return isPlaying ? aviFile.GetVideoFrameNum(0, playTime) : -1; }
+int Mivolen::GetFrameNumber() {
+  if (!isPlaying) return -1;
+  return aviFile.GetVideoFrameNum(0, endedAt >= 0 ? endedAt : int(playTime));
+}
 
 int Mivolen::GetPlayingTime() {
   if (!isPlaying) return -1;
-  int now = playTime;
+  int now = endedAt >= 0 ? endedAt : int(playTime);
   return aviFile.GetVideoFrameNum(0, now) < 0 ? -1 : now;
 }

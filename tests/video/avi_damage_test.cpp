@@ -13,7 +13,10 @@
 
 #include "allegro_env.h"
 #include "avi_writer.h"
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 extern "C" {
 #include <libavutil/log.h>
@@ -212,7 +215,7 @@ TEST_F(DamageTest, FramesLargerThanTheirChunksAreRefused) {
   EXPECT_EQ(m.Open(path.c_str()), -2);
 }
 
-TEST_F(DamageTest, AudioFormatWithoutChannelsOrRateStaysSilent) {
+TEST_F(DamageTest, AudioFormatWithoutChannelsOrRateIsNoAudioAndLogged) {
   AviSpec spec;
   spec.video.push_back(Video24(2, 16, 16));
   spec.video[0].rate = 20;
@@ -225,10 +228,18 @@ TEST_F(DamageTest, AudioFormatWithoutChannelsOrRateStaysSilent) {
   ASSERT_GT(strf, 0u);
   std::memset(&bytes[strf + 8 + 2], 0, 6);
   WriteBytes(path, bytes);
+  // Audio that cannot be played is reported as none, and said in the log.
+  std::vector<std::string> lines;
+  MivolenSetLogHook(
+      [](const char *line, void *user) { static_cast<std::vector<std::string> *>(user)->push_back(line); }, &lines);
   Mivolen m;
-  ASSERT_EQ(m.Open(path.c_str()), 0);
-  EXPECT_TRUE(m.HasAudio());
-  EXPECT_EQ(m.BitsPerSample(), 0);
+  int opened = m.Open(path.c_str());
+  MivolenSetLogHook(nullptr, nullptr);
+  ASSERT_EQ(opened, 0);
+  EXPECT_FALSE(m.HasAudio());
+  EXPECT_EQ(m.BitsPerSample(), -1);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("without sound"), std::string::npos) << lines[0];
   if (!StartAllegro()) return;
   EXPECT_EQ(m.Play(target, false, false), 0);
 }

@@ -3,14 +3,19 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "allegro_env.h"
+#include "audio_decoder.h"
 #include "audio_fill.h"
 #include "avi_writer.h"
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 extern "C" {
 #include <libavutil/log.h>
@@ -355,7 +360,72 @@ TEST_F(PlayerTest, ShortAudioEndsInSilenceAndPlaybackGoesOn) {
   int steps = 0;
   while (m.PlayStep(b, false, false)) ++steps;
   EXPECT_GT(steps, 0);
+  // Once a step has seen the end, the clock reads the video's length, however
+  // late it is asked, until the next start or restart.
+  rest(20);
+  EXPECT_EQ(m.GetPlayingTime(), 100);
+  EXPECT_FALSE(m.PlayStep(b, false, false));
+  EXPECT_EQ(m.GetPlayingTime(), 100);
+  m.PlayRestart();
+  EXPECT_LT(m.GetPlayingTime(), 100);
+  EXPECT_TRUE(m.PlayStep(b, false, false));
   m.PlayEnd();
 }
+
+#ifndef _WIN32
+TEST_F(PlayerTest, CompressedAudioIsDecodedToSixteenBitSamples) {
+  struct Case {
+    const char *codec;
+    int channels;
+  } cases[] = {{"mp3", 2}, {"aac", 2}, {"adpcm_ms", 1}};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.codec);
+    AviSpec spec;
+    spec.video.push_back(Video24(4, 16, 16));
+    TestAudio a;
+    ASSERT_TRUE(EncodeSine(a, c.codec, c.channels, 22050, 22050, 441));
+    spec.audio.push_back(a);
+    std::string p = Write("coded_audio.avi", spec);
+    Mivolen m;
+    ASSERT_EQ(m.Open(p.c_str()), 0);
+    EXPECT_TRUE(m.HasAudio());
+    EXPECT_EQ(m.BitsPerSample(), 16);
+    EXPECT_EQ(m.SamplesPerSecond(), 22050);
+    EXPECT_EQ(m.Channels(), c.channels);
+
+    // What the player reads: the sine again, 50 samples a period, in every channel.
+    PAVIFILE file;
+    PAVISTREAM stream;
+    ASSERT_EQ(AVIFileOpenA(&file, p.c_str(), 0, nullptr), AVIERR_OK);
+    ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeAUDIO, 0), AVIERR_OK);
+    AudioDecoder *d = AudioDecoderOpen(stream, nullptr, 0);
+    AVIStreamRelease(stream);
+    AVIFileRelease(file);
+    ASSERT_NE(d, nullptr);
+    std::vector<int16_t> pcm(size_t(30000 * c.channels));
+    int frames = AudioDecoderRead(d, pcm.data(), 30000);
+    EXPECT_GE(frames, 22050);  // encoders add a little at the start and end
+    EXPECT_LT(frames, 24000);
+    int crossings = 0, peak = 0;
+    for (int i = 4000; i < 14000; ++i) {
+      int now = pcm[size_t(i * c.channels)], before = pcm[size_t((i - 1) * c.channels)];
+      crossings += (before < 0) != (now < 0);
+      peak = std::max(peak, std::abs(now));
+      EXPECT_NEAR(pcm[size_t(i * c.channels + c.channels - 1)], now, 8);  // lossy stereo coding: nearly equal
+    }
+    EXPECT_NEAR(crossings, 400, 4);
+    EXPECT_NEAR(peak, 16384, 3000);
+    AudioDecoderRewind(d);
+    std::vector<int16_t> again(pcm.size());
+    EXPECT_EQ(AudioDecoderRead(d, again.data(), 30000), frames);
+    EXPECT_TRUE(again == pcm) << "a rewind gives the same samples";
+    AudioDecoderClose(d);
+
+    if (!StartAllegro()) continue;
+    BITMAP *b = Target(32, 16, 16);
+    EXPECT_EQ(m.Play(b, false, false), 0);
+  }
+}
+#endif
 
 }  // namespace

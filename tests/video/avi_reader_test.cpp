@@ -2,6 +2,7 @@
 // frames of every stored kind, and whole audio streams.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,10 +11,18 @@
 #include <unistd.h>
 
 #include "avi_writer.h"
-#include "mivolen.h"
+#include "mivolen/mivolen.h"
+#ifndef _WIN32
+#include "vfw/vfw.h"
+#endif
 
 extern "C" {
 #include <libavutil/log.h>
+#ifndef _WIN32
+#include <libavcodec/avcodec.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+#endif
 }
 
 namespace {
@@ -334,7 +343,9 @@ TEST_F(AviFileTest, StreamReadsWholeSamplesAndNothingPastTheEnd) {
 }
 
 TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
-  for (const char *fourcc : {"MJPG", "FMP4", "H264", "cvid", "CRAM", "RLE8"}) {
+  // MPEG-4 part 2 and H.264 with B-frames, in open groups (MPEG-4): the file's
+  // order is not the order they are shown in. "rle " is QuickTime's RLE.
+  for (const char *fourcc : {"MJPG", "FMP4", "H264", "cvid", "CRAM", "RLE8", "rle "}) {
     SCOPED_TRACE(fourcc);
     AviSpec spec;
     TestVideo v;
@@ -344,8 +355,9 @@ TEST_F(AviFileTest, CompressedFramesDecodeInAnyOrder) {
     CAviFile avi;
     ASSERT_TRUE(avi.Open(p.c_str()));
     ASSERT_TRUE(avi.StartVideoRetrieve(0));
-    // Forward, backward, and jumps across key frames.
-    for (int k : {0, 1, 2, 7, 3, 11, 11, 4, 10, 5}) {
+    // First past a key frame, then backward, forward, across key frames, and
+    // the last frames, which only come out of the decoder at the end.
+    for (int k : {7, 3, 0, 1, 2, 11, 11, 4, 10, 5, 6, 9, 8}) {
       LPBITMAPINFOHEADER f = nullptr;
       avi.GetVideoFrame(0, k, &f);
       ExpectQuadrants(f, k, 24);
@@ -383,6 +395,75 @@ TEST_F(AviFileTest, CodecsGetTheirExtraDataWhereverTheFormatKeepsIt) {
 
 // FFmpeg's messages exist only where the library decodes with FFmpeg.
 #ifndef _WIN32
+// What FFmpeg itself makes of a coded picture: its decoder, then swscale
+// with its default settings, into 32-bit BGR; top row first.
+std::vector<uint8_t> FfmpegPicture(const TestVideo &v, size_t k) {
+  std::vector<uint8_t> bgr(size_t(v.width * v.height * 4));
+  const AVCodec *codec = avcodec_find_decoder(AV_CODEC_ID_FFV1);
+  AVCodecContext *ctx = avcodec_alloc_context3(codec);
+  ctx->extradata = static_cast<uint8_t *>(av_mallocz(v.extradata.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+  std::memcpy(ctx->extradata, v.extradata.data(), v.extradata.size());
+  ctx->extradata_size = int(v.extradata.size());
+  ctx->width = v.width, ctx->height = v.height;
+  AVPacket *pkt = av_packet_alloc();
+  AVFrame *f = av_frame_alloc();
+  av_new_packet(pkt, int(v.frames[k].size()));
+  std::memcpy(pkt->data, v.frames[k].data(), v.frames[k].size());
+  if (avcodec_open2(ctx, codec, nullptr) == 0 && avcodec_send_packet(ctx, pkt) == 0 &&
+      avcodec_receive_frame(ctx, f) == 0) {
+    SwsContext *sws = sws_alloc_context();
+    av_opt_set_int(sws, "srcw", f->width, 0), av_opt_set_int(sws, "srch", f->height, 0);
+    av_opt_set_int(sws, "src_format", f->format, 0);
+    av_opt_set_int(sws, "dstw", f->width, 0), av_opt_set_int(sws, "dsth", f->height, 0);
+    av_opt_set_int(sws, "dst_format", AV_PIX_FMT_BGR0, 0);
+    uint8_t *dst[4] = {bgr.data(), nullptr, nullptr, nullptr};
+    int stride[4] = {v.width * 4, 0, 0, 0};
+    if (sws_init_context(sws, nullptr, nullptr) >= 0) sws_scale(sws, f->data, f->linesize, 0, f->height, dst, stride);
+    sws_freeContext(sws);
+  }
+  av_frame_free(&f);
+  av_packet_free(&pkt);
+  avcodec_free_context(&ctx);
+  return bgr;
+}
+
+TEST_F(AviFileTest, OddHeightChromaIsFilledInAsFfmpegDoesIt) {
+  // Colours change from row to row, so how the last row of a 4:2:0 picture
+  // of odd height gets its chroma shows everywhere.
+  TestVideo v;
+  v.width = 64, v.height = 45;
+  std::vector<std::vector<uint8_t>> rgb(2, std::vector<uint8_t>(size_t(64 * 45 * 3)));
+  for (size_t k = 0; k < rgb.size(); ++k)
+    for (int i = 0; i < 64 * 45; ++i) {
+      int y = i / 64 + int(k) * 7, x = i % 64;
+      uint8_t *p = &rgb[k][size_t(i) * 3];
+      p[0] = uint8_t(y * 53 + x), p[1] = uint8_t(255 - y * 29), p[2] = uint8_t(y * 101 + x * 3);
+    }
+  ASSERT_TRUE(EncodePictures(v, rgb, "F420", 1));
+  AviSpec spec;
+  spec.video.push_back(v);
+  CAviFile avi;
+  ASSERT_TRUE(avi.Open(Write("odd.avi", spec).c_str()));
+  ASSERT_TRUE(avi.StartVideoRetrieve(0));
+  for (size_t k : {1u, 0u}) {
+    std::vector<uint8_t> want = FfmpegPicture(v, k);
+    LPBITMAPINFOHEADER f = nullptr;
+    avi.GetVideoFrame(0, LONG(k), &f);
+    ASSERT_NE(f, nullptr);
+    double squares = 0;
+    for (int y = 0; y < 45; ++y)
+      for (int x = 0; x < 64; ++x)
+        for (int c = 0; c < 3; ++c) {
+          Rgb got = DibPixel(f, x, y);
+          int mine = c == 0 ? got.b : c == 1 ? got.g : got.r, theirs = want[size_t((y * 64 + x) * 4 + c)];
+          squares += (mine - theirs) * (mine - theirs);
+        }
+    double mse = squares / (64 * 45 * 3);
+    EXPECT_TRUE(mse == 0 || 10 * std::log10(255.0 * 255.0 / mse) >= 45)
+        << "frame " << k << ": mean square error " << mse;
+  }
+}
+
 // What fd 2 receives while body runs.
 template <class Body>
 std::string StderrDuring(Body body) {

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -11,6 +13,7 @@
 #ifndef MIVOLEN_TEST_NO_ENCODER
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
@@ -145,9 +148,9 @@ static std::vector<uint8_t> Rle8(const std::vector<uint8_t> &pixels, int w, int 
 
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
   std::string tag(fourcc);
-  v.compression = FourCC(fourcc);
-  v.frames.clear(), v.keys.clear();
   if (tag == "RLE8") {
+    v.compression = FourCC(fourcc);
+    v.frames.clear(), v.keys.clear();
     v.compression = 1;  // BI_RLE8
     v.bits = 8;
     v.palette = QuadrantPalette();
@@ -157,8 +160,23 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
     }
     return true;
   }
+  std::vector<std::vector<uint8_t>> rgb(size_t(frames), std::vector<uint8_t>(size_t(v.width * v.height * 3)));
+  for (int k = 0; k < frames; ++k)
+    for (int y = 0; y < v.height; ++y)
+      for (int x = 0; x < v.width; ++x) {
+        Rgb q = QuadrantColour(k, QuadrantOf(x, y, v.width, v.height));
+        uint8_t *p = &rgb[size_t(k)][size_t((y * v.width + x) * 3)];
+        p[0] = uint8_t(q.r), p[1] = uint8_t(q.g), p[2] = uint8_t(q.b);
+      }
+  return EncodePictures(v, rgb, fourcc, gop);
+}
+
+bool EncodePictures(TestVideo &v, const std::vector<std::vector<uint8_t>> &rgb, const char *fourcc, int gop) {
+  std::string tag(fourcc);
+  v.compression = FourCC(tag == "F420" ? "FFV1" : fourcc);
+  v.frames.clear(), v.keys.clear();
 #ifdef MIVOLEN_TEST_NO_ENCODER
-  (void)gop;
+  (void)rgb, (void)gop;
   return false;
 #else
   struct Choice {
@@ -168,13 +186,15 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
     int bits;
     int bFrames;
   } choices[] = {{"MJPG", AV_CODEC_ID_MJPEG, AV_PIX_FMT_YUVJ420P, 24, 0},
-                 {"FMP4", AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUV420P, 24, 0},
+                 {"FMP4", AV_CODEC_ID_MPEG4, AV_PIX_FMT_YUV420P, 24, 2},
                  {"H264", AV_CODEC_ID_H264, AV_PIX_FMT_YUV420P, 24, 2},
                  {"cvid", AV_CODEC_ID_CINEPAK, AV_PIX_FMT_RGB24, 24, 0},
                  {"CRAM", AV_CODEC_ID_MSVIDEO1, AV_PIX_FMT_RGB555LE, 16, 0},
                  {"HFYU", AV_CODEC_ID_HUFFYUV, AV_PIX_FMT_RGB24, 24, 0},
                  {"ULRG", AV_CODEC_ID_UTVIDEO, AV_PIX_FMT_GBRP, 24, 0},
-                 {"FFV1", AV_CODEC_ID_FFV1, AV_PIX_FMT_BGR0, 32, 0}};
+                 {"FFV1", AV_CODEC_ID_FFV1, AV_PIX_FMT_BGR0, 32, 0},
+                 {"F420", AV_CODEC_ID_FFV1, AV_PIX_FMT_YUV420P, 24, 0},
+                 {"rle ", AV_CODEC_ID_QTRLE, AV_PIX_FMT_RGB24, 24, 0}};
   const Choice *c = nullptr;
   for (const Choice &ch : choices)
     if (tag == ch.tag) c = &ch;
@@ -196,43 +216,104 @@ bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop) {
     return false;
   }
   v.extradata.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
-  AVFrame *f = av_frame_alloc();
-  f->format = c->format, f->width = v.width, f->height = v.height;
-  av_frame_get_buffer(f, 0);
+  v.bits = ctx->bits_per_coded_sample ? ctx->bits_per_coded_sample : c->bits;
   SwsContext *sws = sws_getContext(v.width, v.height, AV_PIX_FMT_RGB24, v.width, v.height, c->format, SWS_POINT,
                                    nullptr, nullptr, nullptr);
+  EncodeFrames(
+      ctx, int(rgb.size()),
+      [&](int k, AVFrame *f) {
+        const uint8_t *src[4] = {rgb[size_t(k)].data(), nullptr, nullptr, nullptr};
+        int srcStride[4] = {v.width * 3, 0, 0, 0};
+        sws_scale(sws, src, srcStride, 0, v.height, f->data, f->linesize);
+      },
+      v.frames, &v.keys);
+  sws_freeContext(sws);
+  avcodec_free_context(&ctx);
+  return v.frames.size() == rgb.size();
+#endif
+}
+
+#ifndef MIVOLEN_TEST_NO_ENCODER
+void EncodeFrames(AVCodecContext *ctx, int count, const std::function<void(int, AVFrame *)> &fill,
+                  std::vector<std::vector<uint8_t>> &packets, std::vector<bool> *keys) {
+  AVFrame *f = av_frame_alloc();
+  if (ctx->codec_type == AVMEDIA_TYPE_AUDIO) {
+    f->format = ctx->sample_fmt, f->nb_samples = ctx->frame_size, f->sample_rate = ctx->sample_rate;
+    av_channel_layout_copy(&f->ch_layout, &ctx->ch_layout);
+  } else {
+    f->format = ctx->pix_fmt, f->width = ctx->width, f->height = ctx->height;
+  }
+  av_frame_get_buffer(f, 0);
   AVPacket *pkt = av_packet_alloc();
-  v.bits = ctx->bits_per_coded_sample ? ctx->bits_per_coded_sample : c->bits;
   auto drain = [&]() {
     while (avcodec_receive_packet(ctx, pkt) == 0) {
-      v.frames.emplace_back(pkt->data, pkt->data + pkt->size);
-      v.keys.push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
+      packets.emplace_back(pkt->data, pkt->data + pkt->size);
+      if (keys) keys->push_back((pkt->flags & AV_PKT_FLAG_KEY) != 0);
       av_packet_unref(pkt);
     }
   };
-  std::vector<uint8_t> rgb(size_t(v.width * v.height * 3));
-  for (int k = 0; k < frames; ++k) {
-    for (int y = 0; y < v.height; ++y)
-      for (int x = 0; x < v.width; ++x) {
-        Rgb q = QuadrantColour(k, QuadrantOf(x, y, v.width, v.height));
-        uint8_t *p = &rgb[size_t((y * v.width + x) * 3)];
-        p[0] = uint8_t(q.r), p[1] = uint8_t(q.g), p[2] = uint8_t(q.b);
-      }
+  for (int k = 0; k < count; ++k) {
     av_frame_make_writable(f);
-    const uint8_t *src[4] = {rgb.data(), nullptr, nullptr, nullptr};
-    int srcStride[4] = {v.width * 3, 0, 0, 0};
-    sws_scale(sws, src, srcStride, 0, v.height, f->data, f->linesize);
-    f->pts = k;
+    fill(k, f);
+    f->pts = int64_t(k) * (ctx->codec_type == AVMEDIA_TYPE_AUDIO ? ctx->frame_size : 1);
     avcodec_send_frame(ctx, f);
     drain();
   }
   avcodec_send_frame(ctx, nullptr);
   drain();
-  sws_freeContext(sws);
   av_packet_free(&pkt);
   av_frame_free(&f);
+}
+#endif
+
+bool EncodeSine(TestAudio &a, const char *codecName, int channels, int rate, int samples, int hz) {
+#ifdef MIVOLEN_TEST_NO_ENCODER
+  (void)a, (void)codecName, (void)channels, (void)rate, (void)samples, (void)hz;
+  return false;
+#else
+  const AVCodec *codec = avcodec_find_encoder_by_name(std::string(codecName) == "mp3" ? "libmp3lame" : codecName);
+  if (!codec) return false;
+  AVCodecContext *ctx = avcodec_alloc_context3(codec);
+  av_channel_layout_default(&ctx->ch_layout, channels);
+  ctx->sample_rate = rate;
+  ctx->sample_fmt = AV_SAMPLE_FMT_S16;
+  for (const AVSampleFormat *f = codec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f)
+    if (*f == AV_SAMPLE_FMT_S16 || *f == AV_SAMPLE_FMT_S16P || *f == AV_SAMPLE_FMT_FLTP) ctx->sample_fmt = *f;
+  ctx->bit_rate = 64000;
+  if (avcodec_open2(ctx, codec, nullptr) < 0) {
+    avcodec_free_context(&ctx);
+    return false;
+  }
+  a = TestAudio();
+  a.channels = channels, a.rate = rate;
+  a.bits = ctx->bits_per_coded_sample;
+  a.formatTag = codec->id == AV_CODEC_ID_MP3 ? 0x55 : codec->id == AV_CODEC_ID_AAC ? 0xff : 0x02;
+  a.fixedBlocks = codec->id == AV_CODEC_ID_ADPCM_MS;
+  a.blockAlign = a.fixedBlocks ? ctx->block_align : ctx->frame_size;
+  a.frameSamples = ctx->frame_size;
+  a.bytesPerSecond = int(ctx->bit_rate / 8);
+  a.extra.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
+  const bool planar = av_sample_fmt_is_planar(ctx->sample_fmt);
+  const int frameSize = ctx->frame_size;
+  EncodeFrames(
+      ctx, (samples + frameSize - 1) / frameSize,
+      [&](int k, AVFrame *f) {
+        for (int i = 0; i < frameSize; ++i) {
+          int n = k * frameSize + i;
+          double v = n < samples ? 0.5 * std::sin(2 * M_PI * hz * n / rate) : 0;
+          for (int c = 0; c < channels; ++c) {
+            int at = planar ? i : i * channels + c;
+            uint8_t *plane = f->extended_data[planar ? c : 0];
+            if (f->format == AV_SAMPLE_FMT_FLTP)
+              reinterpret_cast<float *>(plane)[at] = float(v);
+            else
+              reinterpret_cast<int16_t *>(plane)[at] = int16_t(v * 32767);
+          }
+        }
+      },
+      a.packets, nullptr);
   avcodec_free_context(&ctx);
-  return int(v.frames.size()) == frames;
+  return !a.packets.empty();
 #endif
 }
 
@@ -292,18 +373,23 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
   for (const TestAudio &a : spec.audio) {
     size_t strl = o.Begin("LIST");
     o.Fcc("strl");
-    uint16_t align = uint16_t(a.channels * a.bits / 8);
+    const bool coded = !a.packets.empty();
+    uint16_t align = coded ? uint16_t(a.blockAlign) : uint16_t(a.channels * a.bits / 8);
+    // Coded audio is counted as FFmpeg writes it: in frames of frameSamples, or in blocks.
+    uint32_t scale = coded ? uint32_t(a.frameSamples) : 1, length = uint32_t(a.data.size() / (align ? align : 1));
+    if (coded) length = uint32_t(a.packets.size());
     size_t strh = o.Begin("strh");
     o.Fcc("auds");
     o.U32(0), o.U32(0), o.U16(0), o.U16(0), o.U32(0);
-    o.U32(1), o.U32(uint32_t(a.rate)), o.U32(0), o.U32(uint32_t(a.data.size() / align));
-    o.U32(0), o.U32(0xffffffff), o.U32(align);
+    o.U32(scale), o.U32(uint32_t(a.rate)), o.U32(0), o.U32(length);
+    o.U32(0), o.U32(0xffffffff), o.U32(coded && !a.fixedBlocks ? 0 : align);
     o.U16(0), o.U16(0), o.U16(0), o.U16(0);
     o.End(strh);
     size_t strf = o.Begin("strf");
-    o.U16(1), o.U16(uint16_t(a.channels)), o.U32(uint32_t(a.rate));
-    o.U32(uint32_t(a.rate) * align), o.U16(align), o.U16(uint16_t(a.bits));
-    if (!a.shortFormat) o.U16(0);
+    o.U16(uint16_t(a.formatTag)), o.U16(uint16_t(a.channels)), o.U32(uint32_t(a.rate));
+    o.U32(coded ? uint32_t(a.bytesPerSecond) : uint32_t(a.rate) * align), o.U16(align), o.U16(uint16_t(a.bits));
+    if (!a.shortFormat) o.U16(uint16_t(a.extra.size()));
+    o.Bytes(a.extra);
     o.End(strf);
     superIndex.push_back(spec.odml ? SuperIndex(o, "00wb") : 0);
     o.End(strl);
@@ -326,6 +412,13 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
   std::vector<size_t> audioPos(spec.audio.size(), 0);
   auto audioChunk = [&](size_t s) {
     const TestAudio &a = spec.audio[s];
+    if (!a.packets.empty()) {
+      if (audioPos[s] < a.packets.size())
+        entries.push_back({int(spec.video.size() + s), ChunkId(int(spec.video.size() + s), "wb"),
+                           a.packets[audioPos[s]].data(), uint32_t(a.packets[audioPos[s]].size()), true});
+      ++audioPos[s];
+      return;
+    }
     size_t n = std::min(a.chunkBytes, a.data.size() - audioPos[s]);
     if (n)
       entries.push_back({int(spec.video.size() + s), ChunkId(int(spec.video.size() + s), "wb"),
@@ -343,7 +436,7 @@ std::vector<uint8_t> BuildAvi(const AviSpec &spec) {
     for (size_t s = 0; s < spec.audio.size(); ++s) audioChunk(s);
   }
   for (size_t s = 0; s < spec.audio.size(); ++s)
-    while (audioPos[s] < spec.audio[s].data.size()) audioChunk(s);
+    while (audioPos[s] < std::max(spec.audio[s].data.size(), spec.audio[s].packets.size())) audioChunk(s);
 
   size_t movi = o.Begin("LIST");
   size_t moviType = o.b.size();

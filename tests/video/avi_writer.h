@@ -4,6 +4,7 @@
 #define TESTS_VIDEO_AVI_WRITER_H
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,14 @@ struct TestAudio {
   std::vector<uint8_t> data;
   size_t chunkBytes = 1600;
   bool shortFormat = false;  // a 16-byte format block without cbSize
+  // Compressed audio: one packet per chunk, under this format tag, with the
+  // extra bytes after the wave format; blocks of a fixed size when blockAlign
+  // is the stream's sample size (ADPCM), else one sample per chunk (MP3).
+  int formatTag = 1;
+  std::vector<std::vector<uint8_t>> packets;
+  std::vector<uint8_t> extra;
+  int blockAlign = 0, frameSamples = 0, bytesPerSecond = 0;
+  bool fixedBlocks = false;
 };
 
 struct AviSpec {
@@ -50,10 +59,23 @@ Rgb QuadrantColour(int k, int quadrant);
 std::vector<uint8_t> QuadrantFrame24(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantFrame8(int w, int h, int k, bool topDown);
 std::vector<uint8_t> QuadrantPalette();  // colours of QuadrantFrame8: index 4k+q
-// Frames encoded with libavcodec ("MJPG", "FMP4", "H264" with B-frames, "cvid",
-// "CRAM", and the lossless "HFYU", "ULRG" and "FFV1" level 3, which carry extra
-// data), or "RLE8" written here; keys and extra data filled in.
+// Frames encoded with libavcodec ("MJPG", "FMP4" and "H264" with B-frames,
+// "cvid", "CRAM", QuickTime's "rle ", and the lossless "HFYU", "ULRG" and
+// "FFV1" level 3, which carry extra data; "F420" is FFV1 in 4:2:0), or "RLE8"
+// written here; keys and extra data filled in.
 bool EncodeQuadrants(TestVideo &v, int frames, const char *fourcc, int gop);
+// The same for any pictures: rows of packed RGB, v.width by v.height, top row first.
+bool EncodePictures(TestVideo &v, const std::vector<std::vector<uint8_t>> &rgb, const char *fourcc, int gop);
+#ifndef MIVOLEN_TEST_NO_ENCODER
+struct AVCodecContext;
+struct AVFrame;
+// Runs an opened encoder over `count` pictures or blocks of sound that fill
+// draws into each frame; its packets (and key flags) go to the vectors.
+void EncodeFrames(AVCodecContext *ctx, int count, const std::function<void(int, AVFrame *)> &fill,
+                  std::vector<std::vector<uint8_t>> &packets, std::vector<bool> *keys);
+#endif
+// A sine of `hz` in every channel, encoded with libavcodec ("mp3", "aac", "adpcm_ms").
+bool EncodeSine(TestAudio &a, const char *codec, int channels, int rate, int samples, int hz);
 
 TestVideo Video24(int frames, int w = 64, int h = 48, bool topDown = false);
 TestVideo Video8(int frames, int w = 64, int h = 48);

@@ -1,6 +1,8 @@
-// The installed library: cmake --install lays out header, library, pkg-config
+// The installed library: cmake --install lays out headers, library, pkg-config
 // file and mivolen-play; a program outside the project builds against it with
-// pkg-config and plays a file.
+// pkg-config and plays a file; the header goes with Allegro's and X11's in
+// either order; the library exports exactly the symbols its Debian symbols
+// file lists.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
+#include <sstream>
 
 #include "avi_writer.h"
 
@@ -33,7 +37,7 @@ bool Exists(const std::string &path) {
 }
 
 const char *kProgram = R"(#include <allegro.h>
-#include <mivolen.h>
+#include <mivolen/mivolen.h>
 #include <cstdio>
 #include <cstdlib>
 int main(int argc, char **argv) {
@@ -66,9 +70,52 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
                     out),
               0)
         << out;
-  for (const char *f : {"/include/mivolen.h", "/include/vfw/vfw.h", "/" MIVOLEN_LIBDIR "/libmivolen.so",
+  for (const char *f : {"/include/mivolen/mivolen.h", "/include/mivolen/vfw_types.h", "/" MIVOLEN_LIBDIR "/libmivolen.so",
                         "/" MIVOLEN_LIBDIR "/pkgconfig/mivolen.pc", "/bin/mivolen-play"})
     EXPECT_TRUE(Exists(prefix + f)) << f;
+  std::string env = "PKG_CONFIG_PATH='" + prefix + "/" MIVOLEN_LIBDIR "/pkgconfig' ";
+  std::string libdir;
+  ASSERT_EQ(Shell(env + "pkg-config --variable=libdir mivolen", libdir), 0) << libdir;
+  libdir.erase(libdir.find_last_not_of("\n") + 1);
+  EXPECT_TRUE(Exists(libdir + "/libmivolen.so")) << libdir;
+
+  // Exactly the symbols of the symbols file, each with its version.
+  std::string exported;
+  ASSERT_EQ(Shell("nm -D --defined-only '" + libdir + "/libmivolen.so' | awk '{print $3}' | sed 's/@@/@/'", exported),
+            0);
+  std::set<std::string> have, listed;
+  std::istringstream lines(exported);
+  for (std::string line; std::getline(lines, line);)  // the version node itself is listed as VER@VER
+    if (!line.empty()) have.insert(line.find('@') == std::string::npos ? line + "@" + line : line);
+  std::ifstream symbols(MIVOLEN_SYMBOLS_FILE);
+  for (std::string line; std::getline(symbols, line);)
+    if (line.size() > 1 && line[0] == ' ') listed.insert(line.substr(1, line.find(' ', 1) - 1));
+  EXPECT_GT(listed.size(), 40u);
+  EXPECT_TRUE(have == listed) << "exported:\n" << exported;
+
+  // The header with Allegro's and X11's, in both orders; TRUE stays Allegro's.
+  const char *orders[][2] = {{"allegro.h", "mivolen/mivolen.h"},
+                             {"mivolen/mivolen.h", "allegro.h"},
+                             {"X11/Xlib.h X11/Xmd.h X11/Xutil.h", "mivolen/mivolen.h"},
+                             {"mivolen/mivolen.h", "X11/Xmd.h X11/Xlib.h X11/Xutil.h"},
+                             {"allegro.h xalleg.h", "mivolen/mivolen.h"},
+                             {"mivolen/mivolen.h allegro.h", "xalleg.h"}};
+  for (const auto &order : orders) {
+    std::string source;
+    for (const char *group : order) {
+      std::istringstream names(group);
+      for (std::string name; names >> name;) source += "#include <" + name + ">\n";
+    }
+    source +=
+        "static_assert(TRUE == -1 && FALSE == 0, \"Allegro's TRUE\");\n"
+        "BYTE byte; DWORD dword; BITMAPINFOHEADER header; WAVEFORMATEX wave;\n";
+    std::ofstream(root + "/order.cpp") << source;
+    EXPECT_EQ(
+        Shell("cd '" + root + "' && c++ -std=c++17 -fsyntax-only order.cpp $(" + env + "pkg-config --cflags mivolen)",
+              out),
+        0)
+        << source << out;
+  }
 
   std::ofstream(root + "/main.cpp") << kProgram;
   AviSpec spec;
@@ -92,13 +139,12 @@ TEST(InstalledLibrary, BuildsAndPlaysOutsideTheProject) {
             0)
       << out;
 
-  std::string env = "PKG_CONFIG_PATH='" + prefix + "/" MIVOLEN_LIBDIR "/pkgconfig' ";
   ASSERT_EQ(Shell("cd '" + root + "' && " + env + "c++ -std=c++17 main.cpp -o player $(" + env +
                       "pkg-config --cflags --libs mivolen)",
                   out),
             0)
       << out;
-  std::string run = "LD_LIBRARY_PATH='" + prefix + "/" MIVOLEN_LIBDIR "' '" + root + "/player' ";
+  std::string run = "LD_LIBRARY_PATH='" + libdir + "' '" + root + "/player' ";
   ASSERT_EQ(Shell(run + "'" + root + "/clip.avi'", out), 0) << out;
   EXPECT_NE(out.find("size 64x48"), std::string::npos) << out;
   // Frame 1's bottom-right quadrant sits at the centre of the 100x100 target.

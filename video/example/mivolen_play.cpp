@@ -1,7 +1,7 @@
 // mivolen-play: plays an AVI file centred in a window of its size (at least
 // 320x240) with its sound; ESC or ENTER stops it.
 #include <allegro.h>
-#include <mivolen.h>
+#include <mivolen/mivolen.h>
 
 #include <cstdio>
 #include <cstdlib>

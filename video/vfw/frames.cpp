@@ -1,55 +1,16 @@
 // frames.cpp: frame readers. Uncompressed DIB frames are handed out where
 // the file holds them (or copied out when that cannot be done); compressed
-// ones are decoded with libavcodec into 32-bit DIBs, decoding forward from the
-// nearest key frame when asked out of order.
+// ones are decoded with libavcodec into 32-bit DIBs (frame_decoder.cpp).
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 
 #include "avi_internal.h"
-#include "ffmpeg_log.h"
-
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
-}
+#include "frame_decoder.h"
 
 namespace {
 
 const int64_t kMaxDimension = 16384;
 const int64_t kMaxImageBytes = 512ll << 20;
-const int64_t kMaxPixels = 8192 * 4320;  // beyond any video we mean to play
-
-// The JPEG ("J") formats are the plain ones at full range. swscale warns about
-// them and, since it stores the plain format, would rebuild a cached context
-// on every frame; so the plain format is asked for with the range set.
-AVPixelFormat PlainFormat(AVPixelFormat f, bool *fullRange) {
-  switch (f) {
-    case AV_PIX_FMT_YUVJ420P:
-      *fullRange = true;
-      return AV_PIX_FMT_YUV420P;
-    case AV_PIX_FMT_YUVJ422P:
-      *fullRange = true;
-      return AV_PIX_FMT_YUV422P;
-    case AV_PIX_FMT_YUVJ444P:
-      *fullRange = true;
-      return AV_PIX_FMT_YUV444P;
-    case AV_PIX_FMT_YUVJ440P:
-      *fullRange = true;
-      return AV_PIX_FMT_YUV440P;
-    case AV_PIX_FMT_YUVJ411P:
-      *fullRange = true;
-      return AV_PIX_FMT_YUV411P;
-    default:
-      return f;
-  }
-}
-
-uint32_t Rd32(const uint8_t *p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 }  // namespace
 
@@ -68,28 +29,10 @@ struct GetFrameImpl {
   uint64_t headerAt = 0;  // where the header sits in view, while headerSaved holds what it covers
   std::vector<uint8_t> headerSaved;
   // Compressed frames.
-  AVCodecContext *ctx = nullptr;
-  AVFrame *frame = nullptr;
-  AVPacket *packet = nullptr;
-  SwsContext *sws = nullptr;
-  int swsWidth = 0, swsHeight = 0;  // what sws was made for
-  AVPixelFormat swsFormat = AV_PIX_FMT_NONE;
-  bool swsFullRange = false;
-  int64_t nextPacket = 0;       // next chunk to send to the decoder
-  int64_t lastOut = -1;         // chunk of the last picture the decoder gave back
-  std::deque<int64_t> pending;  // chunks sent whose pictures have not come back yet
-  std::vector<uint8_t> scratch;
-  bool drained = false;
-  bool sendPalette = true;
-  uint8_t palette[AVPALETTE_SIZE] = {};
-  bool hasPalette = false;
+  FrameDecoder decoder;
 
   ~GetFrameImpl() {
     TakeHeaderBack();
-    sws_freeContext(sws);
-    av_packet_free(&packet);
-    av_frame_free(&frame);
-    avcodec_free_context(&ctx);
     AVIStreamRelease(stream);
   }
 
@@ -166,151 +109,6 @@ struct GetFrameImpl {
     return out.data();
   }
 
-  bool OpenCodec(const std::vector<uint8_t> &fmt, const BITMAPINFOHEADER &bi, DWORD handler) {
-    RouteFfmpegLog();
-    int64_t w = bi.biWidth, h = bi.biHeight < 0 ? -int64_t(bi.biHeight) : bi.biHeight;
-    // The player makes a bitmap of this size, so the header is held to what the decoder may deliver.
-    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension || w * h > kMaxPixels) return false;
-    const AVCodecTag *tags[] = {avformat_get_riff_video_tags(), nullptr};
-    AVCodecID id = av_codec_get_id(tags, bi.biCompression);
-    if (id == AV_CODEC_ID_NONE) id = av_codec_get_id(tags, handler);
-    const AVCodec *codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
-    if (!codec) return false;
-    ctx = avcodec_alloc_context3(codec);
-    frame = av_frame_alloc();
-    packet = av_packet_alloc();
-    if (!ctx || !frame || !packet) return false;
-    ctx->width = int(w);
-    ctx->height = int(h);
-    ctx->codec_tag = bi.biCompression;
-    ctx->bits_per_coded_sample = bi.biBitCount;
-    ctx->thread_count = 1;
-    ctx->max_pixels = kMaxPixels;
-    size_t hdr = bi.biSize >= 40 && bi.biSize <= fmt.size() ? bi.biSize : 40;
-    // Writers count the codec's extra data into biSize (40 + extra) or put it
-    // after a 40-byte header; either way it is everything past those 40 bytes.
-    if (fmt.size() > 40) {
-      size_t n = fmt.size() - 40;
-      ctx->extradata = static_cast<uint8_t *>(av_mallocz(n + AV_INPUT_BUFFER_PADDING_SIZE));
-      if (!ctx->extradata) return false;
-      std::memcpy(ctx->extradata, fmt.data() + 40, n);
-      ctx->extradata_size = int(n);
-    }
-    if (bi.biBitCount <= 8 && bi.biBitCount > 0) {
-      DWORD colours = bi.biClrUsed && bi.biClrUsed <= 256 ? bi.biClrUsed : 1u << bi.biBitCount;
-      for (DWORD i = 0; i < colours && hdr + i * 4 + 4 <= fmt.size(); ++i) {
-        uint32_t c = 0xff000000u | (Rd32(&fmt[hdr + i * 4]) & 0xffffffu);
-        std::memcpy(palette + i * 4, &c, 4);
-      }
-      hasPalette = true;
-    }
-    if (avcodec_open2(ctx, codec, nullptr) < 0) return false;
-    return true;
-  }
-
-  void Restart(int64_t key) {
-    avcodec_flush_buffers(ctx);
-    nextPacket = key;
-    lastOut = -1;
-    pending.clear();
-    drained = false;
-    sendPalette = true;
-  }
-
-  bool Convert() {
-    int w = frame->width, h = frame->height;
-    if (w <= 0 || h <= 0 || w > kMaxDimension || h > kMaxDimension) return false;
-    bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
-    AVPixelFormat format = PlainFormat(AVPixelFormat(frame->format), &fullRange);
-    if (!sws || w != swsWidth || h != swsHeight || format != swsFormat || fullRange != swsFullRange) {
-      sws_freeContext(sws);
-      sws = sws_getContext(w, h, format, w, h, AV_PIX_FMT_BGR0, SWS_POINT, nullptr, nullptr, nullptr);
-      if (!sws) return false;
-      swsWidth = w, swsHeight = h, swsFormat = format, swsFullRange = fullRange;
-      int *inverse, *table, srcRange, dstRange, brightness, contrast, saturation;
-      if (fullRange && sws_getColorspaceDetails(sws, &inverse, &srcRange, &table, &dstRange, &brightness, &contrast,
-                                                &saturation) >= 0)
-        sws_setColorspaceDetails(sws, inverse, 1, table, dstRange, brightness, contrast, saturation);
-    }
-    out.assign(40 + size_t(w) * size_t(h) * 4, 0);
-    BITMAPINFOHEADER o = {};
-    o.biSize = 40;
-    o.biWidth = w;
-    o.biHeight = -h;  // top-down, as the decoder delivers it
-    o.biPlanes = 1;
-    o.biBitCount = 32;
-    o.biCompression = BI_RGB;
-    o.biSizeImage = DWORD(size_t(w) * size_t(h) * 4);
-    std::memcpy(out.data(), &o, 40);
-    // swscale may write past the end of a row, so it fills a roomier scratch picture first.
-    const size_t row = size_t(w) * 4, stride = (row + 63) & ~size_t(63);
-    scratch.resize(stride * size_t(h) + 4096);
-    uint8_t *dst[4] = {scratch.data(), nullptr, nullptr, nullptr};
-    int dstStride[4] = {int(stride), 0, 0, 0};
-    if (sws_scale(sws, frame->data, frame->linesize, 0, h, dst, dstStride) != h) return false;
-    for (int y = 0; y < h; ++y)
-      std::memcpy(out.data() + 40 + size_t(y) * row, scratch.data() + size_t(y) * stride, row);
-    return true;
-  }
-
-  // Sends the next packet (or the end of the stream); false when nothing is left to send.
-  bool Feed() {
-    const AviStreamLayout &L = stream->Layout();
-    int64_t count = int64_t(L.chunks.size());
-    while (nextPacket < count && L.chunks[size_t(nextPacket)].size == 0) ++nextPacket;
-    if (nextPacket >= count) {
-      if (drained) return false;
-      drained = true;
-      avcodec_send_packet(ctx, nullptr);
-      return true;
-    }
-    int64_t c = nextPacket++;
-    if (av_new_packet(packet, int(L.chunks[size_t(c)].size)) < 0) return false;
-    if (!stream->file->source->ReadAt(L.chunks[size_t(c)].offset, packet->data, L.chunks[size_t(c)].size)) {
-      av_packet_unref(packet);
-      return false;
-    }
-    if (sendPalette && hasPalette) {
-      uint8_t *side = av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
-      if (side) std::memcpy(side, palette, AVPALETTE_SIZE);
-    }
-    sendPalette = false;
-    packet->pts = packet->dts = c;
-    if (L.chunks[size_t(c)].key) packet->flags |= AV_PKT_FLAG_KEY;
-    if (avcodec_send_packet(ctx, packet) >= 0) pending.push_back(c);
-    av_packet_unref(packet);
-    return true;
-  }
-
-  LPVOID Decode(int64_t target) {
-    const AviStreamLayout &L = stream->Layout();
-    int64_t key = target;
-    while (key > 0 && !(L.chunks[size_t(key)].key && L.chunks[size_t(key)].size)) --key;
-    if (!(target > lastOut && key <= nextPacket && !drained)) Restart(key);
-    // Each pass either takes a picture back or sends a packet, and there are
-    // only so many packets, so this ends.
-    for (;;) {
-      int r = avcodec_receive_frame(ctx, frame);
-      if (r == 0) {
-        int64_t shown = pending.empty() ? lastOut : pending.front();
-        if (!pending.empty()) pending.pop_front();
-        lastOut = shown;
-        bool ok = shown < target || Convert();
-        av_frame_unref(frame);
-        if (!ok) return nullptr;
-        if (shown >= target) {
-          current = target;
-          return out.data();
-        }
-      } else if (r == AVERROR(EAGAIN)) {
-        if (!Feed()) return nullptr;
-      } else {
-        drained = true;  // end of stream or a broken decoder: start over next time
-        return nullptr;
-      }
-    }
-  }
-
   LPVOID Get(LONG pos) {
     const AviStreamLayout &L = stream->Layout();
     int64_t idx = int64_t(pos) - int64_t(L.start);
@@ -325,7 +123,7 @@ struct GetFrameImpl {
       TakeHeaderBack();
       held = ReadRaw(L.chunks[size_t(target)]);
     } else {
-      held = Decode(target);
+      held = decoder.Picture(target);
     }
     if (held) current = target;
     return held;
@@ -345,8 +143,9 @@ PGETFRAME AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) 
     g->stream = pavi;
     BITMAPINFOHEADER bi;
     std::memcpy(&bi, L.format.data(), 40);
-    bool ok = (bi.biCompression == BI_RGB || bi.biCompression == BI_BITFIELDS) ? g->OpenRaw(L.format, bi)
-                                                                               : g->OpenCodec(L.format, bi, L.handler);
+    bool ok = (bi.biCompression == BI_RGB || bi.biCompression == BI_BITFIELDS)
+                  ? g->OpenRaw(L.format, bi)
+                  : g->decoder.Open(pavi, L.format, bi, L.handler);
     if (!ok) return nullptr;
     g->shownChunk.resize(L.chunks.size());
     int64_t last = -1;

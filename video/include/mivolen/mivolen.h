@@ -1,9 +1,10 @@
-// mivolen.h: plays AVI video onto Allegro bitmaps. CAviFile reads an AVI
-// file's streams, formats, frames and audio; Mivolen plays its first video
-// stream (with the first audio stream through an Allegro audio stream).
-// Results of int type are 0 for success and negative for errors.
-#ifndef MIVOLEN_H
-#define MIVOLEN_H
+// mivolen/mivolen.h: plays AVI video onto Allegro bitmaps. CAviFile reads an
+// AVI file's streams, formats, frames and audio; Mivolen plays its first
+// video stream (with the first audio stream through an Allegro audio stream).
+// Results of int type are 0 for success and negative for errors. It may be
+// included before or after Allegro's and X11's headers.
+#ifndef MIVOLEN_MIVOLEN_H
+#define MIVOLEN_MIVOLEN_H
 
 #include <atomic>
 
@@ -23,11 +24,17 @@
 #define MIVOLEN_API __declspec(dllimport)
 #endif
 #else
-#include "vfw/vfw.h"
+#include "vfw_types.h"
+#if defined(__GNUC__)
+#define MIVOLEN_API __attribute__((visibility("default")))
+#else
+#define MIVOLEN_API
+#endif
 #endif
 
 struct BITMAP;
 struct AUDIOSTREAM;
+struct AudioDecoder;
 
 // The library's log: warnings and errors of the decoders it uses, one line
 // per call, without the newline. Nothing is logged, and nothing is written to
@@ -111,7 +118,8 @@ class MIVOLEN_API Mivolen {
   int PlayEnd();
   void PlayRestart();
 
-  // Blocking playback to the end (or ESC/ENTER with stopOnKey); -1 when it cannot start.
+  // Blocking playback to the end (or ESC/ENTER with stopOnKey), sleeping
+  // between frames; -1 when it cannot start.
   int Play(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
   int Play(BITMAP *target, bool stopOnKey, bool waitVsync);
   int Play_Direct(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
@@ -123,10 +131,15 @@ class MIVOLEN_API Mivolen {
   int Width();
   int Height();
   int BitsPerPixel();
+  // Sound that is not 8- or 16-bit PCM of one or two channels is decoded and
+  // reported as the 16-bit samples that play; sound that cannot be decoded
+  // counts as none (and the log hook hears why).
   bool HasAudio();
   int BitsPerSample();
   int SamplesPerSecond();
   int Channels();
+  // -1 when not playing, or once the clock is past the end; after PlayStep
+  // has returned false at the end, the time stays where playback ended.
   int GetFrameNumber();
   int GetPlayingTime();
 
@@ -140,6 +153,9 @@ class MIVOLEN_API Mivolen {
   void FillStreamChunk(BYTE *buffer);  // the next chunk of the file into a stream buffer
   void DrawBitmap(LPBITMAPINFOHEADER format, BITMAP *bitmap, int x, int y);
   int StreamBufferBytes();
+  int PlayedChannels();
+  int EndStep(int now);
+  void PlayToEnd(BITMAP *target, int x, int y, bool stopOnKey, bool waitVsync);
 
   std::atomic<int> playTime;
   CAviFile aviFile;
@@ -162,6 +178,8 @@ class MIVOLEN_API Mivolen {
   bool soundEnabled;
   bool isPlaying;
   bool audioStarted;
+  AudioDecoder *audioDecoder;  // compressed audio turned into 16-bit samples; null for PCM
+  int endedAt;                 // the clock where PlayStep found the end, -1 before
 };
 
 #endif
