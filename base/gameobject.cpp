@@ -48,12 +48,14 @@ bool Shareable(const BITMAP *picture, int w, int h)
 
 void GameObject::ReleaseFrames()
 {
-    for (int i = 0; i < GO_MAX_FRAMES; i++) {
-        if (ownFrames & FrameBit(i))
+    for (int i = 0; i < GO_MAX_FRAMES && ownFrames; i++)
+        if (ownFrames & FrameBit(i)) {
             destroy_bitmap(frames[i]);
+            ownFrames &= ~FrameBit(i);
+        }
+    // Frames past frameCount are never set.
+    for (int i = 0; i < frameCount && i < GO_MAX_FRAMES; i++)
         frames[i] = nullptr;
-    }
-    ownFrames = 0;
 }
 
 int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int /*reserved*/, int spareValue)
@@ -84,9 +86,10 @@ int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int 
 int GameObject::Destroy()
 {
     ReleaseFrames();
-    for (int i = 0; i < GO_MAX_SEQUENCES; i++) {
-        delete[] sequences[i];
-        sequences[i] = nullptr;
+    for (int32_t *&list : sequences) {
+        if (list)
+            delete[] list;
+        list = nullptr;
     }
     return 1;
 }
