@@ -19,17 +19,51 @@ GameObject::GameObject()
     minY = 0;
 }
 
+namespace {
+
+uint64_t FrameBit(int index)
+{
+    return (uint64_t)1 << index;
+}
+
+// A frame bitmap of the object's size, see-through until something is copied in.
+BITMAP *NewFrame(int w, int h)
+{
+    BITMAP *frame = create_bitmap(w, h);
+    // A frame nobody fills stays see-through rather than showing garbage.
+    if (frame)
+        FillPicture(frame, bitmap_mask_color(frame));
+    return frame;
+}
+
+// Whether the picture can be shown as it is instead of copied into a frame:
+// a memory bitmap of exactly the frame's size and depth looks the same.
+bool Shareable(const BITMAP *picture, int w, int h)
+{
+    return picture->w == w && picture->h == h && is_memory_bitmap(const_cast<BITMAP *>(picture)) &&
+           bitmap_color_depth(const_cast<BITMAP *>(picture)) == get_color_depth();
+}
+
+}  // namespace
+
+void GameObject::ReleaseFrames()
+{
+    for (int i = 0; i < GO_MAX_FRAMES && ownFrames; i++)
+        if (ownFrames & FrameBit(i)) {
+            destroy_bitmap(frames[i]);
+            ownFrames &= ~FrameBit(i);
+        }
+    // Frames past frameCount are never set.
+    for (int i = 0; i < frameCount && i < GO_MAX_FRAMES; i++)
+        frames[i] = nullptr;
+}
+
 int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int /*reserved*/, int spareValue)
 {
     if (count < 0 || count > GO_MAX_FRAMES || w <= 0 || h <= 0)
         return 0;
     // A second Init must not orphan the bitmaps of the first.
-    for (int i = 0; i < GO_MAX_FRAMES; i++) {
-        if (frames[i]) {
-            destroy_bitmap(frames[i]);
-            frames[i] = nullptr;
-        }
-    }
+    ReleaseFrames();
     x = (float)x0;
     y = (float)y0;
     width = w;
@@ -38,36 +72,49 @@ int GameObject::Init(int x0, int y0, int w, int h, int count, int flagBits, int 
     flags = (uint32_t)flagBits;
     spare = spareValue;
     state = 1;
+    if (flags & GO_SHARE_FRAMES)
+        return 1;
     for (int i = 0; i < count; i++) {
-        frames[i] = create_bitmap(w, h);
+        frames[i] = NewFrame(w, h);
         if (!frames[i])
             return 0;
-        // A frame nobody fills stays see-through rather than showing garbage.
-        FillPicture(frames[i], bitmap_mask_color(frames[i]));
+        ownFrames |= FrameBit(i);
     }
     return 1;
 }
 
 int GameObject::Destroy()
 {
-    for (int i = 0; i < frameCount && i < GO_MAX_FRAMES; i++) {
-        if (frames[i]) {
-            destroy_bitmap(frames[i]);
-            frames[i] = nullptr;
-        }
-    }
-    for (int i = 0; i < GO_MAX_SEQUENCES; i++) {
-        delete[] sequences[i];
-        sequences[i] = nullptr;
+    ReleaseFrames();
+    for (int32_t *&list : sequences) {
+        if (list)
+            delete[] list;
+        list = nullptr;
     }
     return 1;
 }
 
 int GameObject::SetFrame(int index, BITMAP *picture)
 {
-    if (index < 0 || index >= frameCount || !frames[index] || !picture)
+    if (index < 0 || index >= frameCount || !picture)
         return 0;
-    CopyPicture(picture, frames[index], width, height);
+    if ((flags & GO_SHARE_FRAMES) && Shareable(picture, width, height)) {
+        if (ownFrames & FrameBit(index))
+            destroy_bitmap(frames[index]);
+        ownFrames &= ~FrameBit(index);
+        frames[index] = picture;
+    } else {
+        if (!(ownFrames & FrameBit(index))) {
+            if (!(flags & GO_SHARE_FRAMES))
+                return 0;  // Init could not make it
+            // A picture of another size is cut to the frame, as a copy.
+            frames[index] = NewFrame(width, height);
+            if (!frames[index])
+                return 0;
+            ownFrames |= FrameBit(index);
+        }
+        CopyPicture(picture, frames[index], width, height);
+    }
     flags |= GO_FRAME_SET;
     return 1;
 }
@@ -153,15 +200,20 @@ void GameObject::Animate()
     }
 }
 
+BITMAP *GameObject::ShownFrame() const
+{
+    if (!(flags & GO_VISIBLE))
+        return nullptr;
+    if (currentFrame < 0 || currentFrame >= frameCount || currentFrame >= GO_MAX_FRAMES)
+        return nullptr;
+    return frames[currentFrame];
+}
+
 void GameObject::Draw(BITMAP *target)
 {
-    if (!(flags & GO_VISIBLE) || !target)
-        return;
-    if (currentFrame < 0 || currentFrame >= frameCount || currentFrame >= GO_MAX_FRAMES)
-        return;
-    if (!frames[currentFrame])
-        return;
-    DrawMaskedSprite(target, frames[currentFrame], (int)x, (int)y);
+    BITMAP *frame = ShownFrame();
+    if (frame && target)
+        DrawMaskedSprite(target, frame, (int)x, (int)y);
 }
 
 bool GameObject::Collides(const GameObject *other) const

@@ -14,6 +14,10 @@ enum {
     GO_STOP_AT_END = 0x08,
     GO_VISIBLE = 0x10,
     GO_FRAME_SET = 0x80,  // set by SetFrame
+    // Init makes no frame bitmaps: SetFrame shows a picture of the object's
+    // size and depth as it is, without a copy (the map's cells show the
+    // data file's pictures). Such a frame is never written or freed here.
+    GO_SHARE_FRAMES = 0x100,
 };
 
 enum { GO_MAX_FRAMES = 64, GO_MAX_SEQUENCES = 32, GO_WORK_SLOTS = 36 };
@@ -31,6 +35,8 @@ public:
     void SetPosition(int x, int y);
     void Animate();
     void Draw(BITMAP *target);
+    // The bitmap Draw would draw now, or null when it draws nothing.
+    BITMAP *ShownFrame() const;
     bool Collides(const GameObject *other) const;
 
     int32_t maxX, minX, maxY, minY;
@@ -50,6 +56,10 @@ public:
     int32_t frameDelay;
     int32_t *sequences[GO_MAX_SEQUENCES];
     BITMAP *frames[GO_MAX_FRAMES];
+    uint64_t ownFrames;  // bit i: frames[i] was made here and is freed here
+
+private:
+    void ReleaseFrames();
 };
 
 // Destroy (frame bitmaps and sequences), then delete; null is fine.

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "base/datapass.h"
 #include "base/datasum.h"
+#include "base/picture_reader.h"
 #include "platform/paths/paths.h"
 
 DATAFILE *dataFile = nullptr;
@@ -28,9 +28,15 @@ bool DataFileReadsWhole(const std::string &nativePath)
 {
     if (!IsRegularFile(nativePath))
         return false;
-    std::ifstream in(nativePath, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return !in.bad() && DataFileIsWhole(bytes.data(), bytes.size());
+    std::ifstream in(nativePath, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in.tellg();
+    if (size < 0)
+        return false;
+    // Read in one go: a byte at a time took as long as the check itself.
+    std::vector<uint8_t> bytes((size_t)size);
+    in.seekg(0);
+    in.read((char *)bytes.data(), size);
+    return in.gcount() == size && DataFileIsWhole(bytes.data(), bytes.size());
 }
 
 DATAFILE *LoadGameData(const char *path)
@@ -41,6 +47,7 @@ DATAFILE *LoadGameData(const char *path)
     // copy would crash it: such a file counts as one that does not open.
     if (!DataFileReadsWhole(NativePath(path)))
         return nullptr;
+    UseRowPictureReader();
     char password[18];
     UnscrambleDataPassword(password);
     packfile_password(password);

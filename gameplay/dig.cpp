@@ -10,10 +10,7 @@
 void DigCell(int column, int row)
 {
     SetCellCode(0, column, row, dugBlockCode);
-    GameObject *sprite = CellSprite(0, column, row);
-    BITMAP *tunnel = DataBitmap(PIC_BLOCK + dugBlockCode);
-    if (sprite && tunnel)
-        sprite->SetFrame(0, tunnel);
+    SetCellPicture(0, column, row, DataBitmap(PIC_BLOCK + dugBlockCode));
 }
 
 void OpenShields()

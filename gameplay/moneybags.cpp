@@ -87,8 +87,7 @@ static void Land(GameObject *bag, int column, int row)
     bagWobbleSoundOn = false;
     PlaySfx(SFX_BAG_BURSTS);
     SetCellCode(2, column, row, GOLD_CODE);
-    if (GameObject *sprite = CellSprite(2, column, row))
-        sprite->currentFrame = 1;
+    ShowCellFrame(2, column, row, 1);
 }
 
 static void Fall(GameObject *bag)

@@ -4,6 +4,7 @@
 #include "level/editor.h"
 
 #include <allegro.h>
+#include <cstring>
 
 #include "base/frame.h"
 #include "base/input.h"
@@ -74,6 +75,62 @@ void DrawLayerCells(BITMAP *target, int layer)
             if (BITMAP *picture = KindPicture(cell.kind, cell.code))
                 draw_sprite(target, picture, column * 32, row * 32);
         }
+}
+
+// What each layer view shows, so that a frame repaints only the cells whose
+// kind or code changed since; unknown after EnterEditor and for another
+// data file.
+EditorCell shownCells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
+bool viewsKnown = false;
+const DATAFILE *viewsData = nullptr;
+
+bool SameCell(const EditorCell &a, const EditorCell &b)
+{
+    return a.kind == b.kind && a.code == b.code;
+}
+
+// A picture larger than its cell reaches into the next ones: a layer that
+// shows one (or did) is painted whole.
+bool LayerSpills(int layer)
+{
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++)
+            for (const EditorCell *cell : {&editorMap[layer][row][column], &shownCells[layer][row][column]})
+                if (BITMAP *picture = KindPicture(cell->kind, cell->code))
+                    if (picture->w > 32 || picture->h > 32)
+                        return true;
+    return false;
+}
+
+void RepaintViewCell(BITMAP *view, int layer, int column, int row)
+{
+    int x1, y1, x2, y2;
+    get_clip_rect(view, &x1, &y1, &x2, &y2);
+    set_clip_rect(view, column * 32, row * 32, column * 32 + 31, row * 32 + 31);
+    clear_to_color(view, bitmap_mask_color(view));
+    const EditorCell &cell = editorMap[layer][row][column];
+    if (BITMAP *picture = KindPicture(cell.kind, cell.code))
+        draw_sprite(view, picture, column * 32, row * 32);
+    set_clip_rect(view, x1, y1, x2, y2);
+}
+
+void UpdateLayerView(BITMAP *view, int layer)
+{
+    bool changed = false;
+    for (int row = 0; row < MAP_ROWS && !changed; row++)
+        for (int column = 0; column < MAP_COLUMNS && !changed; column++)
+            changed = !SameCell(editorMap[layer][row][column], shownCells[layer][row][column]);
+    if (viewsKnown && viewsData == dataFile && !changed)
+        return;
+    if (!viewsKnown || viewsData != dataFile || LayerSpills(layer)) {
+        ClearLayerView(view);
+        DrawLayerCells(view, layer);
+        return;
+    }
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++)
+            if (!SameCell(editorMap[layer][row][column], shownCells[layer][row][column]))
+                RepaintViewCell(view, layer, column, row);
 }
 
 // The cell under the pointer; false when the pointer is below the map or
@@ -168,6 +225,7 @@ void EnterEditor()
         clear_bitmap(backBuffer);
     for (BITMAP *view : editorLayers)
         ClearLayerView(view);
+    viewsKnown = false;
     returnState = gameState = GameState::LEVEL_EDITOR;
     // Every frame is copied over the whole screen, which would wipe a
     // pointer the library draws itself: the system draws it instead.
@@ -184,13 +242,12 @@ void EnterEditor()
 
 void DrawEditorFrame()
 {
-    for (int layer = 0; layer < MAP_LAYERS; layer++) {
-        BITMAP *view = editorLayers[layer];
-        if (!view)
-            continue;
-        ClearLayerView(view);
-        DrawLayerCells(view, layer);
-    }
+    for (int layer = 0; layer < MAP_LAYERS; layer++)
+        if (BITMAP *view = editorLayers[layer])
+            UpdateLayerView(view, layer);
+    std::memcpy(shownCells, editorMap, sizeof shownCells);
+    viewsKnown = true;
+    viewsData = dataFile;
 }
 
 void EditorInputStep()

@@ -136,14 +136,11 @@ int LoadMapFile(const char *gamePath)
         for (int l = 0; l < MAP_LAYERS; l++)
             for (int r = 0; r < MAP_ROWS; r++)
                 for (int c = 0; c < MAP_COLUMNS; c++) {
-                    GameObject *&sprite = cellSprites[CellIndex(l, r, c)];
-                    sprite = new GameObject();
-                    if (!sprite->Init(0, 0, 32, 32, 2, GO_LOOP | GO_VISIBLE, 0, 16))
+                    GameObject *sprite = MakeCellSprite(CellIndex(l, r, c));
+                    if (!sprite)
                         return FailLoad();
                     int code = levelMap->cells[l][r][c].code;
                     int entry = code != CELL_EMPTY ? CellPictureEntry(l, code) : -1;
-                    // The blank picture only where nothing would cover it: a
-                    // level has over a thousand cells to make.
                     SetFramePicture(sprite, 0, entry >= 0 && DataBitmap(entry) ? entry : GOLD_ENTRY);
                     if (code != CELL_EMPTY) {
                         if (entry < 0 && dataFile && !badCodeLogged) {

@@ -3,6 +3,7 @@
 #include "map/levelmap.h"
 
 #include <cstring>
+#include <new>
 
 #include "base/log.h"
 #include "base/resources.h"
@@ -15,6 +16,37 @@ const int maxLayerIndex = 2;
 LevelMap *levelMap = nullptr;
 GameObject *cellSprites[MAP_CELLS];
 int itemsLeft = 0;
+
+namespace {
+
+// Every level's cell objects: their frames show the data file's pictures,
+// so a load makes no bitmaps and allocates nothing.
+GameObject cellPool[MAP_CELLS];
+
+// The marks TakeChangedSquares hands out.
+bool allSquaresChanged = true;
+bool squareMarked[MAP_SQUARES];
+int markedSquares[MAP_SQUARES];
+int markedCount = 0;
+
+void MarkSquare(int column, int row)
+{
+    int square = row * MAP_COLUMNS + column;
+    if (allSquaresChanged || squareMarked[square])
+        return;
+    squareMarked[square] = true;
+    markedSquares[markedCount++] = square;
+}
+
+void MarkAllSquares()
+{
+    allSquaresChanged = true;
+    for (int i = 0; i < markedCount; i++)
+        squareMarked[markedSquares[i]] = false;
+    markedCount = 0;
+}
+
+}  // namespace
 
 EditorCell editorMap[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
 int editorLevel = 1;
@@ -56,14 +88,66 @@ void SetCellCode(int layer, int column, int row, int code)
 {
     if (!levelMap || !LayerInMap(layer) || !CellInMap(column, row))
         return;
-    levelMap->cells[layer][row][column].code = code;
+    int32_t &stored = levelMap->cells[layer][row][column].code;
+    if (stored != code)
+        MarkSquare(column, row);
+    stored = code;
 }
 
-GameObject *CellSprite(int layer, int column, int row)
+static GameObject *Cell(int layer, int column, int row)
 {
     if (!LayerInMap(layer) || !CellInMap(column, row))
         return nullptr;
     return cellSprites[CellIndex(layer, row, column)];
+}
+
+const GameObject *CellSprite(int layer, int column, int row)
+{
+    return Cell(layer, column, row);
+}
+
+void SetCellPicture(int layer, int column, int row, BITMAP *picture)
+{
+    GameObject *cell = Cell(layer, column, row);
+    if (!cell || !picture)
+        return;
+    cell->SetFrame(0, picture);
+    MarkSquare(column, row);
+}
+
+void ShowCellFrame(int layer, int column, int row, int frame)
+{
+    GameObject *cell = Cell(layer, column, row);
+    if (!cell || cell->currentFrame == frame)
+        return;
+    cell->currentFrame = frame;
+    MarkSquare(column, row);
+}
+
+GameObject *MakeCellSprite(int index)
+{
+    if (index < 0 || index >= MAP_CELLS)
+        return nullptr;
+    GameObject &cell = cellPool[index];
+    cell.Destroy();  // what the last level left, should it not have been released
+    new (&cell) GameObject();
+    if (!cell.Init(0, 0, 32, 32, 2, GO_LOOP | GO_VISIBLE | GO_SHARE_FRAMES, 0, 16))
+        return nullptr;
+    MarkAllSquares();
+    return cellSprites[index] = &cell;
+}
+
+int TakeChangedSquares(int squares[MAP_SQUARES])
+{
+    int count = allSquaresChanged ? (int)ALL_SQUARES_CHANGED : markedCount;
+    for (int i = 0; i < markedCount; i++) {
+        if (!allSquaresChanged)
+            squares[i] = markedSquares[i];
+        squareMarked[markedSquares[i]] = false;
+    }
+    markedCount = 0;
+    allSquaresChanged = false;
+    return count;
 }
 
 int CellPictureEntry(int layer, int code)
@@ -79,10 +163,14 @@ int CellPictureEntry(int layer, int code)
 
 void ReleaseMap()
 {
-    for (int i = 0; i < MAP_CELLS; i++)
-        DeleteGameObject(cellSprites[i]);
+    for (GameObject *&cell : cellSprites) {
+        if (cell)
+            cell->Destroy();
+        cell = nullptr;
+    }
     delete levelMap;
     levelMap = nullptr;
+    MarkAllSquares();
 }
 
 void DeleteMap()

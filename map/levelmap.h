@@ -45,7 +45,9 @@ public:
 
 // The live map: from a LoadMap to DeleteMap; null otherwise.
 extern LevelMap *levelMap;
-// One display object per cell, linear index (layer * 17 + row) * 25 + column.
+// One display object per cell, linear index (layer * 17 + row) * 25 + column;
+// null where none exists. Made by MakeCellSprite; after that a cell's
+// picture changes only through SetCellPicture and ShowCellFrame.
 extern GameObject *cellSprites[MAP_CELLS];
 
 inline int CellIndex(int layer, int row, int column)
@@ -62,7 +64,26 @@ int CellCode(int layer, int column, int row);
 // Does nothing outside the grid.
 void SetCellCode(int layer, int column, int row, int code);
 // Null outside the grid or when no cell objects exist.
-GameObject *CellSprite(int layer, int column, int row);
+const GameObject *CellSprite(int layer, int column, int row);
+// The cell's frame 0 shows the picture from now on.
+void SetCellPicture(int layer, int column, int row, BITMAP *picture);
+// The cell shows its frame 0 or 1 (the gold of a burst bag).
+void ShowCellFrame(int layer, int column, int row, int frame);
+
+// The cell object at a linear index as a map load makes it: 32 x 32 at
+// (0, 0), two frames showing the pictures given to them, visible; null when
+// it cannot be made. The objects come from one pool that lives as long as
+// the program: a level load allocates nothing.
+GameObject *MakeCellSprite(int index);
+
+// The squares (column, row) whose picture may have changed: every change of
+// a code or a cell picture through the calls above marks its square (the
+// three layers share one on screen), and making or freeing a map marks them
+// all. Whoever keeps a picture of the map repaints what was marked.
+enum { MAP_SQUARES = MAP_ROWS * MAP_COLUMNS, ALL_SQUARES_CHANGED = -1 };
+// Writes the marked squares as row * 25 + column into squares and returns
+// their number, or ALL_SQUARES_CHANGED; clears the marks.
+int TakeChangedSquares(int squares[MAP_SQUARES]);
 
 // The data file entry of a code's picture on a layer, or -1 when the code
 // has no picture (empty, negative, or past the last entry).

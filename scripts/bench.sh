@@ -72,14 +72,17 @@ for mode in sound silent; do
   runs=()
   for i in 1 2 3 4 5; do
     fresh_game
-    line="$(cd "$scratch/game" && env "$(sound_env $mode)" "$build/bench/startup_probe" 2>/dev/null | grep '^startup_ms' || true)"
+    # The game finds its data beside its program, so the probe runs from the
+    # game folder; a failed start would wait on its message box.
+    cp "$build/bench/startup_probe" "$scratch/game/"
+    line="$(cd "$scratch/game" && env "$(sound_env $mode)" timeout 60 ./startup_probe 2>/dev/null | grep '^startup_ms' || true)"
     echo "$mode run $i: ${line:-failed}"
     if [ -n "$line" ]; then runs+=("$line"); fi
   done
   if [ "${#runs[@]}" -gt 0 ]; then
     wall="$(printf '%s\n' "${runs[@]}" | awk '{print $2}' | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}')"
     cpu="$(printf '%s\n' "${runs[@]}" | awk '{print $4}' | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}')"
-    echo "median start-up ($mode): $wall ms wall clock, $cpu ms processor time (target: under 300 ms)"
+    echo "median start-up ($mode): $wall ms wall clock, $cpu ms processor time (target: under 150 ms)"
   fi
 done
 

@@ -14,6 +14,7 @@
 #include "base/sound.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
+#include "level/mapdraw.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
@@ -134,6 +135,7 @@ int Initall()
         backdropBitmap = create_bitmap(800, 600);
         for (BITMAP *&layer : editorLayers)
             layer = create_bitmap(800, 600);
+        CreatePlayStill();
 
         Log("Creating Particles\n");
         particles = new ParticleSet();
@@ -175,6 +177,7 @@ void DeleteAll()
             destroy_bitmap(editorLayers[i]);
             editorLayers[i] = nullptr;
         }
+        DestroyPlayStill();
         destroy_bitmap(backdropBitmap);
         backdropBitmap = nullptr;
         destroy_bitmap(backBuffer);

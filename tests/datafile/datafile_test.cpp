@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/datapass.h"
+#include "base/picture_reader.h"
 #include "tools/datbuild/assets.h"
 
 namespace {
@@ -58,6 +59,48 @@ TEST_F(BuiltDataFile, EveryEntryHasItsKind)
         }
     }
     EXPECT_EQ(data[DATA_ENTRY_COUNT].type, DAT_END);
+}
+
+// The game reads pictures a row at a time: it must make Allegro's bitmaps,
+// in the layout a headless Allegro packs colours in and in the 5-6-5 of a
+// 16-bit screen.
+TEST_F(BuiltDataFile, RowReaderMakesWhatAllegrosReaderMakes)
+{
+    ASSERT_NE(data, nullptr);
+    const int shifts[3] = {_rgb_r_shift_16, _rgb_g_shift_16, _rgb_b_shift_16};
+    auto Load = [](bool screenLayout, const int *headless) {
+        _rgb_r_shift_16 = screenLayout ? 11 : headless[0];
+        _rgb_g_shift_16 = screenLayout ? 5 : headless[1];
+        _rgb_b_shift_16 = screenLayout ? 0 : headless[2];
+        char password[18];
+        UnscrambleDataPassword(password);
+        packfile_password(password);
+        WipeDataPassword(password);
+        DATAFILE *d = load_datafile(kPath);
+        packfile_password(nullptr);
+        return d;
+    };
+    DATAFILE *allegros[2] = {data, Load(true, shifts)};
+    UseRowPictureReader();
+    for (int screenLayout = 0; screenLayout < 2; screenLayout++) {
+        DATAFILE *rows = Load(screenLayout, shifts);
+        ASSERT_NE(rows, nullptr);
+        for (int e = 0; e < DATA_ENTRY_COUNT; e++) {
+            if (EntryKindOf(e) != ENTRY_BITMAP)
+                continue;
+            BITMAP *a = (BITMAP *)allegros[screenLayout][e].dat, *b = (BITMAP *)rows[e].dat;
+            ASSERT_EQ(bitmap_color_depth(b), 16) << e;
+            ASSERT_EQ(a->w, b->w) << e;
+            ASSERT_EQ(a->h, b->h) << e;
+            for (int y = 0; y < a->h; y++)
+                ASSERT_EQ(0, memcmp(a->line[y], b->line[y], a->w * 2)) << "entry " << e << " row " << y;
+        }
+        unload_datafile(rows);
+    }
+    unload_datafile(allegros[1]);
+    _rgb_r_shift_16 = shifts[0];
+    _rgb_g_shift_16 = shifts[1];
+    _rgb_b_shift_16 = shifts[2];
 }
 
 TEST_F(BuiltDataFile, KindTableFollowsTheEntryList)

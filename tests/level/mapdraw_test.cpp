@@ -134,7 +134,7 @@ TEST_F(MapDrawing, GoldFrameOfABurstBagCellIsShown)
 {
     Load({{2, 1, 1, 5}});
     SetCellCode(2, 1, 1, 91);
-    CellSprite(2, 1, 1)->currentFrame = 1;
+    ShowCellFrame(2, 1, 1, 1);
     DrawMap();
     EXPECT_EQ(EntryColour(91), At(1));
 }
