@@ -126,7 +126,7 @@ int main(int argc, char **argv)
         return 2;
     }
     if (!OpenWindow()) {
-        std::fprintf(stderr, "delvorn-replay: no window: %s\n", WhyAllegroCannotStart().c_str());
+        std::fprintf(stderr, "delvorn-replay cannot start: %s\n", WhyAllegroCannotStart().c_str());
         return 3;
     }
     if (!StartHeadless("Data.dat"))
