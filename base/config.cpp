@@ -126,7 +126,8 @@ int ReadConfig()
     // drops under a millisecond, which the timer thread cannot keep, and from
     // 1193182 on it is 0: play would never draw again.
     if (logicRate < 1 || logicRate > LOGIC_RATE_MAX) {
-        const int usable = logicRate < 1 ? FallbackOf(windowed ? &windowedRate : &fullScreenRate) : LOGIC_RATE_MAX;
+        const int usable =
+            logicRate < 1 ? FallbackOf(windowed ? &windowedRate : &fullScreenRate) : LOGIC_RATE_MAX;
         if (gameLog)
             gameLog->Printf("Logic rate %d is not usable, using %d\n", logicRate, usable);
         logicRate = usable;

@@ -173,8 +173,7 @@ std::string ObjectProblem(int64_t type, Reader r, const uint8_t *start, int dept
         if (!r.Word(&bits) || !r.Word(&frequency) || !r.Long(&length))
             return Where("sample header past its object", r, start);
         const int channels = bits < 0 ? 2 : 1, depth = bits < 0 ? -bits : bits;
-        if ((depth != 8 && depth != 16) || length < 0 ||
-            (uint64_t)length * channels * (depth / 8) > r.Left())
+        if ((depth != 8 && depth != 16) || length < 0 || (uint64_t)length * channels * (depth / 8) > r.Left())
             return Where("sample larger than its object", r, start);
         return "";
     }

@@ -58,9 +58,10 @@ uint8_t DemoTickFromLetters(const std::string &letters)
 bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
 {
     // What no reader would take back is not written.
-    if (demo.ticks.size() > DEMO_MAX_TICKS || demo.draws < 0 || (unsigned long long)demo.draws > DEMO_MAX_DRAWS) {
-        *error = "a level of " + std::to_string(demo.ticks.size()) + " ticks after " + std::to_string(demo.draws) +
-                 " random draws is past what a demo holds";
+    if (demo.ticks.size() > DEMO_MAX_TICKS || demo.draws < 0 ||
+        (unsigned long long)demo.draws > DEMO_MAX_DRAWS) {
+        *error = "a level of " + std::to_string(demo.ticks.size()) + " ticks after " +
+                 std::to_string(demo.draws) + " random draws is past what a demo holds";
         return false;
     }
     std::string text = std::string(demoMagic) + "\n";
@@ -72,8 +73,9 @@ bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
     std::snprintf(line, sizeof line, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n",
                   v.score, v.lives, v.bombCapacity, v.bombsOut, v.keepLives ? 1 : 0, v.keysLatched ? 1 : 0);
     text += line;
-    text += "ticks " + std::to_string(demo.ticks.size()) + "\nend " + (demo.ending.empty() ? "-" : demo.ending) +
-            "\nfinal " + (demo.final.empty() ? "-" : demo.final) + "\n";
+    text += "ticks " + std::to_string(demo.ticks.size()) + "\nend " +
+            (demo.ending.empty() ? "-" : demo.ending) + "\nfinal " + (demo.final.empty() ? "-" : demo.final) +
+            "\n";
     for (uint8_t t : demo.ticks)
         text += DemoTickLetters(t) + "\n";
     return SaveWholeFile(path, text.data(), text.size(), error);
@@ -83,7 +85,8 @@ bool ReadDemoLines(const std::string &path, std::vector<std::string> *lines, std
 {
     if (!IsRegularFile(path)) {
         struct stat st;
-        *error = "cannot read " + path + (stat(path.c_str(), &st) == 0 ? ": not a regular file" : ": no such file");
+        *error = "cannot read " + path +
+                 (stat(path.c_str(), &st) == 0 ? ": not a regular file" : ": no such file");
         return false;
     }
     FILE *file = std::fopen(path.c_str(), "rb");
@@ -133,7 +136,8 @@ static bool ReadField(const std::vector<std::string> &lines, size_t *at, const c
 }
 
 // "end exit", "final tick=..." : the text after the key and one space.
-static bool ReadText(const std::vector<std::string> &lines, size_t *at, const std::string &key, std::string *text)
+static bool ReadText(const std::vector<std::string> &lines, size_t *at, const std::string &key,
+                     std::string *text)
 {
     if (*at >= lines.size() || lines[*at].compare(0, key.size() + 1, key + " ") != 0)
         return false;
@@ -159,10 +163,11 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
         !ReadField(lines, &at, "generator", 16, 0xffffffffull, &generator) ||
         !ReadField(lines, &at, "score", 10, 2000000000ull, &points) ||
         !ReadField(lines, &at, "lives", 10, 1000000ull, &lives) ||
-        !ReadField(lines, &at, "bombs", 10, 12, &capacity) || !ReadField(lines, &at, "bombsout", 10, 12, &out) ||
+        !ReadField(lines, &at, "bombs", 10, 12, &capacity) ||
+        !ReadField(lines, &at, "bombsout", 10, 12, &out) ||
         !ReadField(lines, &at, "keeplives", 10, 1, &keep) || !ReadField(lines, &at, "latch", 10, 1, &latch) ||
-        !ReadField(lines, &at, "ticks", 10, DEMO_MAX_TICKS, &count) || !ReadText(lines, &at, "end", &ending) ||
-        !ReadText(lines, &at, "final", &final)) {
+        !ReadField(lines, &at, "ticks", 10, DEMO_MAX_TICKS, &count) ||
+        !ReadText(lines, &at, "end", &ending) || !ReadText(lines, &at, "final", &final)) {
         *error = path + ": damaged demo header (line " + std::to_string(at) + ")";
         return false;
     }

@@ -94,8 +94,8 @@ int Initall()
         // The synthesizer, or a sound card without it: the instrument set
         // is then the likely reason for no music.
         const bool synthesizer = midi_driver && midi_driver->id == MIDI_DIGMID;
-        const bool noMusicWithCard = (!midi_driver || midi_driver->id == MIDI_NONE) && digi_driver &&
-                                     digi_driver->id != DIGI_NONE;
+        const bool noMusicWithCard =
+            (!midi_driver || midi_driver->id == MIDI_NONE) && digi_driver && digi_driver->id != DIGI_NONE;
         if (synthesizer || noMusicWithCard)
             CheckInstrumentPatches();
 

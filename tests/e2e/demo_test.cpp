@@ -106,7 +106,8 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
 // A shipped solution changed into another demo: `edit` rewrites its text.
 std::string EditedSolution(const std::function<void(std::vector<std::string> &)> &edit)
 {
-    std::vector<std::string> lines = SplitLines(ReadFile(DELVORN_SOURCE_DIR "/content/levels/solutions/Zub1.dem"));
+    std::vector<std::string> lines =
+        SplitLines(ReadFile(DELVORN_SOURCE_DIR "/content/levels/solutions/Zub1.dem"));
     edit(lines);
     std::string text;
     for (const std::string &line : lines)
@@ -135,8 +136,9 @@ TEST(DemoTools, RefuseBadInputAtOnceAndReadCopiesAsTheSame)
                        for (std::string &line : lines)
                            line += "\r";
                    }));
-    game.WriteFile("draws.dem",
-                   EditedSolution([](std::vector<std::string> &lines) { SetHeader(lines, "draws", "1000000000"); }));
+    game.WriteFile("draws.dem", EditedSolution([](std::vector<std::string> &lines) {
+                       SetHeader(lines, "draws", "1000000000");
+                   }));
     const std::string replay = "'" + game.dir + "/delvorn-replay'", trace = "'" DELVORN_TRACE "'";
     const std::string data = " --data '" DELVORN_GAME_DIR "'";
     const struct {
@@ -154,7 +156,8 @@ TEST(DemoTools, RefuseBadInputAtOnceAndReadCopiesAsTheSame)
     for (const auto &run : runs) {
         const std::string out = game.dir + "/tool.txt";
         int status = std::system(
-            ("cd '" + game.dir + "' && env -u DISPLAY timeout 20 " + run.command + " >'" + out + "' 2>&1").c_str());
+            ("cd '" + game.dir + "' && env -u DISPLAY timeout 20 " + run.command + " >'" + out + "' 2>&1")
+                .c_str());
         ASSERT_TRUE(WIFEXITED(status)) << run.command;
         EXPECT_EQ(WEXITSTATUS(status), run.status) << run.command << "\n" << ReadFile(out);
         EXPECT_NE(ReadFile(out).find(run.said), std::string::npos) << run.command << "\n" << ReadFile(out);

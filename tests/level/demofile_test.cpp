@@ -149,8 +149,14 @@ TEST(DemoFile, RotationTouchesOnlyTheRecordersOwnFiles)
         recorded.push_back(RecordedDemoName(20 - i, (std::time_t)(1600000000 + 60 * i)));
     EXPECT_EQ(RecordedDemoName(7, 0).size(), std::string("Zub7-19700101-000000.dem").size());
     const std::vector<std::string> players = {
-        "Zub3-best.dem",  "Zub12-20200101-000000-copy.dem", "Zub05-20200101-000000.dem", "zub1-20200101-000000.dem",
-        "Zub100-20200101-000000.dem", "Zub1-2020010a-000000.dem", "notes.tmp", "Zub1-20200101-000000.dem.bak",
+        "Zub3-best.dem",
+        "Zub12-20200101-000000-copy.dem",
+        "Zub05-20200101-000000.dem",
+        "zub1-20200101-000000.dem",
+        "Zub100-20200101-000000.dem",
+        "Zub1-2020010a-000000.dem",
+        "notes.tmp",
+        "Zub1-20200101-000000.dem.bak",
     };
     const std::string stale = "Zub4-20200101-000001.dem.tmp";
     for (const std::string &name : recorded)

@@ -190,8 +190,9 @@ TEST_F(Saves, FolderThatTakesNoFilesFailsAndSaysWhere)
     std::fclose(blocker);
     MemoryLog log;
     EXPECT_FALSE(SaveHighScores());
-    EXPECT_NE(log.Text().find("High scores not saved: cannot create HiScore/HiScore.sco.tmp: Not a directory"),
-              std::string::npos)
+    EXPECT_NE(
+        log.Text().find("High scores not saved: cannot create HiScore/HiScore.sco.tmp: Not a directory"),
+        std::string::npos)
         << log.Text();
 }
 

@@ -26,6 +26,20 @@ protected:
     }
 };
 
+// The window closed while the menu shows: the game ends normally.
+void CloseFromTheMenu(GameProcess &game)
+{
+    EXPECT_TRUE(game.CloseWindow());
+    // The close is noticed at the end of the pass, so the menu still wants a
+    // choice: open the options and leave them; the loop then ends instead of
+    // showing the menu again.
+    game.Press("Down");
+    game.Press("Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    game.Press("space");
+    EXPECT_EQ(game.WaitExit(30), 0);
+}
+
 // A data file that is missing, cut short or damaged inside, or damaged and
 // sealed again: Allegro's loader would crash on all but the first, so all
 // four must end the same way.
@@ -116,15 +130,7 @@ TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
     EXPECT_EQ(st.st_size, 84);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_TRUE(game.CloseWindow());
-    // The close is noticed at the end of the pass, so the menu still wants a
-    // choice: open the options and leave them; the loop then ends instead of
-    // showing the menu again.
-    game.Press("Down");
-    game.Press("Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    game.Press("space");
-    EXPECT_EQ(game.WaitExit(30), 0);
+    CloseFromTheMenu(game);
 
     std::vector<std::string> log = SplitLines(game.Log());
     std::vector<std::string> expected = {"Log File Open",
@@ -188,14 +194,16 @@ TEST_F(StartupTest, UnsavableScoresAndMissingInstrumentsAreSaidAndPlayGoesOn)
     ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 60)) << game.Log();
 
     const std::string folder = game.dir + "/HiScore";
-    EXPECT_NE(ReadFile(game.dir + "/stderr.txt")
-                  .find("Delvorn: Scores cannot be saved: " + folder + " is not writable (Not a directory)\n"),
-              std::string::npos)
+    EXPECT_NE(
+        ReadFile(game.dir + "/stderr.txt")
+            .find("Delvorn: Scores cannot be saved: " + folder + " is not writable (Not a directory)\n"),
+        std::string::npos)
         << ReadFile(game.dir + "/stderr.txt");
     const std::string log = game.Log();
     EXPECT_NE(log.find("Scores cannot be saved: " + folder + " is not writable"), std::string::npos) << log;
-    EXPECT_NE(log.find("High scores not saved: cannot create " + folder + "/HiScore.sco.tmp: Not a directory"),
-              std::string::npos)
+    EXPECT_NE(
+        log.find("High scores not saved: cannot create " + folder + "/HiScore.sco.tmp: Not a directory"),
+        std::string::npos)
         << log;
     if (log.find("No sound device") == std::string::npos) {
         EXPECT_NE(log.find("Instrument patches not found where the settings point (" + game.dir +
@@ -204,12 +212,7 @@ TEST_F(StartupTest, UnsavableScoresAndMissingInstrumentsAreSaidAndPlayGoesOn)
             << log;
     }
 
-    EXPECT_TRUE(game.CloseWindow());
-    game.Press("Down");
-    game.Press("Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    game.Press("space");
-    EXPECT_EQ(game.WaitExit(30), 0);
+    CloseFromTheMenu(game);
     EXPECT_EQ(game.Log().find("::EXCEPT"), std::string::npos);
 }
 
