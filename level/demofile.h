@@ -84,7 +84,7 @@ bool IsRecordedDemoName(const std::string &name, bool temporary = false);
 // Keeps the `keep` most recent dated copies in `folder` (by the date and
 // time in their names) and removes the older ones, and the temporaries of
 // dated copies a killed save left. Touches no other file. Run with the
-// folder's lock held.
+// saves' lock held.
 void KeepRecentDemos(const std::string &folder, size_t keep);
 
 // Checksum of a map file's bytes, so that a demo is never replayed on

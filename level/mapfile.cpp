@@ -196,9 +196,9 @@ int SaveEditorMap()
     // Written beside the level and renamed over it once complete, so a
     // failed save never leaves half a level behind; two copies of the game
     // take turns.
-    FileLock lock(FolderLockPath(path));
+    FileLock lock(SaveLockPath());
     // A save killed part-way left its temporary behind, maybe of another
-    // level: none is being written while the folder is locked.
+    // level: none is being written while the saves' lock is held.
     for (int level = 1; level <= 99; level++)
         if (level != editorLevel)
             RemoveStaleTemporary(WritablePath(MapFileName(level).c_str()));

@@ -140,7 +140,7 @@ static void SayNotSaved(const SafeSave &save, const std::string &path)
 }
 
 // The table in memory through a save that replaces the file whole; the
-// caller holds the folder's lock.
+// caller holds the saves' lock.
 static bool WriteTable(const std::string &path)
 {
     unsigned char data[HIGH_SCORE_FILE_SIZE];
@@ -162,14 +162,14 @@ static bool WriteTable(const std::string &path)
 bool SaveHighScores()
 {
     std::string path = WritablePath(highScorePath);
-    FileLock lock(FolderLockPath(path));
+    FileLock lock(SaveLockPath());
     return WriteTable(path);
 }
 
 bool RecordHighScore()
 {
     std::string path = WritablePath(highScorePath);
-    FileLock lock(FolderLockPath(path));
+    FileLock lock(SaveLockPath());
     // Another copy of the game may have saved since this one read the
     // table: what it saved is read again, under the lock, before the insert.
     LoadHighScores();

@@ -45,7 +45,7 @@ void EndLevelDemo(const char *ending)
     fs::create_directories(folder, made);
 
     // Another copy of the game may be saving its demo too: they take turns.
-    FileLock lock(FolderLockPath(last));
+    FileLock lock(SaveLockPath());
     const std::string dated = "Demos\\" + RecordedDemoName(demo.level, std::time(nullptr));
     std::string error;
     if (!WriteDemo(last, demo, &error) || !WriteDemo(WritablePath(dated.c_str()), demo, &error)) {

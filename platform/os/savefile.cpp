@@ -133,11 +133,9 @@ FileLock::~FileLock()
         CloseFile(fd_);  // closing the file ends the lock
 }
 
-std::string FolderLockPath(const std::string &filePath)
+std::string SaveLockPath()
 {
-    size_t slash = filePath.find_last_of("/\\");
-    std::string folder = slash == std::string::npos ? std::string() : filePath.substr(0, slash + 1);
-    return folder + ".delvorn.lock";
+    return WritablePath(".delvorn.lock");
 }
 
 SafeSave::SafeSave(const std::string &path) : path_(path), temporary_(path + ".tmp")

@@ -10,8 +10,9 @@
 #include <string>
 
 // An exclusive advisory lock on a file, held from construction to
-// destruction. The saves of one folder share the lock file FolderLockPath
-// names, so a second copy waits for the first one's save to end.
+// destruction. Every save of the player's files holds the one lock file
+// SaveLockPath names, so a second copy of the game waits for the first
+// one's save to end.
 class FileLock {
 public:
     // wait: block until the lock is free; otherwise give up at once.
@@ -28,8 +29,10 @@ private:
     int fd_ = -1;
 };
 
-// The lock file of the folder a file lies in ("HiScore/.delvorn.lock").
-std::string FolderLockPath(const std::string &filePath);
+// The saves' lock file, ".delvorn.lock" in the player's folder. Saves are
+// few and short, so one lock for all of them costs nothing and leaves one
+// file behind instead of one in every folder.
+std::string SaveLockPath();
 
 // A file being replaced: written to `path`.tmp (a temporary left by a
 // killed earlier save is overwritten), then put in place by Commit. Every
@@ -66,7 +69,7 @@ private:
 };
 
 // Removes the temporary a killed save of `path` left behind. Only while
-// the folder's lock is held: otherwise it may be another copy's save.
+// the saves' lock is held: otherwise it may be another copy's save.
 void RemoveStaleTemporary(const std::string &path);
 
 // The whole save in one call: `size` bytes put in place of `path`.
