@@ -121,9 +121,13 @@ int ReadConfig()
     for (const Setting &s : settings)
         *s.variable = get_config_int(s.section, s.key, s.fallback);
     ApplySettings();
-    // The rate divides the timer's clock; nothing below 1 can pace a timer.
-    if (logicRate < 1) {
-        const int usable = FallbackOf(windowed ? &windowedRate : &fullScreenRate);
+    // The rate divides the timer's clock of 1193181 ticks a second; nothing
+    // below 1 can pace a timer. Above a thousand steps a second the period
+    // drops under a millisecond, which the timer thread cannot keep, and from
+    // 1193182 on it is 0: play would never draw again.
+    if (logicRate < 1 || logicRate > LOGIC_RATE_MAX) {
+        const int usable =
+            logicRate < 1 ? FallbackOf(windowed ? &windowedRate : &fullScreenRate) : LOGIC_RATE_MAX;
         if (gameLog)
             gameLog->Printf("Logic rate %d is not usable, using %d\n", logicRate, usable);
         logicRate = usable;

@@ -12,7 +12,11 @@ extern int logicRate;     // logic steps per second
 extern int timerSetting;  // stored, never consulted
 extern int debugOverlay;  // non-zero: debug lines on every frame
 
-// Returns 1; a bad logicRate keeps 20 and is logged.
+// The fastest logic rate the timer keeps up with.
+const int LOGIC_RATE_MAX = 1000;
+
+// Returns 1. A logicRate below 1 keeps the default, one above
+// LOGIC_RATE_MAX becomes that; either is logged with the rate used.
 int ReadConfig();
 
 #endif

@@ -8,8 +8,11 @@
 class LogFile {
 public:
     explicit LogFile(const char *path);
+    // Empties the file and writes "Log File Open". While another copy of
+    // the game holds that log, the first free of "LogFile-2.log" to
+    // "LogFile-9.log" beside it is used instead; `path` names the one open.
     bool Open();
-    // printf-style; one line buffer of 256 characters, longer text is cut.
+    // printf-style; the text is written whole, however long.
     bool Printf(const char *format, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 2, 3)))

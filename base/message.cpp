@@ -1,6 +1,8 @@
 // message.cpp: see message.h.
 #include "base/message.h"
 
+#include <cstdlib>
+
 #include "base/screenfont.h"
 #include "base/seam.h"
 
@@ -16,6 +18,20 @@ void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *ta
     // The line is meant to be read, so the wait happens even without a font.
     if (delayMs > 0)
         WaitMs(delayMs);
+}
+
+std::string WhyAllegroCannotStart()
+{
+    if (allegro_error[0])
+        return allegro_error;
+#ifdef _WIN32
+    return "no system driver";
+#else
+    const char *display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return "no display to open a window on (DISPLAY is not set)";
+    return std::string("cannot open the display ") + display;
+#endif
 }
 
 void ClearScreen()

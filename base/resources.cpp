@@ -5,8 +5,10 @@
 #include <fstream>
 #include <vector>
 
+#include "base/datacheck.h"
 #include "base/datapass.h"
 #include "base/datasum.h"
+#include "base/log.h"
 #include "base/picture_reader.h"
 #include "platform/paths/paths.h"
 
@@ -50,8 +52,17 @@ DATAFILE *LoadGameData(const char *path)
     UseRowPictureReader();
     char password[18];
     UnscrambleDataPassword(password);
-    packfile_password(password);
-    DATAFILE *data = load_datafile(NativePath(path).c_str());
+    // A file damaged and sealed again passes the seal: its structure is
+    // checked before Allegro reads it.
+    const std::string problem = DataFileProblem(NativePath(path), password);
+    DATAFILE *data = nullptr;
+    if (!problem.empty()) {
+        if (gameLog)
+            gameLog->Printf("Data file %s is damaged: %s\n", NativePath(path).c_str(), problem.c_str());
+    } else {
+        packfile_password(password);
+        data = load_datafile(NativePath(path).c_str());
+    }
     // Maps and high scores are plain files: the password must not outlive this.
     packfile_password(nullptr);
     WipeDataPassword(password);

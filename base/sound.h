@@ -18,6 +18,12 @@ void StopMusic();
 void PauseMusic();
 void ResumeMusic();
 
+// With the software synthesizer, the instrument set the settings point at
+// ([sound] patches) must be there: a list of which no instrument exists
+// plays nothing at all. Then logs so, turns the music off and returns
+// false; true otherwise.
+bool CheckInstrumentPatches();
+
 // Set by Initall once install_sound succeeded.
 extern bool soundInstalled;
 

@@ -1,11 +1,15 @@
 // demofile.cpp: reading and writing demo files.
 #include "level/demofile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "base/frame.h"
 #include "base/input.h"
@@ -13,7 +17,10 @@
 #include "gameplay/random.h"
 #include "map/levelmap.h"
 #include "map/mapcodes.h"
+#include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
+
+namespace fs = std::filesystem;
 
 static const char demoMagic[] = "DELVORN-DEMO 1";
 static const char tickLetters[] = "LRUDFXK";
@@ -50,73 +57,123 @@ uint8_t DemoTickFromLetters(const std::string &letters)
 
 bool WriteDemo(const std::string &path, const Demo &demo, std::string *error)
 {
-    std::string temporary = path + ".tmp";
-    FILE *f = std::fopen(temporary.c_str(), "w");
-    if (!f) {
-        *error = "cannot write " + temporary;
+    // What no reader would take back is not written.
+    if (demo.ticks.size() > DEMO_MAX_TICKS || demo.draws < 0 ||
+        (unsigned long long)demo.draws > DEMO_MAX_DRAWS) {
+        *error = "a level of " + std::to_string(demo.ticks.size()) + " ticks after " +
+                 std::to_string(demo.draws) + " random draws is past what a demo holds";
         return false;
     }
-    std::fprintf(f, "%s\nlevel %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demoMagic, demo.level,
-                 demo.mapChecksum, demo.draws, demo.generator);
+    std::string text = std::string(demoMagic) + "\n";
+    char line[128];
+    std::snprintf(line, sizeof line, "level %d\nmap %08x\ndraws %ld\ngenerator %08x\n", demo.level,
+                  demo.mapChecksum, demo.draws, demo.generator);
+    text += line;
     const PlayValues &v = demo.values;
-    std::fprintf(f, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n", v.score, v.lives,
-                 v.bombCapacity, v.bombsOut, v.keepLives ? 1 : 0, v.keysLatched ? 1 : 0);
-    std::fprintf(f, "ticks %zu\nend %s\nfinal %s\n", demo.ticks.size(),
-                 demo.ending.empty() ? "-" : demo.ending.c_str(),
-                 demo.final.empty() ? "-" : demo.final.c_str());
+    std::snprintf(line, sizeof line, "score %d\nlives %d\nbombs %d\nbombsout %d\nkeeplives %d\nlatch %d\n",
+                  v.score, v.lives, v.bombCapacity, v.bombsOut, v.keepLives ? 1 : 0, v.keysLatched ? 1 : 0);
+    text += line;
+    text += "ticks " + std::to_string(demo.ticks.size()) + "\nend " +
+            (demo.ending.empty() ? "-" : demo.ending) + "\nfinal " + (demo.final.empty() ? "-" : demo.final) +
+            "\n";
     for (uint8_t t : demo.ticks)
-        std::fprintf(f, "%s\n", DemoTickLetters(t).c_str());
-    bool written = !std::ferror(f);
-    if (std::fclose(f) != 0 || !written) {
-        std::remove(temporary.c_str());
-        *error = "cannot write " + temporary;
-        return false;
-    }
-    if (!ReplaceFileWith(temporary, path)) {
-        std::remove(temporary.c_str());
-        *error = "cannot replace " + path;
-        return false;
-    }
-    return true;
+        text += DemoTickLetters(t) + "\n";
+    return SaveWholeFile(path, text.data(), text.size(), error);
 }
 
-// "key value" with a number of the given base, or false.
-static bool ReadField(std::istream &in, const char *name, int base, unsigned long long *value)
+bool ReadDemoLines(const std::string &path, std::vector<std::string> *lines, std::string *error)
 {
-    std::string line;
-    if (!std::getline(in, line))
+    if (!IsRegularFile(path)) {
+        struct stat st;
+        *error = "cannot read " + path +
+                 (stat(path.c_str(), &st) == 0 ? ": not a regular file" : ": no such file");
         return false;
-    std::istringstream words(line);
-    std::string key, text;
-    if (!(words >> key >> text) || key != name)
-        return false;
-    char *end = nullptr;
-    *value = std::strtoull(text.c_str(), &end, base);
-    return end && *end == 0 && text[0] != '-';
-}
-
-bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
-{
-    std::ifstream in(path);
-    if (!in) {
+    }
+    FILE *file = std::fopen(path.c_str(), "rb");
+    if (!file) {
         *error = "cannot read " + path;
         return false;
     }
     std::string line;
-    if (!std::getline(in, line) || line.compare(0, sizeof demoMagic - 1, demoMagic) != 0) {
+    size_t total = 0;
+    bool ok = true;
+    for (int c; ok && (c = std::getc(file)) != EOF;) {
+        if (++total > DEMO_MAX_FILE_BYTES) {
+            *error = path + " is larger than any demo (" + std::to_string(DEMO_MAX_FILE_BYTES) + " bytes)";
+            ok = false;
+        } else if (c == '\n') {
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines->push_back(line);
+            line.clear();
+        } else if (line.size() >= DEMO_MAX_LINE) {
+            *error = path + ": line " + std::to_string(lines->size() + 1) + " is longer than any demo line";
+            ok = false;
+        } else {
+            line += (char)c;
+        }
+    }
+    std::fclose(file);
+    if (ok && !line.empty())
+        lines->push_back(line);  // the last line without its line end
+    return ok;
+}
+
+// "key value" with a number of the given base, no larger than `most`.
+static bool ReadField(const std::vector<std::string> &lines, size_t *at, const char *name, int base,
+                      unsigned long long most, unsigned long long *value)
+{
+    if (*at >= lines.size())
+        return false;
+    std::istringstream words(lines[(*at)++]);
+    std::string key, text, more;
+    if (!(words >> key >> text) || key != name || (words >> more) || text[0] == '-' || text[0] == '+')
+        return false;
+    char *end = nullptr;
+    errno = 0;
+    *value = std::strtoull(text.c_str(), &end, base);
+    return errno == 0 && end && *end == 0 && *value <= most;
+}
+
+// "end exit", "final tick=..." : the text after the key and one space.
+static bool ReadText(const std::vector<std::string> &lines, size_t *at, const std::string &key,
+                     std::string *text)
+{
+    if (*at >= lines.size() || lines[*at].compare(0, key.size() + 1, key + " ") != 0)
+        return false;
+    *text = lines[(*at)++].substr(key.size() + 1);
+    return true;
+}
+
+bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
+{
+    std::vector<std::string> lines;
+    if (!ReadDemoLines(path, &lines, error))
+        return false;
+    if (lines.empty() || lines[0] != demoMagic) {
         *error = path + " is not a demo file";
         return false;
     }
+    size_t at = 1;
     unsigned long long level, map, draws, generator, points, lives, capacity, out, keep, latch, count;
-    if (!ReadField(in, "level", 10, &level) || level < 1 || level > 99 || !ReadField(in, "map", 16, &map) ||
-        map > 0xffffffffull || !ReadField(in, "draws", 10, &draws) || draws > 1000000000ull ||
-        !ReadField(in, "generator", 16, &generator) || generator > 0xffffffffull ||
-        !ReadField(in, "score", 10, &points) || points > 2000000000ull ||
-        !ReadField(in, "lives", 10, &lives) || lives > 1000000ull || !ReadField(in, "bombs", 10, &capacity) ||
-        capacity > 12 || !ReadField(in, "bombsout", 10, &out) || out > 12 ||
-        !ReadField(in, "keeplives", 10, &keep) || keep > 1 || !ReadField(in, "latch", 10, &latch) ||
-        latch > 1 || !ReadField(in, "ticks", 10, &count) || count > 100000000ull) {
-        *error = path + ": damaged demo header";
+    std::string ending, final;
+    if (!ReadField(lines, &at, "level", 10, 99, &level) || level < 1 ||
+        !ReadField(lines, &at, "map", 16, 0xffffffffull, &map) ||
+        !ReadField(lines, &at, "draws", 10, DEMO_MAX_DRAWS, &draws) ||
+        !ReadField(lines, &at, "generator", 16, 0xffffffffull, &generator) ||
+        !ReadField(lines, &at, "score", 10, 2000000000ull, &points) ||
+        !ReadField(lines, &at, "lives", 10, 1000000ull, &lives) ||
+        !ReadField(lines, &at, "bombs", 10, 12, &capacity) ||
+        !ReadField(lines, &at, "bombsout", 10, 12, &out) ||
+        !ReadField(lines, &at, "keeplives", 10, 1, &keep) || !ReadField(lines, &at, "latch", 10, 1, &latch) ||
+        !ReadField(lines, &at, "ticks", 10, DEMO_MAX_TICKS, &count) ||
+        !ReadText(lines, &at, "end", &ending) || !ReadText(lines, &at, "final", &final)) {
+        *error = path + ": damaged demo header (line " + std::to_string(at) + ")";
+        return false;
+    }
+    if (lines.size() - at < count) {
+        *error = path + ": the demo ends after " + std::to_string(lines.size() - at) + " of " +
+                 std::to_string(count) + " ticks";
         return false;
     }
     Demo d;
@@ -130,26 +187,65 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     d.values.bombsOut = (int)out;
     d.values.keepLives = keep != 0;
     d.values.keysLatched = latch != 0;
-    if (!std::getline(in, line) || line.compare(0, 4, "end ") != 0) {
-        *error = path + ": damaged demo header";
-        return false;
-    }
-    d.ending = line.substr(4);
-    if (!std::getline(in, line) || line.compare(0, 6, "final ") != 0) {
-        *error = path + ": damaged demo header";
-        return false;
-    }
-    d.final = line.substr(6) == "-" ? "" : line.substr(6);
+    d.ending = ending;
+    d.final = final == "-" ? "" : final;
     d.ticks.reserve(count);
-    while (d.ticks.size() < count && std::getline(in, line))
-        d.ticks.push_back(DemoTickFromLetters(line));
-    if (d.ticks.size() != count) {
-        *error = path + ": the demo ends after " + std::to_string(d.ticks.size()) + " of " +
-                 std::to_string(count) + " ticks";
-        return false;
-    }
+    while (d.ticks.size() < count)
+        d.ticks.push_back(DemoTickFromLetters(lines[at++]));
     *demo = d;
     return true;
+}
+
+std::string RecordedDemoName(int level, std::time_t when)
+{
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&when));
+    return "Zub" + std::to_string(level) + "-" + stamp + ".dem";
+}
+
+// "Zub" level(1-99, no leading zero) "-" 8 digits "-" 6 digits ".dem".
+bool IsRecordedDemoName(const std::string &name, bool temporary)
+{
+    const std::string end = temporary ? ".dem.tmp" : ".dem";
+    if (name.size() < end.size() || name.compare(name.size() - end.size(), end.size(), end) != 0 ||
+        name.compare(0, 3, "Zub") != 0)
+        return false;
+    const std::string middle = name.substr(3, name.size() - 3 - end.size());
+    const size_t dash = middle.find('-');
+    if (dash == std::string::npos || dash < 1 || dash > 2 || middle[0] == '0' || middle.size() != dash + 16)
+        return false;
+    for (size_t i = 0; i < middle.size(); i++) {
+        const bool wantDash = i == dash || i == dash + 9;
+        const bool isDigit = middle[i] >= '0' && middle[i] <= '9';
+        if (wantDash ? middle[i] != '-' : !isDigit)
+            return false;
+    }
+    return true;
+}
+
+// The date and time after the level's number, which sort as text.
+static std::string DateKey(const std::string &name)
+{
+    return name.substr(name.find('-') + 1);
+}
+
+void KeepRecentDemos(const std::string &folder, size_t keep)
+{
+    std::vector<std::string> dated;
+    std::error_code error;
+    for (const auto &entry : fs::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (IsRecordedDemoName(name, true))
+            fs::remove(entry.path(), error);  // a killed save's: no save runs under the lock
+        else if (IsRecordedDemoName(name) && entry.is_regular_file(error))
+            dated.push_back(name);
+    }
+    if (dated.size() <= keep)
+        return;
+    std::sort(dated.begin(), dated.end(),
+              [](const std::string &a, const std::string &b) { return DateKey(a) < DateKey(b); });
+    for (size_t i = 0; i + keep < dated.size(); i++)
+        fs::remove(fs::path(folder) / dated[i], error);
 }
 
 uint32_t MapFileChecksum(const std::string &path)

@@ -5,7 +5,9 @@
 #ifndef DELVORN_DEMOFILE_H
 #define DELVORN_DEMOFILE_H
 
+#include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -37,6 +39,23 @@ struct Demo {
     std::vector<uint8_t> ticks;
 };
 
+// What a demo can hold, so that a reader bounds its input before parsing
+// it. The longest line is the final state's, at most some 1,200 characters
+// with fifty bags on the map. Ten million ticks are nearly six days of one
+// level at the default twenty steps a second (the recorder drops a longer
+// level's demo). The draws before a level's first tick are all the run's
+// before it. A logic step takes at most a few hundred (a burst of 36
+// particles up to 108, fifty wobbling bags 100); the shipped solutions
+// take 0.77 a step on average and at most 76 in one. A hundred million
+// draws are thus some two months of play at that average, and still over
+// four hours if every step took the most; skipping them takes 0.7 s,
+// where the billion a damaged header may claim took 6 s and more.
+const size_t DEMO_MAX_LINE = 4096;
+const unsigned long long DEMO_MAX_TICKS = 10000000ull;
+const unsigned long long DEMO_MAX_DRAWS = 100000000ull;
+// The header's lines, then the ticks' (at most "LRUDFXK" and "\r\n").
+const size_t DEMO_MAX_FILE_BYTES = 16 * DEMO_MAX_LINE + DEMO_MAX_TICKS * 9;
+
 // The letters of a tick ("LF"; "-" when nothing is held), and back.
 // The letters are the trace tool's: L R U D F; X for the debug switch, K
 // for another play key.
@@ -44,10 +63,29 @@ std::string DemoTickLetters(uint8_t tick);
 uint8_t DemoTickFromLetters(const std::string &letters);
 
 // Written to a temporary file first and then put in place, so that a
-// failed write never leaves half a demo. False with a message on failure.
+// failed write never leaves half a demo. False with a message on failure,
+// and for a demo past the bounds above.
 bool WriteDemo(const std::string &path, const Demo &demo, std::string *error);
-// False with a message when the file is missing or not a demo.
+// A demo's lines (or a trace tool's input), read whole into memory within
+// the bounds above before any of it is parsed: an endless or huge input (a
+// device, a damaged file) is refused at once. A line may end in "\r\n" as
+// well as "\n", so a copy with Windows line ends reads the same.
+bool ReadDemoLines(const std::string &path, std::vector<std::string> *lines, std::string *error);
+// False with a message when the file is missing or not a demo, or is past
+// the bounds above. Lines may end in "\r\n".
 bool ReadDemo(const std::string &path, Demo *demo, std::string *error);
+
+// The name the recorder gives a level's dated copy:
+// "Zub12-20240131-235959.dem" (the local date and time).
+std::string RecordedDemoName(int level, std::time_t when);
+// True only for a name of exactly that form, and its ".tmp" when
+// `temporary`: anything else in the folder is the player's own.
+bool IsRecordedDemoName(const std::string &name, bool temporary = false);
+// Keeps the `keep` most recent dated copies in `folder` (by the date and
+// time in their names) and removes the older ones, and the temporaries of
+// dated copies a killed save left. Touches no other file. Run with the
+// saves' lock held.
+void KeepRecentDemos(const std::string &folder, size_t keep);
 
 // Checksum of a map file's bytes, so that a demo is never replayed on
 // another level's ground; 0 when the file cannot be read.

@@ -11,6 +11,7 @@
 #include "gameplay/figures.h"
 #include "map/levelmap.h"
 #include "platform/os/os.h"
+#include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
 
 namespace {
@@ -28,13 +29,14 @@ bool ReadCode(PACKFILE *file, int32_t *code)
     return true;
 }
 
-bool WriteCode(PACKFILE *file, int32_t code)
+void PutCode(unsigned char *b, int32_t code)
 {
     uint32_t v;
     std::memcpy(&v, &code, sizeof v);
-    unsigned char b[4] = {(unsigned char)v, (unsigned char)(v >> 8), (unsigned char)(v >> 16),
-                          (unsigned char)(v >> 24)};
-    return pack_fwrite(b, 4, file) == 4;
+    b[0] = (unsigned char)v;
+    b[1] = (unsigned char)(v >> 8);
+    b[2] = (unsigned char)(v >> 16);
+    b[3] = (unsigned char)(v >> 24);
 }
 
 // A failed load leaves no map behind: the shell treats a null map as none.
@@ -188,23 +190,27 @@ int LoadEditorMap()
 int SaveEditorMap()
 {
     std::string path = WritablePath(MapFileName(editorLevel).c_str());
-    // Written beside the level and renamed over it, so a failed save never
-    // leaves half a level behind.
-    std::string temporary = path + ".tmp";
-    PACKFILE *file = pack_fopen(temporary.c_str(), F_WRITE);
-    if (!file)
-        return 0;
-    bool written = true;
-    for (int l = 0; l < MAP_LAYERS && written; l++)
-        for (int r = 0; r < MAP_ROWS && written; r++)
-            for (int c = 0; c < MAP_COLUMNS && written; c++) {
+    // Written beside the level and renamed over it once complete, so a
+    // failed save never leaves half a level behind; two copies of the game
+    // take turns.
+    FileLock lock(SaveLockPath());
+    // A save killed part-way left its temporary behind, maybe of another
+    // level: none is being written while the saves' lock is held.
+    for (int level = 1; level <= 99; level++)
+        if (level != editorLevel)
+            RemoveStaleTemporary(WritablePath(MapFileName(level).c_str()));
+    unsigned char bytes[MAP_CELLS * 4];
+    unsigned char *at = bytes;
+    for (int l = 0; l < MAP_LAYERS; l++)
+        for (int r = 0; r < MAP_ROWS; r++)
+            for (int c = 0; c < MAP_COLUMNS; c++, at += 4) {
                 const EditorCell &cell = editorMap[l][r][c];
-                written = WriteCode(file, cell.kind == CELL_EMPTY ? -1 : cell.code);
+                PutCode(at, cell.kind == CELL_EMPTY ? -1 : cell.code);
             }
-    if (pack_fclose(file) != 0)
-        written = false;
-    if (!written || !ReplaceFileWith(temporary, path)) {
-        std::remove(temporary.c_str());
+    std::string error;
+    if (!SaveWholeFile(path, bytes, sizeof bytes, &error)) {
+        if (gameLog)
+            gameLog->Printf("Level %d not saved: %s\n", editorLevel, error.c_str());
         return 0;
     }
     return 1;

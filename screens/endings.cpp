@@ -113,8 +113,7 @@ void GameOver()
 
         if (FindHighScoreSlot() != NO_HIGH_SCORE_SLOT) {
             GetUserInitials();
-            InsertHighScore();
-            SaveHighScores();
+            RecordHighScore();
         }
         clear_keybuf();
         gameState = GameState::MENU;

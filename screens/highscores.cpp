@@ -3,12 +3,16 @@
 #include "screens/highscores.h"
 
 #include <allegro.h>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "base/log.h"
+#include "base/message.h"
+#include "base/screenfont.h"
 #include "gameplay/figures.h"
-#include "platform/os/os.h"
+#include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
 
 HighScoreTable highScores;
@@ -98,35 +102,79 @@ bool LoadHighScores()
     return ParseHighScores(data, (size_t)got, highScores);
 }
 
-bool SaveHighScores()
+// A failed save is said aloud: logged, and shown on the screen when there
+// is one. A folder that takes no files is shown once; the player cannot
+// mend it in play, and every later save would fail the same way.
+static void SayNotSaved(const SafeSave &save, const std::string &path)
+{
+    const std::string why = save.Error().empty() ? "the save was stopped" : save.Error();
+    if (gameLog)
+        gameLog->Printf("High scores not saved: %s\n", why.c_str());
+    static bool folderShown = false;
+    std::string text;
+    if (save.FolderRefused()) {
+        if (folderShown)
+            return;
+        folderShown = true;
+        std::string folder = path.substr(0, path.find_last_of("/\\"));
+        text = "SCORES CANNOT BE SAVED: " + folder + " IS NOT WRITABLE";
+    } else {
+        text = "SCORES NOT SAVED: " + (save.Reason().empty() ? why : save.Reason());
+        for (char &c : text)
+            c = (char)std::toupper((unsigned char)c);
+    }
+    if (!screen)
+        return;
+    ClearScreen();
+    // The message line's own size, or the largest below it at which it fits.
+    int size = 14;
+    {
+        ScreenFont line("Fonts\\DigitalDream.ttf");
+        for (; line.font && size > 8; size--) {
+            alfont_set_font_size(line.font, size);
+            if (alfont_text_length(line.font, text.c_str()) <= SCREEN_W - 20)
+                break;
+        }
+    }
+    ShowMessage(text.c_str(), 3000, size, makecol(84, 85, 146), screen);
+}
+
+// The table in memory through a save that replaces the file whole; the
+// caller holds the saves' lock.
+static bool WriteTable(const std::string &path)
 {
     unsigned char data[HIGH_SCORE_FILE_SIZE];
     EncodeHighScores(highScores, data);
-
-    std::string path = WritablePath(highScorePath);
-    std::string temp = path + ".tmp";
-    PACKFILE *f = pack_fopen(temp.c_str(), F_WRITE);
-    if (!f)
-        return false;
+    SafeSave save(path);
     bool ok = true;
     for (int piece = 0; piece <= 10 && ok; piece++) {
-        if (highScoreWriteHook && !highScoreWriteHook(piece)) {
+        if (highScoreWriteHook && !highScoreWriteHook(piece))
             ok = false;
-            break;
-        }
-        int length = piece < 10 ? 8 : 4;
-        ok = pack_fwrite(data + 8 * piece, length, f) == length;
+        else
+            ok = save.Write(data + 8 * piece, piece < 10 ? 8 : 4);
     }
-    // Closing flushes the last bytes; a full disk may show only here.
-    if (pack_fclose(f) != 0)
-        ok = false;
-    if (ok) {
-        FlushToDisk(temp.c_str());
-        ok = ReplaceFileWith(temp, path);
-    }
+    ok = ok && save.Commit();
     if (!ok)
-        std::remove(temp.c_str());
+        SayNotSaved(save, path);
     return ok;
+}
+
+bool SaveHighScores()
+{
+    std::string path = WritablePath(highScorePath);
+    FileLock lock(SaveLockPath());
+    return WriteTable(path);
+}
+
+bool RecordHighScore()
+{
+    std::string path = WritablePath(highScorePath);
+    FileLock lock(SaveLockPath());
+    // Another copy of the game may have saved since this one read the
+    // table: what it saved is read again, under the lock, before the insert.
+    LoadHighScores();
+    InsertHighScore();
+    return WriteTable(path);
 }
 
 void ResetHighScores()

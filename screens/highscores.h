@@ -35,9 +35,14 @@ void EncodeHighScores(const HighScoreTable &table, unsigned char out[HIGH_SCORE_
 extern bool (*highScoreWriteHook)(int piece);
 
 // A failed load leaves the table as it was. A save goes to a temporary
-// file renamed over the old one, so a failed save keeps the old file.
+// file renamed over the old one, so a failed save keeps the old file; it
+// is logged and shown on the screen.
 bool LoadHighScores();
 bool SaveHighScores();
+// The current game's score and initials into the table and the file. The
+// file is read again first, under a lock that two copies of the game take
+// turns at, so an entry another copy saved meanwhile is never lost.
+bool RecordHighScore();
 void ResetHighScores();
 void SortHighScores();
 int FindHighScoreSlot();

@@ -1,15 +1,14 @@
 // demorecord.cpp: the game's demo recording and the Demos folder.
 #include "shell/demorecord.h"
 
-#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "base/log.h"
 #include "level/demofile.h"
 #include "level/demoplay.h"
+#include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
 
 namespace fs = std::filesystem;
@@ -27,34 +26,9 @@ void BeginLevelDemo(uint32_t mapChecksum)
 
 void RecordDemoTick(uint8_t tick)
 {
-    if (recording)
+    // One past the most a demo holds is enough to refuse it at the end.
+    if (recording && demo.ticks.size() <= DEMO_MAX_TICKS)
         demo.ticks.push_back(tick);
-}
-
-// The dated copies sort by the date and time after the level's name.
-static std::string DateKey(const std::string &name)
-{
-    size_t dash = name.find('-');
-    return dash == std::string::npos ? name : name.substr(dash + 1);
-}
-
-// Only the most recent dated copies stay.
-static void KeepRecentDemos(const std::string &folder)
-{
-    std::vector<std::string> dated;
-    std::error_code error;
-    for (const auto &entry : fs::directory_iterator(folder, error)) {
-        std::string name = entry.path().filename().string();
-        if (name.size() > 4 && name.compare(0, 3, "Zub") == 0 &&
-            name.compare(name.size() - 4, 4, ".dem") == 0 && name.find('-') != std::string::npos)
-            dated.push_back(name);
-    }
-    if (dated.size() <= KEPT_DEMOS)
-        return;
-    std::sort(dated.begin(), dated.end(),
-              [](const std::string &a, const std::string &b) { return DateKey(a) < DateKey(b); });
-    for (size_t i = 0; i + KEPT_DEMOS < dated.size(); i++)
-        fs::remove(fs::path(folder) / dated[i], error);
 }
 
 void EndLevelDemo(const char *ending)
@@ -70,16 +44,14 @@ void EndLevelDemo(const char *ending)
     std::error_code made;
     fs::create_directories(folder, made);
 
-    char stamp[32];
-    std::time_t now = std::time(nullptr);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
-    std::string dated = "Demos\\Zub" + std::to_string(demo.level) + "-" + stamp + ".dem";
-
+    // Another copy of the game may be saving its demo too: they take turns.
+    FileLock lock(SaveLockPath());
+    const std::string dated = "Demos\\" + RecordedDemoName(demo.level, std::time(nullptr));
     std::string error;
     if (!WriteDemo(last, demo, &error) || !WriteDemo(WritablePath(dated.c_str()), demo, &error)) {
         if (gameLog)
             gameLog->Printf("Demo not saved: %s\n", error.c_str());
         return;
     }
-    KeepRecentDemos(folder);
+    KeepRecentDemos(folder, KEPT_DEMOS);
 }

@@ -23,6 +23,7 @@ int main()
     gameLog->Printf("Initializing Objects\n");
     for (const std::string &place : DescribeGamePlaces())
         gameLog->Printf("%s\n", place.c_str());
+    CheckPlayerFolder();
 
     if (!Initall())
         return -1;

@@ -11,10 +11,12 @@
 #include "base/frame.h"
 #include "base/input.h"
 #include "base/log.h"
+#include "base/message.h"
 #include "base/sound.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
+#include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
 #include "screens/menu.h"
@@ -40,20 +42,16 @@ static bool InstallSound()
     return install_sound(DIGI_NONE, MIDI_NONE, nullptr) == 0;
 }
 
-// Why Allegro could not start. It leaves its own reason empty when no system
-// driver comes up, which on X means there is no display to open.
-static std::string NoSystemReason()
+void CheckPlayerFolder()
 {
-    if (allegro_error[0])
-        return allegro_error;
-#ifdef _WIN32
-    return "no system driver";
-#else
-    const char *display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        return "no display to open a window on (DISPLAY is not set)";
-    return std::string("cannot open the display ") + display;
-#endif
+    const std::string scores = WritablePath("HiScore\\HiScore.sco");
+    const std::string folder = scores.substr(0, scores.find_last_of("/\\"));
+    std::string why;
+    if (FolderTakesFiles(folder, &why))
+        return;
+    const std::string line = "Scores cannot be saved: " + folder + " is not writable (" + why + ")\n";
+    std::fputs(("Delvorn: " + line).c_str(), stderr);
+    Log(line.c_str());
 }
 
 int Initall()
@@ -63,7 +61,7 @@ int Initall()
         Log("Initializing Allegro\n");
         if (allegro_init() != 0) {
             // Without a system driver even the keyboard would crash: say so and stop.
-            std::string line = "Delvorn cannot start: " + NoSystemReason() + "\n";
+            std::string line = "Delvorn cannot start: " + WhyAllegroCannotStart() + "\n";
             Log(line.c_str());
             std::fputs(line.c_str(), stderr);
             return 0;
@@ -94,6 +92,13 @@ int Initall()
         }
         soundInstalled = true;
         set_volume(soundVolume, midiVolume);
+        // The synthesizer, or a sound card without it: the instrument set
+        // is then the likely reason for no music.
+        const bool synthesizer = midi_driver && midi_driver->id == MIDI_DIGMID;
+        const bool noMusicWithCard =
+            (!midi_driver || midi_driver->id == MIDI_NONE) && digi_driver && digi_driver->id != DIGI_NONE;
+        if (synthesizer || noMusicWithCard)
+            CheckInstrumentPatches();
 
         set_color_depth(16);
         set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);

@@ -5,6 +5,10 @@
 
 #include "base/resources.h"
 
+// Says at once, on standard error and in the log, when the player's folder
+// takes no files: play goes on, but nothing the game saves can be kept.
+void CheckPlayerFolder();
+
 int Initall();
 void DeleteAll();
 

@@ -1,7 +1,9 @@
-// The log: its first line, text written as formatted, cut-off long lines,
-// and a game that runs on when the log cannot be opened.
+// The log: its first line, text written as formatted and whole, a second
+// copy of the game beside the first, and a game that runs on when the log
+// cannot be opened.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -54,17 +56,44 @@ TEST(LogFile, MissingFolderMeansNoLogAndQuietFailures)
     EXPECT_FALSE(log.Close());
 }
 
-TEST(LogFile, LongTextIsCutToTheLineBuffer)
+TEST(LogFile, LongTextIsWrittenWhole)
 {
     std::string path = TempPath("log_long.log");
     LogFile log(path.c_str());
     ASSERT_TRUE(log.Open());
     std::string longText(1000, 'x');
-    EXPECT_TRUE(log.Printf("%s", longText.c_str()));
+    EXPECT_TRUE(log.Printf("Player files in %s\n", longText.c_str()));
+    EXPECT_TRUE(log.Printf("%s", std::string(255, 'y').c_str()));  // one short of the old cut
     EXPECT_FALSE(log.Printf(nullptr));
     log.Close();
     std::string text = ReadAll(path);
-    EXPECT_EQ(text, "Log File Open\n" + std::string(255, 'x') + "Closing Log File\n");
+    EXPECT_EQ(text, "Log File Open\nPlayer files in " + longText + "\n" + std::string(255, 'y') +
+                        "Closing Log File\n");
+}
+
+// A second copy of the game started while the first runs keeps its hands
+// off the first one's log and writes its own beside it.
+TEST(LogFile, SecondCopyWritesItsOwnLog)
+{
+    const std::string first = TempPath("log_copies.log"), second = TempPath("log_copies-2.log");
+    std::remove(second.c_str());
+    LogFile a(first.c_str()), b(first.c_str());
+    ASSERT_TRUE(a.Open());
+    a.Printf("first copy\n");
+    ASSERT_TRUE(b.Open());
+    EXPECT_EQ(std::string(b.path), second);
+    b.Printf("second copy\n");
+    b.Close();
+    a.Printf("still the first\n");
+    a.Close();
+    EXPECT_EQ(ReadAll(first), "Log File Open\nfirst copy\nstill the first\nClosing Log File\n");
+    EXPECT_EQ(ReadAll(second), "Log File Open\nsecond copy\nClosing Log File\n");
+    // Once the first has closed, the next run recreates the usual log.
+    LogFile c(first.c_str());
+    ASSERT_TRUE(c.Open());
+    EXPECT_EQ(std::string(c.path), first);
+    c.Close();
+    EXPECT_EQ(ReadAll(first), "Log File Open\nClosing Log File\n");
 }
 
 TEST(LogFile, LongPathIsKeptToTheBuffer)

@@ -2,9 +2,15 @@
 // headless to the very state the game ended on.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
 
 #include "level/demofile.h"
 #include "tests/e2e/e2e_support.h"
@@ -95,6 +101,111 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     EXPECT_FALSE(fs::exists(game.dir + "/Demos/Zub20-20200101-000000.dem"));
     EXPECT_FALSE(fs::exists(game.dir + "/Demos/Zub18-20200101-000002.dem"));
     EXPECT_TRUE(fs::exists(game.dir + "/Demos/Zub17-20200101-000003.dem"));
+}
+
+// A shipped solution changed into another demo: `edit` rewrites its text.
+std::string EditedSolution(const std::function<void(std::vector<std::string> &)> &edit)
+{
+    std::vector<std::string> lines =
+        SplitLines(ReadFile(DELVORN_SOURCE_DIR "/content/levels/solutions/Zub1.dem"));
+    edit(lines);
+    std::string text;
+    for (const std::string &line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// The header's line "key ..." becomes "key value".
+void SetHeader(std::vector<std::string> &lines, const std::string &key, const std::string &value)
+{
+    for (std::string &line : lines)
+        if (line.compare(0, key.size() + 1, key + " ") == 0) {
+            line = key + " " + value;
+            return;
+        }
+}
+
+// The demo tools on input they must refuse at once, and on copies they
+// must take as the demo they are; each run is given far less time than
+// reading an endless file or skipping a billion draws would take.
+TEST(DemoTools, RefuseBadInputAtOnceAndReadCopiesAsTheSame)
+{
+    GameProcess game("demo_tools");
+    ASSERT_EQ(0, std::system(("ln -f '" DELVORN_REPLAY "' '" + game.dir + "/delvorn-replay'").c_str()));
+    game.WriteFile("crlf.dem", EditedSolution([](std::vector<std::string> &lines) {
+                       for (std::string &line : lines)
+                           line += "\r";
+                   }));
+    game.WriteFile("draws.dem", EditedSolution([](std::vector<std::string> &lines) {
+                       SetHeader(lines, "draws", "1000000000");
+                   }));
+    const std::string replay = "'" + game.dir + "/delvorn-replay'", trace = "'" DELVORN_TRACE "'";
+    const std::string data = " --data '" DELVORN_GAME_DIR "'";
+    const struct {
+        std::string command;
+        int status;
+        std::string said;
+    } runs[] = {
+        {replay + " --help", 0, "usage: delvorn-replay [FILE]\n"},
+        {replay, 2, "no demo to show: " + game.dir + "/Demos/last.dem does not exist"},
+        {replay + " /dev/zero", 2, "/dev/zero: not a regular file"},
+        {trace + " --demo /dev/zero" + data, 2, "/dev/zero: not a regular file"},
+        {trace + " --demo draws.dem" + data, 2, "damaged demo header"},
+        {trace + " --demo crlf.dem" + data, 0, "state=MAP"},
+    };
+    for (const auto &run : runs) {
+        const std::string out = game.dir + "/tool.txt";
+        int status = std::system(
+            ("cd '" + game.dir + "' && env -u DISPLAY timeout 20 " + run.command + " >'" + out + "' 2>&1")
+                .c_str());
+        ASSERT_TRUE(WIFEXITED(status)) << run.command;
+        EXPECT_EQ(WEXITSTATUS(status), run.status) << run.command << "\n" << ReadFile(out);
+        EXPECT_NE(ReadFile(out).find(run.said), std::string::npos) << run.command << "\n" << ReadFile(out);
+    }
+}
+
+// The viewer on a demo of no ticks shows its end instead of crashing, and
+// on a demo whose recorded end differs from its replay says so.
+TEST(DemoTools, ViewerEndsAnyDemoAndSaysWhenItDrifted)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    const struct {
+        const char *name;
+        std::string demo;
+        int status;
+    } demos[] = {
+        {"no_ticks", EditedSolution([](std::vector<std::string> &lines) {
+             SetHeader(lines, "ticks", "0");
+             SetHeader(lines, "final", "-");
+             lines.resize(14);
+         }),
+         0},
+        {"drifted", EditedSolution([](std::vector<std::string> &lines) {
+             SetHeader(lines, "ticks", "20");
+             SetHeader(lines, "final", "tick=20 hero=0,0,1 not what the replay reaches");
+             lines.resize(14 + 20);
+         }),
+         4},
+    };
+    for (const auto &d : demos) {
+        GameProcess viewer(std::string("viewer_") + d.name);
+        viewer.CopyData();
+        viewer.exe = viewer.dir + "/delvorn-replay";
+        ASSERT_EQ(0, std::system(("ln -f '" DELVORN_REPLAY "' '" + viewer.exe + "'").c_str()));
+        fs::create_directories(viewer.dir + "/Demos");
+        viewer.WriteFile("Demos/last.dem", d.demo);
+        viewer.Start();
+        // Twenty ticks at twenty a second, and time to open the window.
+        std::this_thread::sleep_for(std::chrono::milliseconds(4000));
+        ASSERT_TRUE(viewer.Running()) << d.name << ": " << ReadFile(viewer.dir + "/stderr.txt");
+        viewer.Screenshot(std::string("viewer_") + d.name);
+        const std::string said = ReadFile(viewer.dir + "/stderr.txt");
+        EXPECT_EQ(said.find("ends on another state than the recording") != std::string::npos, d.status == 4)
+            << d.name << ": " << said;
+        viewer.Press("Escape");
+        EXPECT_EQ(viewer.WaitExit(20), d.status) << d.name;
+    }
 }
 
 }  // namespace

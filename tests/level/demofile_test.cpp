@@ -2,8 +2,10 @@
 // file is refused with a message instead of being replayed wrongly.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "level/demofile.h"
 #include "tests/support/level_support.h"
@@ -80,6 +82,10 @@ TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
         {"a field missing", "lives 2\n", ""},
         {"no end line", "end exit\n", ""},
         {"fewer ticks than said", "ticks 5", "ticks 9"},
+        {"more after the version", "DELVORN-DEMO 1", "DELVORN-DEMO 1x"},
+        {"draws no game reaches", "draws 1234", "draws 1000000000"},
+        {"ticks past any demo", "ticks 5", "ticks 10000001"},
+        {"a word after the value", "bombs 3", "bombs 3 4"},
     };
     for (const Case &c : cases) {
         std::string text = good;
@@ -95,9 +101,80 @@ TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
     Demo d;
     EXPECT_FALSE(ReadDemo("missing.dem", &d, &error));
     EXPECT_NE(error.find("missing.dem"), std::string::npos);
+    // Endless or huge input is refused before it is read to its end.
+    std::ofstream("one_line.dem") << std::string(DEMO_MAX_LINE + 10, 'x');
+    const struct {
+        const char *path, *reason;
+    } endless[] = {
+#ifndef _WIN32
+        {"/dev/zero", "not a regular file"},
+#endif
+        {"one_line.dem", "line 1 is longer than any demo line"},
+    };
+    for (const auto &e : endless) {
+        EXPECT_FALSE(ReadDemo(e.path, &d, &error)) << e.path;
+        EXPECT_NE(error.find(e.reason), std::string::npos) << error;
+    }
     // A write that cannot happen leaves nothing behind and says so.
     EXPECT_FALSE(WriteDemo("no/such/folder/x.dem", SampleDemo(), &error));
     EXPECT_FALSE(error.empty());
+}
+
+// A copy with Windows line ends is the same demo.
+TEST(DemoFile, CrLfCopyReadsAsTheSameDemo)
+{
+    EnterScratchFolder();
+    std::string error;
+    ASSERT_TRUE(WriteDemo("unix.dem", SampleDemo(), &error)) << error;
+    std::string text = ReadAll("unix.dem"), crlf;
+    for (char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    std::ofstream("windows.dem", std::ios::binary) << crlf;
+    Demo a, b;
+    ASSERT_TRUE(ReadDemo("unix.dem", &a, &error)) << error;
+    ASSERT_TRUE(ReadDemo("windows.dem", &b, &error)) << error;
+    EXPECT_EQ(b.final, a.final);
+    EXPECT_EQ(b.ending, a.ending);
+    EXPECT_EQ(b.ticks, a.ticks);
+    EXPECT_EQ(b.draws, a.draws);
+}
+
+// The ten-newest rotation removes only what the recorder wrote: its dated
+// copies, oldest first, and their left-over temporaries.
+TEST(DemoFile, RotationTouchesOnlyTheRecordersOwnFiles)
+{
+    const std::string folder = EnterScratchFolder();
+    std::vector<std::string> recorded;
+    for (int i = 0; i < 12; i++)
+        recorded.push_back(RecordedDemoName(20 - i, (std::time_t)(1600000000 + 60 * i)));
+    EXPECT_EQ(RecordedDemoName(7, 0).size(), std::string("Zub7-19700101-000000.dem").size());
+    const std::vector<std::string> players = {
+        "Zub3-best.dem",
+        "Zub12-20200101-000000-copy.dem",
+        "Zub05-20200101-000000.dem",
+        "zub1-20200101-000000.dem",
+        "Zub100-20200101-000000.dem",
+        "Zub1-2020010a-000000.dem",
+        "notes.tmp",
+        "Zub1-20200101-000000.dem.bak",
+    };
+    const std::string stale = "Zub4-20200101-000001.dem.tmp";
+    for (const std::string &name : recorded)
+        std::ofstream(folder + "/" + name) << "old";
+    for (const std::string &name : players)
+        std::ofstream(folder + "/" + name) << "mine";
+    std::ofstream(folder + "/" + stale) << "half";
+    for (const std::string &name : recorded)
+        EXPECT_TRUE(IsRecordedDemoName(name)) << name;
+    for (const std::string &name : players)
+        EXPECT_FALSE(IsRecordedDemoName(name)) << name;
+
+    KeepRecentDemos(folder, 10);
+    for (size_t i = 0; i < recorded.size(); i++)
+        EXPECT_EQ(std::ifstream(folder + "/" + recorded[i]).good(), i >= 2) << recorded[i];
+    for (const std::string &name : players)
+        EXPECT_TRUE(std::ifstream(folder + "/" + name).good()) << name;
+    EXPECT_FALSE(std::ifstream(folder + "/" + stale).good());
 }
 
 }  // namespace

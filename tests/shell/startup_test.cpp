@@ -3,13 +3,16 @@
 // default high score table, and ends cleanly when the window is closed.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <thread>
 #include <vector>
 
+#include "base/datasum.h"
 #include "tests/support/game_process.h"
 
 namespace {
@@ -23,8 +26,23 @@ protected:
     }
 };
 
-// A data file that is missing, cut short or damaged inside: Allegro's loader
-// would crash on the last two, so all three must end the same way.
+// The window closed while the menu shows: the game ends normally.
+void CloseFromTheMenu(GameProcess &game)
+{
+    EXPECT_TRUE(game.CloseWindow());
+    // The close is noticed at the end of the pass, so the menu still wants a
+    // choice: open the options and leave them; the loop then ends instead of
+    // showing the menu again.
+    game.Press("Down");
+    game.Press("Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    game.Press("space");
+    EXPECT_EQ(game.WaitExit(30), 0);
+}
+
+// A data file that is missing, cut short or damaged inside, or damaged and
+// sealed again: Allegro's loader would crash on all but the first, so all
+// four must end the same way.
 class BadDataFile : public StartupTest, public testing::WithParamInterface<const char *> {};
 
 TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
@@ -37,8 +55,13 @@ TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
         if (kind == "Cut")
             data.resize(300000);
         else
-            for (size_t i = 600000; i < 600400; i++)
+            for (size_t i = 600000; i < (kind == "Resealed" ? 600016 : 600400); i++)
                 data[i] = (char)(data[i] ^ 0x5A);
+        if (kind == "Resealed") {
+            data.resize(data.size() - DATA_SUM_SIZE);
+            std::vector<uint8_t> seal = DataSumTrailer((const uint8_t *)data.data(), data.size());
+            data.append(seal.begin(), seal.end());
+        }
         game.WriteFile("Data.dat", data);
     }
     game.Start();
@@ -63,13 +86,14 @@ TEST_P(BadDataFile, ShowsMessageAndEndsWithMinusOne)
     EXPECT_NE(message.find("Please, contact Support."), std::string::npos) << message;
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged"),
+INSTANTIATE_TEST_SUITE_P(Kinds, BadDataFile, testing::Values("Missing", "Cut", "Damaged", "Resealed"),
                          [](const testing::TestParamInfo<const char *> &info) {
                              return std::string(info.param);
                          });
 
-// Started with no display, the game and the example player each say why on
-// standard error and fail; the game also logs it and ends with -1.
+// Started with no display, the game, the example player and the replay
+// viewer each say why on standard error and fail; the game also logs it
+// and ends with -1.
 TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
 {
     GameProcess game("no_display");
@@ -79,6 +103,7 @@ TEST(NoDisplay, ProgramsSayWhyTheyCannotStart)
     } programs[] = {
         {"'" + game.exe + "'", 255},
         {"'" MIVOLEN_PLAY "' '" DELVORN_SOURCE_DIR "/fuzz/corpus/avi/rgb24_pcm16.avi'", 1},
+        {"'" DELVORN_REPLAY "' '" DELVORN_SOURCE_DIR "/content/levels/solutions/Zub1.dem'", 3},
     };
     const std::string reason = "cannot start: no display to open a window on (DISPLAY is not set)\n";
     for (const Program &p : programs) {
@@ -105,15 +130,7 @@ TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
     EXPECT_EQ(st.st_size, 84);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_TRUE(game.CloseWindow());
-    // The close is noticed at the end of the pass, so the menu still wants a
-    // choice: open the options and leave them; the loop then ends instead of
-    // showing the menu again.
-    game.Press("Down");
-    game.Press("Return");
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    game.Press("space");
-    EXPECT_EQ(game.WaitExit(30), 0);
+    CloseFromTheMenu(game);
 
     std::vector<std::string> log = SplitLines(game.Log());
     std::vector<std::string> expected = {"Log File Open",
@@ -153,6 +170,49 @@ TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
                                    << game.Log();
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), "Closing Log File");
+    EXPECT_EQ(game.Log().find("::EXCEPT"), std::string::npos);
+}
+
+// A player folder where the scores cannot go and a sound card without the
+// instrument set: each is said (standard error, the log, the screen), and
+// the game plays on.
+TEST_F(StartupTest, UnsavableScoresAndMissingInstrumentsAreSaidAndPlayGoesOn)
+{
+    GameProcess game("troubled");
+    game.CopyData();
+    ASSERT_EQ(0, rmdir((game.dir + "/HiScore").c_str()));
+    game.WriteFile("HiScore", "a file where the folder should be: even root cannot write through it");
+    game.WriteFile("Config/Patches.cfg", "1 /no/such/freepats/000_Acoustic_Grand_Piano.pat\n");
+    std::string ini = ReadFile(game.dir + "/Config/Delvorn.ini");
+    ini.replace(ini.find("[Sound]\n"), 8, "[Sound]\nalsa_device = null\n");  // a card that plays nowhere
+    game.WriteFile("Config/Delvorn.ini", ini);
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("High scores not saved", 60)) << game.Log();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_GT(game.Screenshot("troubled_scores_message"), 1);
+    EXPECT_GT(game.CountNear(0x545592, 0, 270, 800, 330), 100) << "no message on the screen";
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 60)) << game.Log();
+
+    const std::string folder = game.dir + "/HiScore";
+    EXPECT_NE(
+        ReadFile(game.dir + "/stderr.txt")
+            .find("Delvorn: Scores cannot be saved: " + folder + " is not writable (Not a directory)\n"),
+        std::string::npos)
+        << ReadFile(game.dir + "/stderr.txt");
+    const std::string log = game.Log();
+    EXPECT_NE(log.find("Scores cannot be saved: " + folder + " is not writable"), std::string::npos) << log;
+    EXPECT_NE(
+        log.find("High scores not saved: cannot create " + folder + "/HiScore.sco.tmp: Not a directory"),
+        std::string::npos)
+        << log;
+    if (log.find("No sound device") == std::string::npos) {
+        EXPECT_NE(log.find("Instrument patches not found where the settings point (" + game.dir +
+                           "/Config/Patches.cfg): the music stays off\n"),
+                  std::string::npos)
+            << log;
+    }
+
+    CloseFromTheMenu(game);
     EXPECT_EQ(game.Log().find("::EXCEPT"), std::string::npos);
 }
 

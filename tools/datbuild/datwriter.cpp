@@ -143,8 +143,23 @@ DatObject EncodePlaceholder()
     return o;
 }
 
-bool WriteDataFile(const std::string &path, const char *password, const std::vector<DatObject> &objects,
-                   std::string *error)
+std::vector<uint8_t> DataFileStream(const std::vector<DatObject> &objects)
+{
+    std::vector<uint8_t> stream;
+    PutBE32(stream, (int32_t)DAT_MAGIC);
+    PutBE32(stream, (int32_t)objects.size());
+    for (const DatObject &o : objects) {
+        // Unpacked within the packed stream: both sizes equal.
+        PutBE32(stream, (int32_t)o.type);
+        PutBE32(stream, (int32_t)o.data.size());
+        PutBE32(stream, (int32_t)o.data.size());
+        stream.insert(stream.end(), o.data.begin(), o.data.end());
+    }
+    return stream;
+}
+
+bool WritePackedStream(const std::string &path, const char *password, const std::vector<uint8_t> &stream,
+                       std::string *error)
 {
     const std::string temp = path + ".tmp";
     packfile_password(password);
@@ -154,16 +169,8 @@ bool WriteDataFile(const std::string &path, const char *password, const std::vec
         *error = "cannot create " + temp;
         return false;
     }
-    pack_mputl(DAT_MAGIC, f);
-    pack_mputl((long)objects.size(), f);
-    for (const DatObject &o : objects) {
-        // An uncompressed chunk inside the packed stream: both sizes equal.
-        pack_mputl((long)o.type, f);
-        pack_mputl((long)o.data.size(), f);
-        pack_mputl((long)o.data.size(), f);
-        if (!o.data.empty())
-            pack_fwrite(o.data.data(), (long)o.data.size(), f);
-    }
+    if (!stream.empty())
+        pack_fwrite(stream.data(), (long)stream.size(), f);
     const bool bad = pack_ferror(f) != 0;
     const bool closed = pack_fclose(f) == 0;
     packfile_password(nullptr);
@@ -178,4 +185,10 @@ bool WriteDataFile(const std::string &path, const char *password, const std::vec
         return false;
     }
     return true;
+}
+
+bool WriteDataFile(const std::string &path, const char *password, const std::vector<DatObject> &objects,
+                   std::string *error)
+{
+    return WritePackedStream(path, password, DataFileStream(objects), error);
 }

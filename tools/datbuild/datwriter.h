@@ -23,6 +23,14 @@ bool EncodeSample(const Sample &snd, DatObject *out, std::string *error);
 bool EncodeMidi(const MidiTune &tune, DatObject *out, std::string *error);
 DatObject EncodePlaceholder();
 
+// The unpacked stream of a data file of these objects: the magic, the
+// count, and each object's type, sizes and contents.
+std::vector<uint8_t> DataFileStream(const std::vector<DatObject> &objects);
+// Writes an unpacked stream packed (with the password, which may be null)
+// and sealed, through a temporary file.
+bool WritePackedStream(const std::string &path, const char *password, const std::vector<uint8_t> &stream,
+                       std::string *error);
+
 // Writes the objects in order to path (through a temporary file, so a failed
 // run never leaves a half-written data file behind), sealed with the
 // trailer of base/datasum.h. password may be null.

@@ -6,7 +6,8 @@
 //
 // It finds the game's files as the game does (beside the program, or the
 // installed data and the player's folders); without FILE it shows the last
-// level played, Demos/last.dem.
+// level played, Demos/last.dem. It says when the replay ends on another
+// state than the recording did, and then exits with 4.
 #include <allegro.h>
 
 #include <atomic>
@@ -15,6 +16,7 @@
 
 #include "base/config.h"
 #include "base/frame.h"
+#include "base/message.h"
 #include "base/resources.h"
 #include "gameplay/figures.h"
 #include "level/demofile.h"
@@ -68,13 +70,19 @@ bool OpenWindow()
     return true;
 }
 
-void DrawReplayFrame(const Demo &demo, size_t tick, int speed, bool paused, bool ended)
+const char usage[] =
+    "usage: delvorn-replay [FILE]\n"
+    "Shows a demo of the game in a window: FILE, or the last level played.\n"
+    "Space pauses, the right arrow steps one tick, + and - change the speed,\n"
+    "Esc or the window's close button end it.\n";
+
+void DrawReplayFrame(const Demo &demo, size_t tick, int speed, bool paused, const char *ended)
 {
     DrawPlayPicture();
-    char line[160];
+    char line[200];
     std::snprintf(line, sizeof line, "LEVEL %d  TICK %zu/%zu  SPEED x%g%s", demo.level, tick,
                   demo.ticks.size(), speeds[speed],
-                  ended    ? "  END OF DEMO - ESC"
+                  ended    ? ended
                   : paused ? "  PAUSED"
                            : "");
     textout_ex(backBuffer, font, line, 8, 8, makecol(255, 255, 255), makecol(0, 0, 0));
@@ -89,24 +97,36 @@ int main(int argc, char **argv)
     std::string demoPath;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
         if (demoPath.empty() && !a.empty() && a[0] != '-') {
             demoPath = a;
         } else {
-            std::fprintf(stderr, "usage: delvorn-replay [FILE]\n");
+            std::fputs(usage, stderr);
             return 1;
         }
     }
     UseOwnGamePlaces();
-    if (demoPath.empty())
+    const bool lastPlayed = demoPath.empty();
+    if (lastPlayed)
         demoPath = WritablePath("Demos\\last.dem");
     Demo demo;
     std::string error;
+    if (lastPlayed && !IsRegularFile(demoPath)) {
+        std::fprintf(stderr,
+                     "delvorn-replay: no demo to show: %s does not exist (the game records every level "
+                     "played there; or name a demo file)\n",
+                     demoPath.c_str());
+        return 2;
+    }
     if (!ReadDemo(demoPath, &demo, &error)) {
         std::fprintf(stderr, "delvorn-replay: %s\n", error.c_str());
         return 2;
     }
     if (!OpenWindow()) {
-        std::fprintf(stderr, "delvorn-replay: no window: %s\n", allegro_error);
+        std::fprintf(stderr, "delvorn-replay cannot start: %s\n", WhyAllegroCannotStart().c_str());
         return 3;
     }
     if (!StartHeadless("Data.dat"))
@@ -122,7 +142,9 @@ int main(int argc, char **argv)
     bool paused = false;
     size_t tick = 0;
     SetSpeed(speed);
-    bool ended = false;
+    // Set once the demo has run out: whether it ended where the recording did.
+    const char *ended = nullptr;
+    bool differs = false;
     while (!closeRequested) {
         int steps = 0;
         while (keypressed()) {
@@ -142,14 +164,25 @@ int main(int argc, char **argv)
         int due = pendingTicks.exchange(0);
         if (paused)
             due = steps;
-        for (int i = 0; i < due && !ended; i++) {
+        for (int i = 0; i < due && !ended && tick < demo.ticks.size(); i++) {
             PlayDemoTick(demo.ticks[tick]);
             tick++;
-            ended = tick >= demo.ticks.size() || gameState != GameState::RUN || lives <= 0;
+            if (gameState != GameState::RUN || lives <= 0)
+                break;
+        }
+        if (!ended && (tick >= demo.ticks.size() || gameState != GameState::RUN || lives <= 0)) {
+            const std::string replayed = PlayStateLine((long)tick);
+            differs = !demo.final.empty() && replayed != demo.final;
+            ended = differs ? "  ENDED ON ANOTHER STATE THAN THE RECORDING - ESC" : "  END OF DEMO - ESC";
+            if (differs)
+                std::fprintf(stderr,
+                             "delvorn-replay: the replay ends on another state than the recording:\n"
+                             "  recorded: %s\n  replayed: %s\n",
+                             demo.final.c_str(), replayed.c_str());
         }
         DrawReplayFrame(demo, tick, speed, paused, ended);
     }
     remove_int(CountTick);
     allegro_exit();
-    return 0;
+    return differs ? 4 : 0;
 }

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -105,7 +104,7 @@ int TraceDemo(const Options &o)
         std::fprintf(stderr, "delvorn-trace: %s\n", error.c_str());
         return 2;
     }
-    std::string last;
+    std::string last = PlayStateLine(0);  // a demo of no ticks ends where it starts
     for (size_t t = 0; t < demo.ticks.size(); t++) {
         PlayDemoTick(demo.ticks[t]);
         last = PlayStateLine((long)t + 1);
@@ -136,14 +135,10 @@ int main(int argc, char **argv)
         return TraceDemo(o);
 
     std::vector<std::string> input;
-    if (!o.inputPath.empty()) {
-        std::ifstream in(o.inputPath);
-        if (!in) {
-            std::fprintf(stderr, "delvorn-trace: cannot read input file %s\n", o.inputPath.c_str());
-            return 2;
-        }
-        for (std::string line; std::getline(in, line);)
-            input.push_back(line);
+    std::string error;
+    if (!o.inputPath.empty() && !ReadDemoLines(o.inputPath, &input, &error)) {
+        std::fprintf(stderr, "delvorn-trace: input file: %s\n", error.c_str());
+        return 2;
     }
 
     if (!StartToolPlay(o.dataDir, "delvorn-trace"))
