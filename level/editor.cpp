@@ -4,6 +4,7 @@
 #include "level/editor.h"
 
 #include <allegro.h>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 
@@ -226,6 +227,21 @@ EditorPress TakePress(bool mouseLeft, bool mouseRight)
     return press;
 }
 
+// A tap shorter than a logic step (a touchpad's) would fall between two
+// reads of the buttons: the mouse driver's callback keeps the presses (bit
+// 1 left, 2 right) until the next step takes them. Presses made while help
+// was open are not the editor's.
+std::atomic<int> buttonsPressed{0};
+bool backFromHelp = false;
+
+void NoteMouseButtons(int flags)
+{
+    if (flags & MOUSE_FLAG_LEFT_DOWN)
+        buttonsPressed |= 1;
+    if (flags & MOUSE_FLAG_RIGHT_DOWN)
+        buttonsPressed |= 2;
+}
+
 // The question open, if any: the step waits for Y (or N, Esc) with the
 // rest of its press behind it.
 int askingStep = -1;
@@ -257,6 +273,7 @@ void DoStep(int step, const EditorPress &press)
     char text[64];
     switch (step) {
     case STEP_HELP:
+        backFromHelp = true;
         gameState = GameState::HELP;
         returnState = GameState::LEVEL_EDITOR;
         break;
@@ -318,6 +335,7 @@ void DoStep(int step, const EditorPress &press)
         gameState = GameState::RUN;
         returnState = GameState::RUN;
         show_mouse(nullptr);
+        mouse_callback = nullptr;
         break;
     }
 }
@@ -502,6 +520,9 @@ void EnterEditor()
     set_mouse_sprite(nullptr);
     if (screen)
         show_mouse(screen);
+    buttonsPressed = 0;
+    backFromHelp = false;
+    mouse_callback = NoteMouseButtons;
     editorLayer = 0;
     // The F2 and Y that brought us here may still be down: they must not
     // act in the editor before they are released.
@@ -522,8 +543,12 @@ void EditorInputStep()
 {
     if (inputControl)
         inputControl->Poll();
-    const bool mouseLeft = inputControl && inputControl->IsMouseLeft();
-    const bool mouseRight = inputControl && inputControl->IsMouseRight();
+    int tapped = buttonsPressed.exchange(0);
+    if (backFromHelp)
+        tapped = 0;
+    backFromHelp = false;
+    const bool mouseLeft = (inputControl && inputControl->IsMouseLeft()) || (tapped & 1);
+    const bool mouseRight = (inputControl && inputControl->IsMouseRight()) || (tapped & 2);
 
     if (noticeSteps > 0)
         noticeSteps--;

@@ -247,6 +247,29 @@ TEST_F(Editor, DropAndEraseTakeTheCellUnderThePointer)
     Click(2, 5 * 32, 16 * 32 + 10);
     EXPECT_EQ(CELL_EMPTY, editorMap[1][16][5].kind);
     EXPECT_EQ(-1, editorMap[1][16][5].code);
+
+    // A tap let go before the step reads the buttons still drops or erases.
+    ASSERT_NE(nullptr, mouse_callback);
+    editorLayer = 2;
+    mouse_x = 40, mouse_y = 40;
+    mouse_callback(MOUSE_FLAG_LEFT_DOWN);
+    mouse_callback(MOUSE_FLAG_LEFT_UP);
+    EditorInputStep();
+    EditorInputStep();
+    EXPECT_EQ(19, editorMap[2][1][1].code);
+    mouse_callback(MOUSE_FLAG_RIGHT_DOWN | MOUSE_FLAG_RIGHT_UP);
+    EditorInputStep();
+    EXPECT_EQ(CELL_EMPTY, editorMap[2][1][1].kind);
+    EditorInputStep();
+    // Not one made while help was open (the editor takes no steps then).
+    key[KEY_F1] = 1;
+    EditorInputStep();
+    ASSERT_EQ(GameState::HELP, gameState);
+    ReleaseEverything();
+    mouse_callback(MOUSE_FLAG_LEFT_DOWN | MOUSE_FLAG_LEFT_UP);
+    gameState = GameState::LEVEL_EDITOR;
+    EditorInputStep();
+    EXPECT_EQ(CELL_EMPTY, editorMap[2][1][1].kind);
 }
 
 TEST_F(Editor, DropWhileAllLayersShownSwitchesBackToCurrentLayer)
