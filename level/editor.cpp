@@ -2,11 +2,11 @@
 // paints editorMap with keys and the mouse and saves it as a level file;
 // the level being played is never touched.
 #include "level/editor.h"
+#include "level/editorview.h"
 
 #include <allegro.h>
 #include <atomic>
 #include <cstdio>
-#include <cstring>
 
 #include "base/frame.h"
 #include "base/input.h"
@@ -14,16 +14,15 @@
 #include "base/keylatch.h"
 #include "base/resources.h"
 #include "level/mapfile.h"
-#include "level/tilenames.h"
 #include "map/levelmap.h"
 
 namespace {
 
 // Every key and button of the editor under one latch, so a press acts once
 // and dragging with a button held paints only the first cell.
-KeyLatch editorLatch{KEY_1,     KEY_2,     KEY_F1,     KEY_F3,    KEY_F4,       KEY_F2,
-                     KEY_F7,    KEY_F6,    KEY_F8,     KEY_ENTER, KEY_SPACE,    KEY_F5,
-                     KEY_EQUALS, KEY_MINUS, KEY_PLUS_PAD, KEY_MINUS_PAD, KEY_PGUP, KEY_PGDN};
+KeyLatch editorLatch{KEY_1,      KEY_2,     KEY_F1,       KEY_F3,        KEY_F4,    KEY_F2,
+                     KEY_F7,     KEY_F6,    KEY_F8,       KEY_ENTER,     KEY_SPACE, KEY_F5,
+                     KEY_EQUALS, KEY_MINUS, KEY_PLUS_PAD, KEY_MINUS_PAD, KEY_PGUP,  KEY_PGDN};
 
 int Wrap(int value, int low, int high)
 {
@@ -32,17 +31,6 @@ int Wrap(int value, int low, int high)
     if (value < low)
         return high;
     return value;
-}
-
-// A kind's picture: blocks and objects are told apart by kind, not by the
-// layer they stand on, so an object placed on layer 0 shows as an object.
-BITMAP *KindPicture(int kind, int code)
-{
-    if (kind == 0)
-        return DataBitmap(CellPictureEntry(0, code));
-    if (kind == 1)
-        return DataBitmap(CellPictureEntry(2, code));
-    return nullptr;
 }
 
 // A level file keeps codes, not kinds: layers 0 and 1 hold blocks, layer 2
@@ -56,80 +44,6 @@ bool ModeFitsLayer()
 int CurrentCode()
 {
     return editorMode == 0 ? editorBlock : editorObject;
-}
-
-void ClearLayerView(BITMAP *view)
-{
-    // Cleared to the mask colour, so the masked copy onto the back buffer
-    // lets through whatever was drawn there before (the debug lines).
-    if (view)
-        clear_to_color(view, bitmap_mask_color(view));
-}
-
-void DrawLayerCells(BITMAP *target, int layer)
-{
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++) {
-            const EditorCell &cell = editorMap[layer][row][column];
-            if (BITMAP *picture = KindPicture(cell.kind, cell.code))
-                draw_sprite(target, picture, column * 32, row * 32);
-        }
-}
-
-// What each layer view shows, so that a frame repaints only the cells whose
-// kind or code changed since; unknown after EnterEditor and for another
-// data file.
-EditorCell shownCells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
-bool viewsKnown = false;
-const DATAFILE *viewsData = nullptr;
-
-bool SameCell(const EditorCell &a, const EditorCell &b)
-{
-    return a.kind == b.kind && a.code == b.code;
-}
-
-// A picture larger than its cell reaches into the next ones: a layer that
-// shows one (or did) is painted whole.
-bool LayerSpills(int layer)
-{
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++)
-            for (const EditorCell *cell : {&editorMap[layer][row][column], &shownCells[layer][row][column]})
-                if (BITMAP *picture = KindPicture(cell->kind, cell->code))
-                    if (picture->w > 32 || picture->h > 32)
-                        return true;
-    return false;
-}
-
-void RepaintViewCell(BITMAP *view, int layer, int column, int row)
-{
-    int x1, y1, x2, y2;
-    get_clip_rect(view, &x1, &y1, &x2, &y2);
-    set_clip_rect(view, column * 32, row * 32, column * 32 + 31, row * 32 + 31);
-    clear_to_color(view, bitmap_mask_color(view));
-    const EditorCell &cell = editorMap[layer][row][column];
-    if (BITMAP *picture = KindPicture(cell.kind, cell.code))
-        draw_sprite(view, picture, column * 32, row * 32);
-    set_clip_rect(view, x1, y1, x2, y2);
-}
-
-void UpdateLayerView(BITMAP *view, int layer)
-{
-    bool changed = false;
-    for (int row = 0; row < MAP_ROWS && !changed; row++)
-        for (int column = 0; column < MAP_COLUMNS && !changed; column++)
-            changed = !SameCell(editorMap[layer][row][column], shownCells[layer][row][column]);
-    if (viewsKnown && viewsData == dataFile && !changed)
-        return;
-    if (!viewsKnown || viewsData != dataFile || LayerSpills(layer)) {
-        ClearLayerView(view);
-        DrawLayerCells(view, layer);
-        return;
-    }
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++)
-            if (!SameCell(editorMap[layer][row][column], shownCells[layer][row][column]))
-                RepaintViewCell(view, layer, column, row);
 }
 
 // The cell under the pointer; false when the pointer is below the map or
@@ -258,10 +172,14 @@ void Notice(const char *text)
     noticeSteps = 3 * (logicRate > 0 ? logicRate : 20);
 }
 
+// The game's level the player has said yes to saving over: further saves
+// of it go ahead until the level number changes or the editor is left.
+int confirmedLevel = 0;
+
 bool StepNeedsYes(int step)
 {
     switch (step) {
-    case STEP_SAVE: return IsShippedLevel(editorLevel);
+    case STEP_SAVE: return IsShippedLevel(editorLevel) && editorLevel != confirmedLevel;
     case STEP_CLEAR: return FillLoses(editorLayer, CELL_EMPTY, -1);
     case STEP_FILL: return ModeFitsLayer() && FillLoses(editorLayer, editorMode, CurrentCode());
     default: return false;
@@ -277,8 +195,14 @@ void DoStep(int step, const EditorPress &press)
         gameState = GameState::HELP;
         returnState = GameState::LEVEL_EDITOR;
         break;
-    case STEP_LEVEL_UP: editorLevel = Wrap(editorLevel + 1, 1, 99); break;
-    case STEP_LEVEL_DOWN: editorLevel = Wrap(editorLevel - 1, 1, 99); break;
+    case STEP_LEVEL_UP:
+        editorLevel = Wrap(editorLevel + 1, 1, 99);
+        confirmedLevel = 0;
+        break;
+    case STEP_LEVEL_DOWN:
+        editorLevel = Wrap(editorLevel - 1, 1, 99);
+        confirmedLevel = 0;
+        break;
     case STEP_VIEW: editorViewAll = !editorViewAll; break;
     case STEP_SAVE:
         if (!SaveEditorMap()) {
@@ -298,7 +222,7 @@ void DoStep(int step, const EditorPress &press)
         break;
     case STEP_CLEAR:
         FillLayer(editorLayer, CELL_EMPTY, -1);
-        ClearLayerView(editorLayers[editorLayer]);
+        ClearEditorView(editorLayer);
         break;
     case STEP_FILL:
         if (ModeFitsLayer())
@@ -361,6 +285,8 @@ void Answer(bool yes)
 {
     const int step = askingStep;
     askingStep = -1;
+    if (yes && step == STEP_SAVE)
+        confirmedLevel = editorLevel;
     if (yes)
         DoStep(step, waitingPress);
     RunPress(waitingPress, step + 1);
@@ -385,132 +311,15 @@ void QuestionLines(char *first, char *second, int size)
     }
 }
 
-// The layers beneath the current one show at this share of their
-// brightness, and the picture a drop would place at this one.
-enum { LOWER_LAYER_ALPHA = 110, PREVIEW_ALPHA = 170 };
-
-// The panel under the map, where play shows its status bar.
-enum { PANEL_Y = 545, PANEL_TEXT_SIZE = 14 };
-
-int Colour(int r, int g, int b)
-{
-    return makecol(r, g, b);
-}
-
-void DrawLayers()
-{
-    if (editorViewAll) {
-        for (int layer = 0; layer < MAP_LAYERS; layer++)
-            DrawLayerCells(backBuffer, layer);
-        return;
-    }
-    const int current = Wrap(editorLayer, 0, maxLayerIndex);
-    // The layers beneath, dimmed: objects and shields go along the tunnels
-    // of the ground, which the player must see to place them.
-    set_trans_blender(0, 0, 0, LOWER_LAYER_ALPHA);
-    for (int layer = 0; layer < current; layer++)
-        if (BITMAP *view = editorLayers[layer])
-            draw_trans_sprite(backBuffer, view, 0, 0);
-    if (BITMAP *view = editorLayers[current])
-        masked_blit(view, backBuffer, 0, 0, 0, 0, view->w, view->h);
-}
-
-// The cell under the pointer, framed, with what a drop would place there;
-// framed in red when the current layer does not take that kind.
-void DrawPointerCell()
-{
-    int column, row;
-    if (askingStep >= 0 || !PointerCell(column, row))
-        return;
-    const int x = column * 32, y = row * 32;
-    const bool fits = ModeFitsLayer();
-    if (fits)
-        if (BITMAP *picture = KindPicture(editorMode, CurrentCode())) {
-            set_trans_blender(0, 0, 0, PREVIEW_ALPHA);
-            draw_trans_sprite(backBuffer, picture, x, y);
-        }
-    const int frame = fits ? Colour(255, 255, 0) : Colour(255, 40, 40);
-    rect(backBuffer, x, y, x + 31, y + 31, frame);
-    rect(backBuffer, x + 1, y + 1, x + 30, y + 30, frame);
-}
-
-void PanelText(const char *text, int x, int y, int colour)
-{
-    alfont_textout_aa(backBuffer, mainFont, text, x, y, colour);
-}
-
-const char *const layerNames[MAP_LAYERS] = {"GROUND", "SHIELDS, DECOR", "OBJECTS"};
-
-// Layer, tile and level under the map, in three framed fields: light
-// text on the dark ground of the game's pages.
-void DrawInfoPanel()
-{
-    const int outline = Colour(255, 255, 255), ground = Colour(8, 8, 48);
-    rectfill(backBuffer, 0, PANEL_Y, 799, 599, ground);
-    rect(backBuffer, 0, PANEL_Y, 799, 599, outline);
-    vline(backBuffer, 284, PANEL_Y, 599, outline);
-    vline(backBuffer, 584, PANEL_Y, 599, outline);
-
-    const int code = CurrentCode();
-    const int tileX = 12, tileY = PANEL_Y + 11;
-    rect(backBuffer, tileX - 2, tileY - 2, tileX + 33, tileY + 33, Colour(128, 128, 128));
-    if (BITMAP *picture = KindPicture(editorMode, code))
-        draw_sprite(backBuffer, picture, tileX, tileY);
-    if (!mainFont)
-        return;
-    alfont_text_mode(-1);
-    alfont_set_font_size(mainFont, PANEL_TEXT_SIZE);
-    const int label = Colour(0, 255, 255), value = Colour(255, 255, 255);
-    const int top = PANEL_Y + 8, bottom = PANEL_Y + 29;
-    char text[80];
-    std::snprintf(text, sizeof text, "%s %d", editorMode == 0 ? "BLOCK" : "OBJECT", code);
-    PanelText(text, 56, top, label);
-    PanelText(editorMode == 0 ? BlockName(code) : ObjectName(code), 56, bottom, value);
-
-    const int layer = Wrap(editorLayer, 0, maxLayerIndex);
-    std::snprintf(text, sizeof text, "LAYER %d: %s", layer, layerNames[layer]);
-    PanelText(text, 298, top, label);
-    if (ModeFitsLayer())
-        PanelText(editorViewAll ? "SHOWING ALL LAYERS" : layer > 0 ? "LAYERS BELOW DIMMED" : "SHOWING THIS LAYER",
-                  298, bottom, value);
-    else
-        PanelText(layer == 2 ? "TAKES OBJECTS: PRESS F5" : "TAKES BLOCKS: PRESS F5", 298, bottom,
-                  Colour(255, 90, 60));
-
-    std::snprintf(text, sizeof text, "LEVEL %d", editorLevel);
-    PanelText(text, 598, top, label);
-    PanelText(noticeSteps > 0 ? notice : "F1 HELP", 598, bottom, noticeSteps > 0 ? Colour(255, 255, 0) : value);
-}
-
-// The open question in a box over the middle of the map.
-void DrawQuestion()
-{
-    if (askingStep < 0)
-        return;
-    const int blue = Colour(50, 136, 254);
-    rectfill(backBuffer, 100, 220, 700, 320, Colour(0, 0, 0));
-    rect(backBuffer, 99, 219, 701, 321, blue);
-    rect(backBuffer, 101, 221, 699, 319, blue);
-    if (!mainFont)
-        return;
-    char first[80], second[80];
-    QuestionLines(first, second, sizeof first);
-    alfont_text_mode(-1);
-    alfont_set_font_size(mainFont, 18);
-    PanelText(first, 400 - alfont_text_length(mainFont, first) / 2, 240, Colour(255, 255, 255));
-    PanelText(second, 400 - alfont_text_length(mainFont, second) / 2, 280, Colour(255, 255, 0));
-}
-
 }  // namespace
 
 void EnterEditor()
 {
     if (backBuffer)
         clear_bitmap(backBuffer);
-    for (BITMAP *view : editorLayers)
-        ClearLayerView(view);
-    viewsKnown = false;
+    ResetEditorViews();
     askingStep = -1;
+    confirmedLevel = 0;
     noticeSteps = 0;
     returnState = gameState = GameState::LEVEL_EDITOR;
     // Every frame is copied over the whole screen, which would wipe a
@@ -527,16 +336,6 @@ void EnterEditor()
     // The F2 and Y that brought us here may still be down: they must not
     // act in the editor before they are released.
     editorLatch.latched = true;
-}
-
-void DrawEditorFrame()
-{
-    for (int layer = 0; layer < MAP_LAYERS; layer++)
-        if (BITMAP *view = editorLayers[layer])
-            UpdateLayerView(view, layer);
-    std::memcpy(shownCells, editorMap, sizeof shownCells);
-    viewsKnown = true;
-    viewsData = dataFile;
 }
 
 void EditorInputStep()
@@ -564,21 +363,35 @@ void EditorInputStep()
     logicTicks -= 1;
 }
 
-void DrawEditorOverlay()
+bool EditorPointerCell(int &column, int &row)
 {
-    if (!backBuffer)
-        return;
-    DrawLayers();
-    DrawPointerCell();
-    DrawInfoPanel();
-    DrawQuestion();
+    return PointerCell(column, row);
 }
 
-// PresentFrame draws the editor's status over every frame while editing.
-static void EditorFrameOverlay()
+bool EditorModeFitsLayer()
 {
-    if (returnState == GameState::LEVEL_EDITOR)
-        DrawEditorOverlay();
+    return ModeFitsLayer();
 }
-[[maybe_unused]] static const bool editorOverlaySet =
-    SetFrameOverlay(FRAME_OVERLAY_EDITOR, EditorFrameOverlay);
+
+int EditorCurrentCode()
+{
+    return CurrentCode();
+}
+
+bool EditorAsking()
+{
+    return askingStep >= 0;
+}
+
+bool EditorQuestion(char *first, char *second, int size)
+{
+    if (askingStep < 0)
+        return false;
+    QuestionLines(first, second, size);
+    return true;
+}
+
+const char *EditorNotice()
+{
+    return noticeSteps > 0 ? notice : nullptr;
+}

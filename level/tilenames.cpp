@@ -8,26 +8,33 @@
 
 namespace {
 
-const char *const earthStyles[8] = {"Brown loam", "Red clay",  "Sand",   "Dark peat",
+const char *const earthStyles[8] = {"Brown loam", "Red clay",   "Sand",   "Dark peat",
                                     "Grey shale", "Green moss", "Violet", "Ochre"};
 
-const char *const specialEarth[6] = {"Fossil", "Crystal vein", "Ore vein", "Bones in earth", "Lava rock", "Ice"};
+const char *const specialEarth[6] = {"Fossil",         "Crystal vein", "Ore vein",
+                                     "Bones in earth", "Lava rock",    "Ice"};
 
 // 40..73: the see-through pictures of layer 1, the home and the tunnel.
 const char *const decorations[34] = {
-    "Grass edge",      "Flowers",         "Mushrooms",     "Bones",          "Crystal",       "Torch",
-    "Arrow sign",      "Skull",           "Cobweb",        "Stalactite",     "Hanging roots", "Worm",
-    "Puddle",          "Lantern",         "Chain",         "Vines",          "Brick top",     "Brick bottom",
-    "Brick left",      "Brick right",     "Brick top-left", "Brick top-right", "Brick low-left", "Brick low-right",
-    "Timber top",      "Timber bottom",   "Timber left",   "Timber right",   "Timber top-left", "Timber top-right",
-    "Enemies' home",   "Dug tunnel",      "Support beam",  "Rubble",
+    "Grass edge",      "Flowers",         "Mushrooms",
+    "Bones",           "Crystal",         "Torch",
+    "Arrow sign",      "Skull",           "Cobweb",
+    "Stalactite",      "Hanging roots",   "Worm",
+    "Puddle",          "Lantern",         "Chain",
+    "Vines",           "Brick top",       "Brick bottom",
+    "Brick left",      "Brick right",     "Brick top-left",
+    "Brick top-right", "Brick low-left",  "Brick low-right",
+    "Timber top",      "Timber bottom",   "Timber left",
+    "Timber right",    "Timber top-left", "Timber top-right",
+    "Enemies' home",   "Dug tunnel",      "Support beam",
+    "Rubble",
 };
 
 const char *const objects[MAX_OBJECT_CODE + 1] = {
-    "Emerald",    "Ruby",        "Sapphire",    "Diamond", "Amethyst", "Topaz",      "Gold coin",
-    "Silver coin", "Cherries",   "Apple",       "Pear",    "Grapes",   "Money bag",  "Gold pile",
-    "Strawberry", "Lemon",       "Bomb",        "Fuse spark", "Fuse flame", "Potion",   "Key",
-    "Pearl",      "Heart",       "Star",        "Chalice", "Orange",   "Crown",
+    "Emerald",     "Ruby",     "Sapphire", "Diamond",    "Amethyst",   "Topaz",     "Gold coin",
+    "Silver coin", "Cherries", "Apple",    "Pear",       "Grapes",     "Money bag", "Gold pile",
+    "Strawberry",  "Lemon",    "Bomb",     "Fuse spark", "Fuse flame", "Potion",    "Key",
+    "Pearl",       "Heart",    "Star",     "Chalice",    "Orange",     "Crown",
 };
 
 // The earth variants share their style's name: "Sand, pebbles".
@@ -45,7 +52,8 @@ const char *BlockName(int code)
         return earthStyles[code - 1];
     if (code >= 10 && code <= 33) {
         static const char *const kinds[3] = {"pebbles", "roots", "deep"};
-        std::snprintf(earthName, sizeof earthName, "%s, %s", earthStyles[(code - 10) % 8], kinds[(code - 10) / 8]);
+        std::snprintf(earthName, sizeof earthName, "%s, %s", earthStyles[(code - 10) % 8],
+                      kinds[(code - 10) / 8]);
         return earthName;
     }
     if (code >= 34 && code <= LAST_EARTH_CODE)

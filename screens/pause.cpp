@@ -68,14 +68,10 @@ struct TileLine {
 };
 
 const TileLine blockTiles[] = {
-    {0, 0, "Exit door", "0, layer 0"},
-    {0, 1, "Earth", "1-8, 10-39, layer 0"},
-    {0, 71, "Dug tunnel", "71, layer 0"},
-    {1, 9, "Shield", "9, layer 1"},
-    {1, 41, "Decorations", "40-55, layer 1"},
-    {1, 60, "Brick and timber edges", "56-69, layer 1"},
-    {1, 70, "Enemies' home", "70, layer 1"},
-    {1, 72, "Support beam, rubble", "72, 73, layer 1"},
+    {0, 0, "Exit door", "0, layer 0"},        {0, 1, "Earth", "1-8, 10-39, layer 0"},
+    {0, 71, "Dug tunnel", "71, layer 0"},     {1, 9, "Shield", "9, layer 1"},
+    {1, 41, "Decorations", "40-55, layer 1"}, {1, 60, "Brick and timber edges", "56-69, layer 1"},
+    {1, 70, "Enemies' home", "70, layer 1"},  {1, 72, "Support beam, rubble", "72, 73, layer 1"},
 };
 
 const TileLine objectTiles[] = {

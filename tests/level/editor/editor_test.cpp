@@ -153,8 +153,8 @@ TEST_F(Editor, CodesAndLayersWrapAtTheirEnds)
     // The layer keys, beside the backspace and on the keypad.
     const struct {
         int key, layer;
-    } layerKeys[] = {{KEY_MINUS, 2}, {KEY_EQUALS, 0}, {KEY_MINUS_PAD, 2}, {KEY_MINUS_PAD, 1},
-                     {KEY_PLUS_PAD, 2}, {KEY_PLUS_PAD, 0}};
+    } layerKeys[] = {{KEY_MINUS, 2},     {KEY_EQUALS, 0},   {KEY_MINUS_PAD, 2},
+                     {KEY_MINUS_PAD, 1}, {KEY_PLUS_PAD, 2}, {KEY_PLUS_PAD, 0}};
     for (const auto &k : layerKeys) {
         Press({k.key});
         EXPECT_EQ(k.layer, editorLayer) << "key " << k.key;
@@ -440,7 +440,7 @@ TEST_F(Editor, PointerCellIsFramedWithThePictureADropWouldPlace)
         int x, y, layer, mode;
         int column, row;  // -1: none marked
     } rows[] = {
-        {0, 0, 0, 0, 0, 0},      {31, 31, 0, 0, 0, 0},    {32, 32, 2, 1, 1, 1},   {100, 70, 1, 0, 3, 2},
+        {0, 0, 0, 0, 0, 0},       {31, 31, 0, 0, 0, 0},   {32, 32, 2, 1, 1, 1},     {100, 70, 1, 0, 3, 2},
         {799, 543, 2, 1, 24, 16}, {400, 40, 0, 1, 12, 1}, {400, 544, 0, 0, -1, -1}, {-5, 10, 0, 0, -1, -1},
     };
     editorBlock = 6;
@@ -508,9 +508,14 @@ TEST_F(Editor, LosingWorkAsksFirst)
     EditorInputStep();
     Press({KEY_Y});
     EXPECT_EQ(40, ReadBytes("Maps/Zub3.map")[4 * (2 * 25 + 2)]);
+    // Once said yes to, the level saves again at once, until its number changes.
+    editorMap[0][2][2] = {0, 41};
+    Press({KEY_F6});
+    EXPECT_EQ(41, ReadBytes("Maps/Zub3.map")[4 * (2 * 25 + 2)]);
+    editorMap[0][2][2] = {0, 40};
 
-    // The level raised first, then the save asks; the press goes on after.
-    editorLevel = 2;
+    // The level changed first, then the save asks; the press goes on after.
+    Press({KEY_2});
     Press({KEY_1, KEY_F6, KEY_PGUP});
     EXPECT_EQ(3, editorLevel);
     EXPECT_EQ(0, editorBlock);
