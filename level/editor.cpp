@@ -301,12 +301,12 @@ void QuestionLines(char *first, char *second, int size)
         std::snprintf(second, size, "SAVE OVER IT? (Y/N)");
         break;
     case STEP_CLEAR:
-        std::snprintf(first, size, "EVERY TILE OF LAYER %d GOES", editorLayer);
-        std::snprintf(second, size, "CLEAR THE LAYER? (Y/N)");
+        std::snprintf(first, size, "LAYER %d HAS TILES ON IT", editorLayer);
+        std::snprintf(second, size, "CLEAR THE WHOLE LAYER? (Y/N)");
         break;
     default:
-        std::snprintf(first, size, "EVERY TILE OF LAYER %d IS REPLACED", editorLayer);
-        std::snprintf(second, size, "FILL THE LAYER? (Y/N)");
+        std::snprintf(first, size, "LAYER %d HAS TILES ON IT", editorLayer);
+        std::snprintf(second, size, "FILL THE WHOLE LAYER? (Y/N)");
         break;
     }
 }
