@@ -63,9 +63,12 @@ static void ActOnPlayRequests(unsigned requests)
 
 static void PlayPass()
 {
+    // Back in play after a page, the level's start or the editor: play
+    // goes on from the next tick, not from the time spent elsewhere.
     static bool playing = false;
     if (!playing) {
         leavePlay.Arm();
+        DropWaitedTicks();
         playing = true;
     }
     do {
@@ -127,7 +130,7 @@ static void EndGameWon()
 
 static void NextLevel()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     StopMusic();
     if (currentLevel != 0)
         DeleteMap();
@@ -159,7 +162,7 @@ static void StartLevel()
 
 static void MenuChoice()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     switch (ProcessMenu()) {
     case 0:
         gameState = GameState::MAP;
@@ -191,7 +194,7 @@ static void LoopPass()
     if (gameState == GameState::MENU)
         MenuChoice();
     if (gameState == GameState::PAUSE) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         PauseGame();
@@ -200,7 +203,7 @@ static void LoopPass()
         gameState = GameState::RUN;
     }
     if (gameState == GameState::HELP) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         GameHelp();
@@ -209,7 +212,7 @@ static void LoopPass()
         gameState = returnState;
     }
     if (gameState == GameState::HIGH) {
-        logicTicks = 0;
+        DropWaitedTicks();
         ViewHighScores();
         gameState = GameState::MENU;
         return;
