@@ -189,6 +189,12 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     d.values.keysLatched = latch != 0;
     d.ending = ending;
     d.final = final == "-" ? "" : final;
+    // An older recorder stopped at the editor and named the page's state:
+    // play was still running under it.
+    const std::string editorState = " state=LEVEL EDITOR ";
+    const size_t page = d.final.find(editorState);
+    if (page != std::string::npos)
+        d.final.replace(page, editorState.size(), " state=RUN ");
     d.ticks.reserve(count);
     while (d.ticks.size() < count)
         d.ticks.push_back(DemoTickFromLetters(lines[at++]));
@@ -323,9 +329,20 @@ static int CountCells(int layer, int code)
     return n;
 }
 
+// The state play is in: a page over it leaves it running.
+static int PlayState()
+{
+    switch (gameState) {
+    case GameState::PAUSE:
+    case GameState::HELP:
+    case GameState::LEVEL_EDITOR: return GameState::RUN;
+    default: return gameState;
+    }
+}
+
 std::string PlayStateLine(long tick)
 {
-    const char *stateName = StateName(gameState);
+    const char *stateName = StateName(PlayState());
     if (std::strncmp(stateName, "STATE::", 7) == 0)
         stateName += 7;
     char part[256];

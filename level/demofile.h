@@ -35,7 +35,8 @@ struct Demo {
     long draws = 0;  // random draws before the level's first tick
     uint32_t generator = 0;
     PlayValues values;   // the play values the level started with
-    std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::string ending;  // how the level was left: exit, lost, left, closed ("editor": an older
+                         // recorder's, which stopped at the editor)
     std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
@@ -113,9 +114,11 @@ uint8_t DemoTickOf(const PlayInput &input);
 PlayInput DemoTickInput(uint8_t tick);
 
 // The state of play after a tick, in one line (the trace tool's): the
-// hero, counters, dug and gold cells, the game state's name ("RUN", "MAP"),
-// every enemy and every bag still there. A replay ends on the line its
-// recording ended on.
+// hero, counters, dug and gold cells, the state of play ("RUN", "MAP"),
+// every enemy and every bag still there. A page over play (pause, help,
+// the editor) halts it but is the game's, not play's: play is still "RUN"
+// under it, as in a replay, which opens no page. A replay ends on the line
+// its recording ended on.
 std::string PlayStateLine(long tick);
 
 // The fingerprint of this platform's random generator.

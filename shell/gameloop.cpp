@@ -89,10 +89,9 @@ static void PlayPass()
 
     const bool lost = requests & PLAY_HERO_LOST;
     const bool leaving = leavePlay.Down();
+    // The editor, like the pages, only halts play: the level's demo goes on.
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
-    else if (gameState == GameState::LEVEL_EDITOR)
-        EndLevelDemo("editor");
     else if (lost)
         EndLevelDemo("lost");
     else if (leaving)

@@ -120,7 +120,8 @@ TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
     EXPECT_FALSE(error.empty());
 }
 
-// A copy with Windows line ends is the same demo.
+// A copy with Windows line ends is the same demo, and so is an older
+// recorder's end in the editor.
 TEST(DemoFile, CrLfCopyReadsAsTheSameDemo)
 {
     EnterScratchFolder();
@@ -137,6 +138,15 @@ TEST(DemoFile, CrLfCopyReadsAsTheSameDemo)
     EXPECT_EQ(b.ending, a.ending);
     EXPECT_EQ(b.ticks, a.ticks);
     EXPECT_EQ(b.draws, a.draws);
+
+    // An older recorder's demo that stopped at the editor named the page's
+    // state, which its replay, under no page, can never reach.
+    Demo old = SampleDemo();
+    old.ending = "editor";
+    old.final = "tick=4 hero=384,480,1 state=LEVEL EDITOR enemies=768,0,1,4";
+    ASSERT_TRUE(WriteDemo("editor.dem", old, &error)) << error;
+    ASSERT_TRUE(ReadDemo("editor.dem", &a, &error)) << error;
+    EXPECT_EQ(a.final, "tick=4 hero=384,480,1 state=RUN enemies=768,0,1,4");
 }
 
 // The ten-newest rotation removes only what the recorder wrote: its dated
