@@ -61,9 +61,10 @@ const size_t DEMO_MAX_FILE_BYTES = 16 * DEMO_MAX_LINE + DEMO_MAX_TICKS * 9;
 // The random draws a level start takes: the star burst that opens it, one
 // draw per particle.
 const long LEVEL_START_DRAWS = PARTICLE_COUNT;
-// The draws a new game has taken when its first level's play begins: the
-// same burst at start-up, then the level's. The game's own recording of a
-// new game's first level starts there (tests/e2e measures it).
+// The draws taken when the first game of a run begins level 1 straight from
+// the menu: the same burst at start-up, then the level's. The game's own
+// recording of that level starts there (tests/e2e and tests/shell measure
+// it on the real way from the menu); a later game of the run starts later.
 const long NEW_GAME_FIRST_LEVEL_DRAWS = 2 * LEVEL_START_DRAWS;
 
 // What in a demo's header no new game could start `level` with, one line
