@@ -177,7 +177,7 @@ void ProcessMap()
                 DrawProgressMap(markers, *scroller);
             PresentFrame();
             scroller->Step();
-            logicTicks = 0;
+            DropWaitedTicks();
         }
         DeleteMarkers(markers);
         delete scroller;

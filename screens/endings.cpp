@@ -79,7 +79,7 @@ void DrawClosing(ALFONT_FONT *font, int y)
 void WaitForAnyKey(KeyLatch &anyKey)
 {
     while (!anyKey.KeyWaiting() && !closeRequested) {
-        logicTicks = 0;
+        DropWaitedTicks();
         WaitPass();
     }
 }
@@ -166,7 +166,7 @@ void ViewCredits()
         for (int y = rollStartY;; y -= 2) {
             DrawPageBackdrop();
             DrawRoll(page.font, y);
-            logicTicks = 0;
+            DropWaitedTicks();
             PresentFrame();
             anyKey.KeyWaiting();  // drops the repeats of a key held since the start
             if (y <= rollEndY || escape.Down() || closeRequested)
@@ -178,7 +178,7 @@ void ViewCredits()
         for (int y = closingStartY; y >= closingEndY && !closeRequested; y -= 2) {
             DrawPageBackdrop();
             DrawClosing(page.font, y);
-            logicTicks = 0;
+            DropWaitedTicks();
             PresentFrame();
             anyKey.KeyWaiting();
         }

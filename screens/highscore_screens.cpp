@@ -83,7 +83,7 @@ void ViewHighScores()
             for (;;) {
                 if (backBuffer)
                     DrawHighScoreView(font, rowColours, emblem);
-                logicTicks = 0;
+                DropWaitedTicks();
                 PresentFrame();
                 if (leave.Down() || closeRequested)
                     break;
@@ -183,7 +183,7 @@ void GetUserInitials()
             if (backBuffer)
                 DrawInitialsFields(font, fields, field);
             PresentFrame();
-            logicTicks = 0;
+            DropWaitedTicks();
             if (save.Down() || closeRequested)
                 break;
         }

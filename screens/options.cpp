@@ -169,7 +169,7 @@ void MessageBox()
             musicOn = view.stateIndex % 2 == 0;
             if (soundVolume != oldSound || midiVolume != oldMusic)
                 set_volume(soundVolume, midiVolume);
-            logicTicks = 0;
+            DropWaitedTicks();
             if (closeRequested)
                 ending = true;
         }

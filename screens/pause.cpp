@@ -102,7 +102,7 @@ void ShowBackdropPage()
 void WaitForPagePress(KeyLatch &latch)
 {
     for (;;) {
-        logicTicks = 0;
+        DropWaitedTicks();
         const bool pressed = latch.Pressed();
         clear_keybuf();
         // The close button must still end the program while a page waits.

@@ -63,9 +63,12 @@ static void ActOnPlayRequests(unsigned requests)
 
 static void PlayPass()
 {
+    // Back in play after a page, the level's start or the editor: play
+    // goes on from the next tick, not from the time spent elsewhere.
     static bool playing = false;
     if (!playing) {
         leavePlay.Arm();
+        DropWaitedTicks();
         playing = true;
     }
     do {
@@ -86,10 +89,9 @@ static void PlayPass()
 
     const bool lost = requests & PLAY_HERO_LOST;
     const bool leaving = leavePlay.Down();
+    // The editor, like the pages, only halts play: the level's demo goes on.
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
-    else if (gameState == GameState::LEVEL_EDITOR)
-        EndLevelDemo("editor");
     else if (lost)
         EndLevelDemo("lost");
     else if (leaving)
@@ -127,7 +129,7 @@ static void EndGameWon()
 
 static void NextLevel()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     StopMusic();
     if (currentLevel != 0)
         DeleteMap();
@@ -159,7 +161,7 @@ static void StartLevel()
 
 static void MenuChoice()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     switch (ProcessMenu()) {
     case 0:
         gameState = GameState::MAP;
@@ -191,7 +193,7 @@ static void LoopPass()
     if (gameState == GameState::MENU)
         MenuChoice();
     if (gameState == GameState::PAUSE) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         PauseGame();
@@ -200,7 +202,7 @@ static void LoopPass()
         gameState = GameState::RUN;
     }
     if (gameState == GameState::HELP) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         GameHelp();
@@ -209,7 +211,7 @@ static void LoopPass()
         gameState = returnState;
     }
     if (gameState == GameState::HIGH) {
-        logicTicks = 0;
+        DropWaitedTicks();
         ViewHighScores();
         gameState = GameState::MENU;
         return;

@@ -17,6 +17,8 @@ const char *ShownName(Shown shown)
     case Shown::Help: return "help page";
     case Shown::GameOver: return "game over";
     case Shown::Initials: return "initials entry";
+    case Shown::EditorQuestion: return "editor question";
+    case Shown::Editor: return "editor";
     default: return "something else";
     }
 }
@@ -52,6 +54,12 @@ Shown Classify(const GameProcess &game)
     }
     if (game.CountNear(0x6381ff, 180, 560, 620, 599) > 300)
         return Shown::ProgressMap;
+    // The editor question stands in a blue frame; the editor writes its
+    // two status lines at the top left.
+    if (game.CountNear(0x3288fe, 99, 200, 99, 350) > 140 && game.CountNear(0x3288fe, 701, 200, 701, 350) > 140)
+        return Shown::EditorQuestion;
+    if (game.CountNear(0x001cff, 0, 24, 300, 40) > 100)  // pixel value 255 at 16 bits
+        return Shown::Editor;
     return Shown::Other;
 }
 

@@ -10,7 +10,20 @@
 
 #include "tests/support/game_process.h"
 
-enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, Pause, Help, GameOver, Initials };
+enum class Shown {
+    Other,
+    Menu,
+    Options,
+    HighScores,
+    ProgressMap,
+    Play,
+    Pause,
+    Help,
+    GameOver,
+    Initials,
+    EditorQuestion,
+    Editor,
+};
 
 const char *ShownName(Shown shown);
 
