@@ -13,6 +13,7 @@
 
 #include "base/input.h"
 #include "gameplay/figures.h"
+#include "gameplay/particles.h"
 
 // What one tick of a demo holds: the directions, fire (the bomb) and the
 // debug switch, the play keys that change play. The other play keys (pause,
@@ -55,6 +56,22 @@ const unsigned long long DEMO_MAX_TICKS = 10000000ull;
 const unsigned long long DEMO_MAX_DRAWS = 100000000ull;
 // The header's lines, then the ticks' (at most "LRUDFXK" and "\r\n").
 const size_t DEMO_MAX_FILE_BYTES = 16 * DEMO_MAX_LINE + DEMO_MAX_TICKS * 9;
+
+// The random draws a level start takes: the star burst that opens it, one
+// draw per particle.
+const long LEVEL_START_DRAWS = PARTICLE_COUNT;
+// The draws a new game has taken when its first level's play begins: the
+// same burst at start-up, then the level's. The game's own recording of a
+// new game's first level starts there (tests/e2e measures it).
+const long NEW_GAME_FIRST_LEVEL_DRAWS = 2 * LEVEL_START_DRAWS;
+
+// What in a demo's header no new game could start `level` with, one line
+// each; empty when a new game could. A shipped solution proves its level
+// from a new game's values whichever level it is: score 0, three lives, one
+// bomb and none out, the spared lives and the key latch off. Level 1 starts
+// at NEW_GAME_FIRST_LEVEL_DRAWS; a later level no sooner than every level
+// start before it has drawn.
+std::vector<std::string> NewGameHeaderProblems(const Demo &demo, int level);
 
 // The letters of a tick ("LF"; "-" when nothing is held), and back.
 // The letters are the trace tool's: L R U D F; X for the debug switch, K

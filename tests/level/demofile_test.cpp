@@ -177,4 +177,53 @@ TEST(DemoFile, RotationTouchesOnlyTheRecordersOwnFiles)
     EXPECT_FALSE(std::ifstream(folder + "/" + stale).good());
 }
 
+// The header rule a shipped solution must meet: a new game's values, and
+// the draws a new game has taken by then; each fault alone is named.
+TEST(DemoFile, OnlyHeadersANewGameCanStartWithPassTheSolutionRule)
+{
+    Demo first;
+    first.level = 1;
+    first.draws = NEW_GAME_FIRST_LEVEL_DRAWS;
+    EXPECT_TRUE(NewGameHeaderProblems(first, 1).empty());
+    Demo later = first;
+    later.level = 5;
+    later.draws = NEW_GAME_FIRST_LEVEL_DRAWS + 4 * LEVEL_START_DRAWS;
+    EXPECT_TRUE(NewGameHeaderProblems(later, 5).empty());
+
+    const struct {
+        const char *what;
+        void (*change)(Demo &);
+        int level;
+        const char *said;
+    } cases[] = {
+        {"level 20's demo under level 19's name",
+         [](Demo &d) {
+             d.level = 20;
+             d.draws = 5000;
+         },
+         19, "of level 20, not of level 19"},
+        {"a score", [](Demo &d) { d.values.score = 50; }, 1, "score 50"},
+        {"a million lives", [](Demo &d) { d.values.lives = 1000000; }, 1, "lives 1000000"},
+        {"two bombs", [](Demo &d) { d.values.bombCapacity = 2; }, 1, "bombs 2"},
+        {"a bomb out", [](Demo &d) { d.values.bombsOut = 1; }, 1, "bombsout 1"},
+        {"spared lives", [](Demo &d) { d.values.keepLives = true; }, 1, "keeplives 1"},
+        {"the key latch", [](Demo &d) { d.values.keysLatched = true; }, 1, "latch 1"},
+        {"the tools' start", [](Demo &d) { d.draws = LEVEL_START_DRAWS; }, 1, "reaches level 1 at"},
+        {"more draws on level 1", [](Demo &d) { d.draws = NEW_GAME_FIRST_LEVEL_DRAWS + 1; }, 1, "reaches level 1"},
+        {"level 5 at level 1's draws",
+         [](Demo &d) {
+             d.level = 5;
+             d.draws = NEW_GAME_FIRST_LEVEL_DRAWS;
+         },
+         5, "or more"},
+    };
+    for (const auto &c : cases) {
+        Demo d = first;
+        c.change(d);
+        const std::vector<std::string> problems = NewGameHeaderProblems(d, c.level);
+        ASSERT_EQ(problems.size(), 1u) << c.what;
+        EXPECT_NE(problems[0].find(c.said), std::string::npos) << c.what << ": " << problems[0];
+    }
+}
+
 }  // namespace
