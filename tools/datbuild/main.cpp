@@ -37,7 +37,8 @@ int main(int argc, char **argv)
         return WriteMapPreview(argv[2], argv[3]) ? 0 : Fail("cannot preview " + std::string(argv[2]));
     if (std::string(argv[1]) == "--levels" && argc >= 4) {
         std::vector<std::string> maps(argv + 3, argv + argc);
-        return WriteLevelSheet(argv[2], maps) ? 0 : Fail("cannot draw the levels into " + std::string(argv[2]));
+        return WriteLevelSheet(argv[2], maps) ? 0
+                                              : Fail("cannot draw the levels into " + std::string(argv[2]));
     }
     if (std::string(argv[1]) == "--icon" && argc == 4) {
         const int size = std::atoi(argv[2]);

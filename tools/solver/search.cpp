@@ -448,7 +448,7 @@ Result Search(double seconds, bool allowDeath, const Snapshot &start)
         stack.push_back(child);
         if (searchVerbose && stack.size() % 25 == 0)
             std::fprintf(stderr, "  depth %zu tick %zu items %d lives %d nodes %ld\n", stack.size(),
-                             input.size(), itemsLeft, lives, res.nodes);
+                         input.size(), itemsLeft, lives, res.nodes);
     }
     for (Node *n : stack)
         delete n;

@@ -14,9 +14,9 @@ struct SearchRun {
     bool solved = false;
     Demo demo;  // the start it searched from; when solved, the run as a demo
     int items = 0, bags = 0;
-    long points = 0;           // places the search stood at
-    long plans = 0;            // plans played out
-    long fatalPlans = 0;       // of them, the ones in which the hero died
+    long points = 0;      // places the search stood at
+    long plans = 0;       // plans played out
+    long fatalPlans = 0;  // of them, the ones in which the hero died
     int livesLost = 0, score = 0, bagsDropped = 0;
     int bagKills = 0, bombKills = 0, eaten = 0;
 };

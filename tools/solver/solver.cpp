@@ -24,12 +24,17 @@
 
 namespace {
 
-// The draw count at which a new game's first level plays its first tick:
-// the title's and the level start's bursts before it.
-const long NEW_GAME_DRAWS = 72;
+// The soonest a new game can play a level's first tick: level 1 at the
+// draws a new game really reaches, each later level after every level start
+// before it. A level's solution starts there.
+long SoonestDraws(int level)
+{
+    return NEW_GAME_FIRST_LEVEL_DRAWS + (level - 1) * LEVEL_START_DRAWS;
+}
 
-// The other starts every level must also be finished from: later levels are
-// reached after play of any length, so no one count stands for them.
+// The other starts every level must also be finished from, above its
+// soonest: later levels are reached after play of any length, so no one
+// count stands for them.
 const long OTHER_DRAWS[] = {50, 100, 150, 200, 250, 300, 350, 400, 450, 500};
 const int OTHER_DRAW_COUNT = (int)(sizeof OTHER_DRAWS / sizeof OTHER_DRAWS[0]);
 
@@ -94,6 +99,54 @@ void EnemyApproach(const Demo &run, const std::string &mapPath, int *closestPixe
     *nearShare = (double)near / run.ticks.size();
 }
 
+// Whether a run still reaches the exit with lives left when every key is
+// let go a tick early: the last tick of each stretch of one held direction
+// holds none, and the next stretch is a tick longer, since its first tick
+// finishes the step the early release left short (a turn waits for the grid).
+// The way is the same and every turn comes a tick later than found: a route
+// that needs each release on its tick is brittle, and no player is that exact.
+bool FinishesWithEarlyReleases(const Demo &run, const std::string &mapPath)
+{
+    const uint8_t DIRECTIONS = DEMO_LEFT | DEMO_RIGHT | DEMO_UP | DEMO_DOWN;
+    auto opposite = [](uint8_t a, uint8_t b) {
+        return (a == DEMO_LEFT && b == DEMO_RIGHT) || (a == DEMO_RIGHT && b == DEMO_LEFT) ||
+               (a == DEMO_UP && b == DEMO_DOWN) || (a == DEMO_DOWN && b == DEMO_UP);
+    };
+    std::vector<uint8_t> ticks;
+    uint8_t short_ = 0;  // the direction let go a tick early, whose step is due
+    for (size_t i = 0; i < run.ticks.size(); i++) {
+        uint8_t t = run.ticks[i], held = t & DIRECTIONS;
+        bool starts = held && (i == 0 || (run.ticks[i - 1] & DIRECTIONS) != held);
+        if (starts && short_) {
+            // A turn first finishes the short step; going back has 4 pixels less to go.
+            bool back = opposite(short_, held);
+            short_ = 0;
+            if (back)
+                continue;
+            ticks.push_back(t);
+        }
+        bool ends = held && (i + 1 == run.ticks.size() || (run.ticks[i + 1] & DIRECTIONS) != held);
+        bool later = false;  // another stretch of some direction follows
+        for (size_t j = i + 1; ends && j < run.ticks.size() && !later; j++)
+            later = (run.ticks[j] & DIRECTIONS) != 0;
+        if (ends && later) {
+            ticks.push_back(t & ~DIRECTIONS);
+            short_ = held;
+        } else {
+            ticks.push_back(t);
+        }
+    }
+    std::string error;
+    if (!StartDemo(run, mapPath, &error))
+        return false;
+    for (uint8_t t : ticks) {
+        PlayDemoTick(t);
+        if (gameState != GameState::RUN)
+            break;
+    }
+    return gameState == GameState::MAP && lives > 0;
+}
+
 bool ReadLevelCodes(const std::string &mapPath, LevelCodes *codes)
 {
     std::ifstream in(mapPath, std::ios::binary);
@@ -105,14 +158,16 @@ bool ReadLevelCodes(const std::string &mapPath, LevelCodes *codes)
 struct Difficulty {
     int level = 0;
     bool solved = false;
-    int standing = 0;     // median ticks a standing hero survives
-    double fatal = 0;     // share of the plans tried that killed the hero
-    int closest = 0;      // pixels, on the solution
-    double near = 0;      // share of the solution's ticks with an enemy near
+    int standing = 0;  // ticks a standing hero survives
+    double fatal = 0;  // share of the plans tried that killed the hero
+    int closest = 0;   // pixels, on the runs found
+    double near = 0;   // share of a run's ticks with an enemy near
     int items = 0, bags = 0, door = 0;
-    int ticks = 0;        // the solution's
-    int passes = 0;       // of the other draw counts
-    double figure = 0;    // the combined figure
+    int ticks = 0;          // median over the starts
+    int solutionTicks = 0;  // the shipped solution's
+    int passes = 0;         // of the other draw counts
+    int earlyReleases = 0;  // runs found that also finish with keys let go a tick early
+    double figure = 0;      // the combined figure
 };
 
 // The combined figure, 0 to 100; the levels README gives the reasons.
@@ -127,6 +182,19 @@ double CombinedFigure(const Difficulty &d)
     return 100.0 * (0.25 * pressure + 0.20 * haste + 0.15 * closeness + 0.20 * work + 0.20 * length);
 }
 
+template <typename T>
+T Median(std::vector<T> v)
+{
+    if (v.empty())
+        return T();
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Searches the level from its soonest start (the run kept as its solution)
+// and from the other starts; the figures that depend on the start are the
+// medians over every start, so that one lucky or unlucky start does not set
+// them.
 Difficulty MeasureDifficulty(int level, const std::string &mapPath, double seconds,
                              const std::string &solutionsDir)
 {
@@ -140,41 +208,49 @@ Difficulty MeasureDifficulty(int level, const std::string &mapPath, double secon
         d.door = stats.startToDoor;
     }
     long plans = 0, fatal = 0;
-    std::vector<int> standing;
-    std::string error;
-    SearchRun run;
-    if (!SolveLevel(level, mapPath, NEW_GAME_DRAWS, seconds, &run, &error))
-        std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
-    plans += run.plans;
-    fatal += run.fatalPlans;
-    standing.push_back(StandingSurvival(run.demo, mapPath));
-    if (run.solved) {
+    std::vector<int> standing, ticks, closest;
+    std::vector<double> near;
+    std::vector<long> starts = {SoonestDraws(level)};
+    for (long above : OTHER_DRAWS)
+        starts.push_back(SoonestDraws(level) + above);
+    for (size_t i = 0; i < starts.size(); i++) {
+        std::string error;
+        SearchRun run;
+        if (!SolveLevel(level, mapPath, starts[i], seconds, &run, &error))
+            std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
+        plans += run.plans;
+        fatal += run.fatalPlans;
+        standing.push_back(StandingSurvival(run.demo, mapPath));
+        if (!run.solved) {
+            std::fprintf(stderr, "delvorn-solve: level %d: not finished from draw %ld\n", level, starts[i]);
+            continue;
+        }
+        int pixels = 0;
+        double share = 0;
+        EnemyApproach(run.demo, mapPath, &pixels, &share);
+        ticks.push_back((int)run.demo.ticks.size());
+        d.earlyReleases += FinishesWithEarlyReleases(run.demo, mapPath);
+        closest.push_back(pixels);
+        near.push_back(share);
+        if (i > 0) {
+            d.passes++;
+            continue;
+        }
         d.solved = true;
-        d.ticks = (int)run.demo.ticks.size();
-        EnemyApproach(run.demo, mapPath, &d.closest, &d.near);
+        d.solutionTicks = (int)run.demo.ticks.size();
+        for (const std::string &p : NewGameHeaderProblems(run.demo, level))
+            std::fprintf(stderr, "delvorn-solve: level %d: %s\n", level, p.c_str());
         if (!solutionsDir.empty()) {
             std::string path = solutionsDir + "/Zub" + std::to_string(level) + ".dem";
             if (!WriteDemo(path, run.demo, &error))
                 std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
         }
-    } else {
-        std::fprintf(stderr, "delvorn-solve: level %d: no way to the exit from draw %ld\n", level,
-                     NEW_GAME_DRAWS);
     }
-    for (long draws : OTHER_DRAWS) {
-        SearchRun other;
-        if (!SolveLevel(level, mapPath, draws, seconds, &other, &error))
-            std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
-        plans += other.plans;
-        fatal += other.fatalPlans;
-        d.passes += other.solved;
-        if (!other.solved)
-            std::fprintf(stderr, "delvorn-solve: level %d: not finished from draw %ld\n", level, draws);
-        standing.push_back(StandingSurvival(other.demo, mapPath));
-    }
-    std::sort(standing.begin(), standing.end());
-    d.standing = standing[standing.size() / 2];
+    d.standing = Median(standing);
     d.fatal = plans ? (double)fatal / plans : 0;
+    d.ticks = Median(ticks);
+    d.closest = Median(closest);
+    d.near = Median(near);
     d.figure = CombinedFigure(d);
     return d;
 }
@@ -183,8 +259,8 @@ void PrintTableHead()
 {
     std::printf(
         "| Level | Standing hero (s) | Fatal plans | Closest enemy (px) | Enemy near | Items | Bags | "
-        "Door | Solution ticks (s) | Figure | Other starts passed |\n"
-        "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        "Door | Run ticks (s) | Solution ticks | Figure | Other starts passed | Early releases |\n"
+        "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
 }
 
 void PrintTableRow(const Difficulty &d)
@@ -194,14 +270,14 @@ void PrintTableRow(const Difficulty &d)
         std::snprintf(standing, sizeof standing, "%d+", STANDING_LIMIT / 20);
     else
         std::snprintf(standing, sizeof standing, "%.1f", d.standing / 20.0);
-    std::printf("| %d | %s | %.1f%% | %d | %.1f%% | %d | %d | %d | %d (%.0f) | %.1f | %d/%d |\n", d.level,
-                standing, 100.0 * d.fatal, d.closest, 100.0 * d.near, d.items, d.bags, d.door, d.ticks,
-                d.ticks / 20.0, d.figure, d.passes, OTHER_DRAW_COUNT);
+    std::printf("| %d | %s | %.1f%% | %d | %.1f%% | %d | %d | %d | %d (%.0f) | %d | %.1f | %d/%d | %d/%d |\n",
+                d.level, standing, 100.0 * d.fatal, d.closest, 100.0 * d.near, d.items, d.bags, d.door,
+                d.ticks, d.ticks / 20.0, d.solutionTicks, d.figure, d.passes, OTHER_DRAW_COUNT,
+                d.earlyReleases, d.passes + (d.solved ? 1 : 0));
     std::fflush(stdout);
 }
 
-int RunTable(const std::string &dataDir, const std::string &solutionsDir, double seconds, int first,
-             int last)
+int RunTable(const std::string &dataDir, const std::string &solutionsDir, double seconds, int first, int last)
 {
     searchVerbose = false;
     std::vector<Difficulty> rows;
@@ -235,7 +311,7 @@ int main(int argc, char **argv)
 {
     std::string dataDir = ".", outPath, mapPath, solutionsDir;
     double seconds = 120;
-    long draws = NEW_GAME_DRAWS;
+    long draws = -1;  // the level's soonest
     bool table = false;
     std::vector<int> levels;
     for (int i = 1; i < argc; i++) {
@@ -277,6 +353,8 @@ int main(int argc, char **argv)
         return 1;
     }
     int level = levels[0];
+    if (draws < 0)
+        draws = SoonestDraws(level);
     if (mapPath.empty())
         mapPath = GameMapPath(dataDir, level);
     if (!StartToolPlay(dataDir, "delvorn-solve"))
