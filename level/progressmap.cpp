@@ -12,6 +12,7 @@
 #include "base/log.h"
 #include "base/message.h"
 #include "base/resources.h"
+#include "base/screenfont.h"
 #include "base/sound.h"
 #include "gameplay/figures.h"
 #include "map/mapcodes.h"
@@ -25,7 +26,7 @@ const int progressMarkerY[20] = {229, 229, 229, 261, 293, 293, 293, 293, 325, 35
 SineScroller::SineScroller()
 {
     colour = makecol(200, 200, 200);
-    font = alfont_load_font(NativePath("Fonts\\DigitalDreamFat.ttf").c_str());
+    font = LoadGameFont(boldFontPath);
     SetFontSize(24);
 }
 

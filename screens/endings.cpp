@@ -3,6 +3,7 @@
 #include "screens/endings.h"
 
 #include <allegro.h>
+#include <string>
 
 #include "base/frame.h"
 #include "base/log.h"
@@ -111,10 +112,7 @@ void GameOver()
         clear_keybuf();
         page.Free();
 
-        if (FindHighScoreSlot() != NO_HIGH_SCORE_SLOT) {
-            GetUserInitials();
-            RecordHighScore();
-        }
+        CheckHighScore();
         clear_keybuf();
         gameState = GameState::MENU;
     } catch (...) {
@@ -139,13 +137,20 @@ void GameWon()
             DrawPanel(screen, 200, 250, 600, 350, white, makecol(8, 0, 128));
             if (page.font) {
                 alfont_set_font_size(page.font, 26);
-                alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 284, white);
+                alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 270, white);
+                const std::string final = "SCORE " + std::to_string(score);
+                alfont_set_font_size(page.font, 20);
+                alfont_textout_centre(screen, page.font, final.c_str(), SCREEN_W / 2, 312,
+                                      makecol(255, 255, 0));
             }
             release_screen();
         }
         page.Free();
 
         WaitForAnyKey(anyKey);
+        clear_keybuf();
+        // A winner's score goes into the hall of fame as a loser's does.
+        CheckHighScore();
         clear_keybuf();
         ViewCredits();
         clear_keybuf();

@@ -204,3 +204,11 @@ void GetUserInitials()
         LogExceptReport("GetUserInitials");
     }
 }
+
+void CheckHighScore()
+{
+    if (FindHighScoreSlot() == NO_HIGH_SCORE_SLOT)
+        return;
+    GetUserInitials();
+    RecordHighScore();
+}

@@ -69,7 +69,7 @@ bool PlayLevelOne(GameProcess &game, const std::string &tag)
     game.Press("space");
     game.Press("Right", 600);
     EXPECT_GT(game.Screenshot(tag + "_played"), 10);
-    return HoldUntilShown(game, "Escape", Shown::Menu, 15, tag + "_left");
+    return LeaveGame(game, tag + "_left");
 }
 
 void ExitFromMenu(GameProcess &game)

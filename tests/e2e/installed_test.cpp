@@ -105,8 +105,7 @@ TEST_F(InstalledGame, RunsFromRootWritesOnlyUnderHomeAndPlaysThePlayersLevel)
 
     // A new game plays the player's level 1.
     game.Press("F2");
-    game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "installed_04_menu"));
+    ASSERT_TRUE(LeaveGame(game, "installed_04_menu"));
     game.Press("Return");
     ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "installed_05_progress_map"));
     game.Press("space");
