@@ -43,12 +43,12 @@ const CreditLine credits[] = {
     {544, false, "EVERY TILE DRAWN IN HOUSE"},
     {608, true, "SPECIAL THANKS"},
     {640, false, "THE ALLEGRO LIBRARY COMMUNITY"},
-    {706, false, "WWW.ALLEGRO-COMMUNITY.EXAMPLE"},
+    {706, false, "AND THE MAKERS OF FREETYPE AND THE PLAY TYPEFACE"},
     {770, true, "PUBLISHED BY"},
     {802, false, "THE DELVORN TEAM"},
 };
 
-const char *const closingAddress = "WWW.DELVORN.EXAMPLE";
+const char *const closingAddress = "DELVORN IS FREE SOFTWARE UNDER THE MIT LICENCE";
 const char *const closingMotto = "DIG DEEP. DIG FAST. NEVER LOOK UP.";
 
 // The roll's first heading starts just below the screen and moves up two
@@ -69,12 +69,19 @@ void DrawRoll(ALFONT_FONT *font, int y)
         alfont_textout_centre(backBuffer, font, c.text, SCREEN_W / 2, y + c.offset, c.heading ? white : line);
 }
 
+// The closing pair; once it stands still, the key it waits for is named.
 void DrawClosing(ALFONT_FONT *font, int y)
 {
     if (!backBuffer || !font)
         return;
+    alfont_set_font_size(font, 24);
     alfont_textout_centre(backBuffer, font, closingAddress, SCREEN_W / 2, y, makecol(200, 200, 200));
-    alfont_textout_centre(backBuffer, font, closingMotto, SCREEN_W / 2, y + 32, makecol(84, 100, 100));
+    // A dark teal would sink into the cave picture: the motto is lit.
+    alfont_textout_centre(backBuffer, font, closingMotto, SCREEN_W / 2, y + 32, makecol(120, 220, 200));
+    if (y <= closingEndY) {
+        alfont_set_font_size(font, 16);
+        alfont_textout_centre(backBuffer, font, "PRESS A KEY", SCREEN_W / 2, SCREEN_H - 32, makecol(200, 107, 38));
+    }
 }
 
 void WaitForAnyKey(KeyLatch &anyKey)

@@ -128,7 +128,7 @@ void PauseGame()
                 alfont_set_font_size(page.font, 22);
                 CentreText(page.font, "DELVORN PAUSED", 102, white);
                 CentreText(page.font, "STATUS", 136, yellow);
-                alfont_set_font_size(page.font, 12);
+                alfont_set_font_size(page.font, 14);
                 DrawNumberLine(page.font, "Current Lives", lives, 190);
                 DrawNumberLine(page.font, "Bombs", bombCapacity, 220);
                 DrawNumberLine(page.font, "Current Level", currentLevel, 280);
@@ -235,7 +235,7 @@ int GameHelp()
                     count = sizeof editorHelp / sizeof editorHelp[0];
                     closing = "...Press SPACE to resume Editing...";
                 }
-                alfont_set_font_size(page.font, 12);
+                alfont_set_font_size(page.font, 14);
                 for (int i = 0; i < count; i++)
                     alfont_textout(backdropBitmap, page.font, lines[i].text, 142, lines[i].y,
                                    makecol(lines[i].r, lines[i].g, lines[i].b));

@@ -44,9 +44,9 @@ Shown Classify(const GameProcess &game)
     if (isWhite(119, 300) && isWhite(681, 300)) {
         if (game.CountNear(0xe72727, 140, 170, 660, 460) > 300)
             return Shown::Menu;
-        if (game.CountNear(0xceca63, 250, 30, 550, 80) > 300)
+        if (game.CountNear(0xceca63, 250, 30, 550, 110) > 300)
             return Shown::Options;
-        if (game.CountNear(0xcecace, 180, 30, 620, 80) > 300)
+        if (game.CountNear(0xcecace, 180, 30, 620, 110) > 300)
             return Shown::HighScores;
     }
     if (isWhite(199, 300) && isWhite(601, 300)) {
@@ -55,7 +55,7 @@ Shown Classify(const GameProcess &game)
         if (game.CountNear(white, 210, 262, 590, 340, 20) > 50)
             return Shown::GameOver;
     }
-    if (game.CountNear(0x6381ff, 180, 560, 620, 599) > 300)
+    if (game.CountNear(0x6381ff, 180, 515, 620, 599) > 300)
         return Shown::ProgressMap;
     return Shown::Other;
 }
