@@ -43,7 +43,7 @@ const CreditLine credits[] = {
     {544, false, "EVERY TILE DRAWN IN HOUSE"},
     {608, true, "SPECIAL THANKS"},
     {640, false, "THE ALLEGRO LIBRARY COMMUNITY"},
-    {706, false, "AND THE MAKERS OF FREETYPE AND THE PLAY TYPEFACE"},
+    {706, false, "FREETYPE AND THE PLAY FONT"},
     {770, true, "PUBLISHED BY"},
     {802, false, "THE DELVORN TEAM"},
 };
