@@ -88,8 +88,10 @@ static void PlayPass()
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
     const bool lost = requests & PLAY_HERO_LOST;
-    const bool leaving = leavePlay.Down();
     // The editor, like the pages, only halts play: the level's demo goes on.
+    // ESC asks first, as F2 does; a game left keeps its score's chance at
+    // the hall of fame.
+    const bool leaving = !lost && gameState == GameState::RUN && leavePlay.Pressed() && AskLeaveGame();
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
     else if (lost)
@@ -102,6 +104,7 @@ static void PlayPass()
         DeleteMap();
         gameState = GameState::MENU;
     } else if (leaving) {
+        CheckHighScore();
         DeleteMap();
         gameState = GameState::MENU;
     }
@@ -154,9 +157,13 @@ static void StartLevel()
         BeginLevelDemo(MapFileChecksum(NativePath(map.c_str())));
         return;
     }
+    // A level that cannot be read ends the game, not as a win: the log
+    // names the file, the score is offered to the table, then the menu.
+    StopMusic();
     ClearScreen();
     ShowMessage("MAP LOAD ERROR - Check Log File Please", 2000, 14, makecol(84, 85, 146), screen);
-    EndGameWon();
+    CheckHighScore();
+    gameState = GameState::MENU;
 }
 
 static void MenuChoice()

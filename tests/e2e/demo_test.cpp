@@ -66,7 +66,7 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     game.Press("Left", 1200);
     game.Press("space");
     game.Press("Up", 1000);
-    ASSERT_TRUE(HoldUntilShown(game, "Escape", Shown::Menu, 10, "demo_05_menu"));
+    ASSERT_TRUE(LeaveGame(game, "demo_05_menu"));
     HoldUntil(
         game, "Escape", [&]() { return !game.Running(); }, 10, "demo_06_leaving");
     ASSERT_EQ(game.WaitExit(30), 0);
@@ -120,11 +120,11 @@ TEST(EndToEndDemo, LevelIsRecordedAcrossTheEditorAndToAnEndInIt)
     ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "editor_01_menu"));
     ASSERT_TRUE(StartNewGame(game, "editor_02_progress_map", "editor_03_play"));
     game.Press("Left", 600);
-    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::EditorQuestion, 10, "editor_04_question"));
+    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Question, 10, "editor_04_question"));
     ASSERT_TRUE(HoldUntilShown(game, "y", Shown::Editor, 10, "editor_05_editor"));
     ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Play, 10, "editor_06_back"));
     game.Press("Right", 800);
-    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::EditorQuestion, 10, "editor_07_question"));
+    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Question, 10, "editor_07_question"));
     ASSERT_TRUE(HoldUntilShown(game, "y", Shown::Editor, 10, "editor_08_editor"));
     ASSERT_TRUE(game.CloseWindow());
     ASSERT_EQ(game.WaitExit(30), 0);

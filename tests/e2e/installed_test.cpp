@@ -104,8 +104,7 @@ TEST_F(InstalledGame, RunsFromRootWritesOnlyUnderHomeAndPlaysThePlayersLevel)
     // A new game plays the player's level 1. The level played on after the
     // editor until Escape, and its demo is kept in the player's folder.
     game.Press("F2");
-    game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "installed_04_menu"));
+    ASSERT_TRUE(LeaveGame(game, "installed_04_menu"));
     EXPECT_NE(ReadFile(own + "/Demos/last.dem").find("\nend left\n"), std::string::npos);
     game.Press("Return");
     ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "installed_05_progress_map"));
