@@ -51,6 +51,11 @@ void CountFps()
     framesDrawn = 0;
 }
 
+void DropWaitedTicks()
+{
+    logicTicks = 0;
+}
+
 void TickLogic()
 {
     logicTicks++;

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "base/frame.h"
 #include "base/screenfont.h"
 #include "base/seam.h"
 
@@ -16,8 +17,10 @@ void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *ta
         }
     }
     // The line is meant to be read, so the wait happens even without a font.
-    if (delayMs > 0)
+    if (delayMs > 0) {
         WaitMs(delayMs);
+        DropWaitedTicks();
+    }
 }
 
 std::string WhyAllegroCannotStart()
