@@ -2,12 +2,15 @@
 // paints editorMap with keys and the mouse and saves it as a level file;
 // the level being played is never touched.
 #include "level/editor.h"
+#include "level/editorview.h"
 
 #include <allegro.h>
-#include <cstring>
+#include <atomic>
+#include <cstdio>
 
 #include "base/frame.h"
 #include "base/input.h"
+#include "base/config.h"
 #include "base/keylatch.h"
 #include "base/resources.h"
 #include "level/mapfile.h"
@@ -17,8 +20,9 @@ namespace {
 
 // Every key and button of the editor under one latch, so a press acts once
 // and dragging with a button held paints only the first cell.
-KeyLatch editorLatch{KEY_1,  KEY_2,     KEY_F1,    KEY_F3, KEY_F4,     KEY_F2,    KEY_F7,   KEY_F6,
-                     KEY_F8, KEY_ENTER, KEY_SPACE, KEY_F5, KEY_EQUALS, KEY_MINUS, KEY_PGUP, KEY_PGDN};
+KeyLatch editorLatch{KEY_1,      KEY_2,     KEY_F1,       KEY_F3,        KEY_F4,    KEY_F2,
+                     KEY_F7,     KEY_F6,    KEY_F8,       KEY_ENTER,     KEY_SPACE, KEY_F5,
+                     KEY_EQUALS, KEY_MINUS, KEY_PLUS_PAD, KEY_MINUS_PAD, KEY_PGUP,  KEY_PGDN};
 
 int Wrap(int value, int low, int high)
 {
@@ -27,17 +31,6 @@ int Wrap(int value, int low, int high)
     if (value < low)
         return high;
     return value;
-}
-
-// A kind's picture: blocks and objects are told apart by kind, not by the
-// layer they stand on, so an object placed on layer 0 shows as an object.
-BITMAP *KindPicture(int kind, int code)
-{
-    if (kind == 0)
-        return DataBitmap(CellPictureEntry(0, code));
-    if (kind == 1)
-        return DataBitmap(CellPictureEntry(2, code));
-    return nullptr;
 }
 
 // A level file keeps codes, not kinds: layers 0 and 1 hold blocks, layer 2
@@ -51,86 +44,6 @@ bool ModeFitsLayer()
 int CurrentCode()
 {
     return editorMode == 0 ? editorBlock : editorObject;
-}
-
-void ShowPlacingPicture()
-{
-    if (BITMAP *picture = KindPicture(editorMode, CurrentCode()))
-        set_mouse_sprite(picture);
-}
-
-void ClearLayerView(BITMAP *view)
-{
-    // Cleared to the mask colour, so the masked copy onto the back buffer
-    // lets through whatever was drawn there before (the debug lines).
-    if (view)
-        clear_to_color(view, bitmap_mask_color(view));
-}
-
-void DrawLayerCells(BITMAP *target, int layer)
-{
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++) {
-            const EditorCell &cell = editorMap[layer][row][column];
-            if (BITMAP *picture = KindPicture(cell.kind, cell.code))
-                draw_sprite(target, picture, column * 32, row * 32);
-        }
-}
-
-// What each layer view shows, so that a frame repaints only the cells whose
-// kind or code changed since; unknown after EnterEditor and for another
-// data file.
-EditorCell shownCells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
-bool viewsKnown = false;
-const DATAFILE *viewsData = nullptr;
-
-bool SameCell(const EditorCell &a, const EditorCell &b)
-{
-    return a.kind == b.kind && a.code == b.code;
-}
-
-// A picture larger than its cell reaches into the next ones: a layer that
-// shows one (or did) is painted whole.
-bool LayerSpills(int layer)
-{
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++)
-            for (const EditorCell *cell : {&editorMap[layer][row][column], &shownCells[layer][row][column]})
-                if (BITMAP *picture = KindPicture(cell->kind, cell->code))
-                    if (picture->w > 32 || picture->h > 32)
-                        return true;
-    return false;
-}
-
-void RepaintViewCell(BITMAP *view, int layer, int column, int row)
-{
-    int x1, y1, x2, y2;
-    get_clip_rect(view, &x1, &y1, &x2, &y2);
-    set_clip_rect(view, column * 32, row * 32, column * 32 + 31, row * 32 + 31);
-    clear_to_color(view, bitmap_mask_color(view));
-    const EditorCell &cell = editorMap[layer][row][column];
-    if (BITMAP *picture = KindPicture(cell.kind, cell.code))
-        draw_sprite(view, picture, column * 32, row * 32);
-    set_clip_rect(view, x1, y1, x2, y2);
-}
-
-void UpdateLayerView(BITMAP *view, int layer)
-{
-    bool changed = false;
-    for (int row = 0; row < MAP_ROWS && !changed; row++)
-        for (int column = 0; column < MAP_COLUMNS && !changed; column++)
-            changed = !SameCell(editorMap[layer][row][column], shownCells[layer][row][column]);
-    if (viewsKnown && viewsData == dataFile && !changed)
-        return;
-    if (!viewsKnown || viewsData != dataFile || LayerSpills(layer)) {
-        ClearLayerView(view);
-        DrawLayerCells(view, layer);
-        return;
-    }
-    for (int row = 0; row < MAP_ROWS; row++)
-        for (int column = 0; column < MAP_COLUMNS; column++)
-            if (!SameCell(editorMap[layer][row][column], shownCells[layer][row][column]))
-                RepaintViewCell(view, layer, column, row);
 }
 
 // The cell under the pointer; false when the pointer is below the map or
@@ -155,65 +68,246 @@ void FillLayer(int layer, int kind, int code)
             SetCell(layer, column, row, kind, code);
 }
 
-// Every held key acts, in this order, so keys pressed together combine
-// predictably (KEY_1 with KEY_F6 saves under the raised number).
-void ActOnHeldKeys(bool mouseLeft, bool mouseRight)
+// Whether filling the layer with (kind, code) would lose a cell painted
+// before: clearing is a fill with the empty cell.
+bool FillLoses(int layer, int kind, int code)
 {
-    if (key[KEY_F1]) {
+    for (int row = 0; row < MAP_ROWS; row++)
+        for (int column = 0; column < MAP_COLUMNS; column++) {
+            const EditorCell &cell = editorMap[layer][row][column];
+            if (cell.kind != CELL_EMPTY && (cell.kind != kind || cell.code != code))
+                return true;
+        }
+    return false;
+}
+
+// The levels a game plays ship with it: saving over one replaces it for
+// every later game (installed, the player's copy is played instead).
+bool IsShippedLevel(int level)
+{
+    return level >= 1 && level <= 20;
+}
+
+// What one press does, step by step, in this order: keys pressed together
+// combine predictably (KEY_1 with KEY_F6 saves under the raised number).
+enum Step {
+    STEP_HELP,
+    STEP_LEVEL_UP,
+    STEP_LEVEL_DOWN,
+    STEP_VIEW,
+    STEP_SAVE,
+    STEP_LOAD,
+    STEP_CLEAR,
+    STEP_FILL,
+    STEP_MODE,
+    STEP_DROP,
+    STEP_ERASE,
+    STEP_NEXT_CODE,
+    STEP_PREVIOUS_CODE,
+    STEP_LAYER_UP,
+    STEP_LAYER_DOWN,
+    STEP_LEAVE,
+    STEPS
+};
+
+// A press as it was made: what was held and the cell under the pointer.
+// A step that needs the player's yes keeps it until the answer.
+struct EditorPress {
+    bool held[STEPS];
+    bool onMap;
+    int column, row;
+};
+
+EditorPress TakePress(bool mouseLeft, bool mouseRight)
+{
+    EditorPress press{};
+    press.held[STEP_HELP] = key[KEY_F1];
+    press.held[STEP_LEVEL_UP] = key[KEY_1];
+    press.held[STEP_LEVEL_DOWN] = key[KEY_2];
+    press.held[STEP_VIEW] = key[KEY_F8];
+    press.held[STEP_SAVE] = key[KEY_F6];
+    press.held[STEP_LOAD] = key[KEY_F7];
+    press.held[STEP_CLEAR] = key[KEY_F3];
+    press.held[STEP_FILL] = key[KEY_F4];
+    press.held[STEP_MODE] = key[KEY_F5];
+    press.held[STEP_DROP] = key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft;
+    press.held[STEP_ERASE] = mouseRight;
+    press.held[STEP_NEXT_CODE] = key[KEY_PGUP];
+    press.held[STEP_PREVIOUS_CODE] = key[KEY_PGDN];
+    press.held[STEP_LAYER_UP] = key[KEY_EQUALS] || key[KEY_PLUS_PAD];
+    press.held[STEP_LAYER_DOWN] = key[KEY_MINUS] || key[KEY_MINUS_PAD];
+    press.held[STEP_LEAVE] = key[KEY_F2];
+    press.onMap = PointerCell(press.column, press.row);
+    return press;
+}
+
+// A tap shorter than a logic step (a touchpad's) would fall between two
+// reads of the buttons: the mouse driver's callback keeps the presses (bit
+// 1 left, 2 right) until the next step takes them. Presses made while help
+// was open are not the editor's.
+std::atomic<int> buttonsPressed{0};
+bool backFromHelp = false;
+
+void NoteMouseButtons(int flags)
+{
+    if (flags & MOUSE_FLAG_LEFT_DOWN)
+        buttonsPressed |= 1;
+    if (flags & MOUSE_FLAG_RIGHT_DOWN)
+        buttonsPressed |= 2;
+}
+
+// The question open, if any: the step waits for Y (or N, Esc) with the
+// rest of its press behind it.
+int askingStep = -1;
+EditorPress waitingPress;
+KeyLatch answerLatch{KEY_Y, KEY_N, KEY_ESC};
+
+// A line under the map after a save or a load, for a few seconds.
+char notice[64];
+int noticeSteps = 0;
+
+void Notice(const char *text)
+{
+    std::snprintf(notice, sizeof notice, "%s", text);
+    noticeSteps = 3 * (logicRate > 0 ? logicRate : 20);
+}
+
+// The game's level the player has said yes to saving over: further saves
+// of it go ahead until the level number changes or the editor is left.
+int confirmedLevel = 0;
+
+bool StepNeedsYes(int step)
+{
+    switch (step) {
+    case STEP_SAVE: return IsShippedLevel(editorLevel) && editorLevel != confirmedLevel;
+    case STEP_CLEAR: return FillLoses(editorLayer, CELL_EMPTY, -1);
+    case STEP_FILL: return ModeFitsLayer() && FillLoses(editorLayer, editorMode, CurrentCode());
+    default: return false;
+    }
+}
+
+void DoStep(int step, const EditorPress &press)
+{
+    char text[64];
+    switch (step) {
+    case STEP_HELP:
+        backFromHelp = true;
         gameState = GameState::HELP;
         returnState = GameState::LEVEL_EDITOR;
-    }
-    if (key[KEY_1])
+        break;
+    case STEP_LEVEL_UP:
         editorLevel = Wrap(editorLevel + 1, 1, 99);
-    if (key[KEY_2])
+        confirmedLevel = 0;
+        break;
+    case STEP_LEVEL_DOWN:
         editorLevel = Wrap(editorLevel - 1, 1, 99);
-    if (key[KEY_F8])
-        editorViewAll = !editorViewAll;
-    if (key[KEY_F6] && !SaveEditorMap())
-        allegro_message("ERROR SAVING MAP!");
-    if (key[KEY_F7] && !LoadEditorMap())
-        allegro_message("ERROR RETRIEVING MAP!");
-    if (key[KEY_F3]) {
+        confirmedLevel = 0;
+        break;
+    case STEP_VIEW: editorViewAll = !editorViewAll; break;
+    case STEP_SAVE:
+        if (!SaveEditorMap()) {
+            allegro_message("ERROR SAVING MAP!");
+        } else {
+            std::snprintf(text, sizeof text, "LEVEL %d SAVED", editorLevel);
+            Notice(text);
+        }
+        break;
+    case STEP_LOAD:
+        if (!LoadEditorMap()) {
+            allegro_message("ERROR RETRIEVING MAP!");
+        } else {
+            std::snprintf(text, sizeof text, "LEVEL %d LOADED", editorLevel);
+            Notice(text);
+        }
+        break;
+    case STEP_CLEAR:
         FillLayer(editorLayer, CELL_EMPTY, -1);
-        ClearLayerView(editorLayers[editorLayer]);
-    }
-    if (key[KEY_F4] && ModeFitsLayer())
-        FillLayer(editorLayer, editorMode, CurrentCode());
-    if (key[KEY_F5]) {
-        editorMode = editorMode == 0 ? 1 : 0;
-        ShowPlacingPicture();
-    }
-    int column, row;
-    if ((key[KEY_ENTER] || key[KEY_SPACE] || mouseLeft) && ModeFitsLayer() && PointerCell(column, row)) {
-        editorViewAll = false;
-        SetCell(editorLayer, column, row, editorMode, CurrentCode());
-    }
-    if (mouseRight && PointerCell(column, row)) {
-        editorViewAll = false;
-        SetCell(editorLayer, column, row, CELL_EMPTY, -1);
-    }
-    if (key[KEY_PGUP]) {
+        ClearEditorView(editorLayer);
+        break;
+    case STEP_FILL:
+        if (ModeFitsLayer())
+            FillLayer(editorLayer, editorMode, CurrentCode());
+        break;
+    case STEP_MODE: editorMode = editorMode == 0 ? 1 : 0; break;
+    case STEP_DROP:
+        if (ModeFitsLayer() && press.onMap) {
+            editorViewAll = false;
+            SetCell(editorLayer, press.column, press.row, editorMode, CurrentCode());
+        }
+        break;
+    case STEP_ERASE:
+        if (press.onMap) {
+            editorViewAll = false;
+            SetCell(editorLayer, press.column, press.row, CELL_EMPTY, -1);
+        }
+        break;
+    case STEP_NEXT_CODE:
         if (editorMode == 0)
             editorBlock = Wrap(editorBlock + 1, 0, maxBlockCode);
         else
             editorObject = Wrap(editorObject + 1, 0, maxObjectCode);
-        ShowPlacingPicture();
-    }
-    if (key[KEY_PGDN]) {
+        break;
+    case STEP_PREVIOUS_CODE:
         if (editorMode == 0)
             editorBlock = Wrap(editorBlock - 1, 0, maxBlockCode);
         else
             editorObject = Wrap(editorObject - 1, 0, maxObjectCode);
-        ShowPlacingPicture();
-    }
-    if (key[KEY_EQUALS])
-        editorLayer = Wrap(editorLayer + 1, 0, maxLayerIndex);
-    if (key[KEY_MINUS])
-        editorLayer = Wrap(editorLayer - 1, 0, maxLayerIndex);
-    if (key[KEY_F2]) {
+        break;
+    case STEP_LAYER_UP: editorLayer = Wrap(editorLayer + 1, 0, maxLayerIndex); break;
+    case STEP_LAYER_DOWN: editorLayer = Wrap(editorLayer - 1, 0, maxLayerIndex); break;
+    case STEP_LEAVE:
         gameState = GameState::RUN;
         returnState = GameState::RUN;
         show_mouse(nullptr);
+        mouse_callback = nullptr;
+        break;
+    }
+}
+
+// Runs the held steps of a press from `from` on; a step that would lose
+// work opens its question and waits there.
+void RunPress(const EditorPress &press, int from)
+{
+    for (int step = from; step < STEPS; step++) {
+        if (!press.held[step])
+            continue;
+        if (StepNeedsYes(step)) {
+            waitingPress = press;
+            askingStep = step;
+            answerLatch.Arm();  // the Y of an earlier answer must be pressed anew
+            return;
+        }
+        DoStep(step, press);
+    }
+}
+
+void Answer(bool yes)
+{
+    const int step = askingStep;
+    askingStep = -1;
+    if (yes && step == STEP_SAVE)
+        confirmedLevel = editorLevel;
+    if (yes)
+        DoStep(step, waitingPress);
+    RunPress(waitingPress, step + 1);
+}
+
+// The question's two lines, for the overlay.
+void QuestionLines(char *first, char *second, int size)
+{
+    switch (askingStep) {
+    case STEP_SAVE:
+        std::snprintf(first, size, "LEVEL %d IS ONE OF THE GAME'S LEVELS", editorLevel);
+        std::snprintf(second, size, "SAVE OVER IT? (Y/N)");
+        break;
+    case STEP_CLEAR:
+        std::snprintf(first, size, "LAYER %d HAS TILES ON IT", editorLayer);
+        std::snprintf(second, size, "CLEAR THE WHOLE LAYER? (Y/N)");
+        break;
+    default:
+        std::snprintf(first, size, "LAYER %d HAS TILES ON IT", editorLayer);
+        std::snprintf(second, size, "FILL THE WHOLE LAYER? (Y/N)");
+        break;
     }
 }
 
@@ -223,72 +317,81 @@ void EnterEditor()
 {
     if (backBuffer)
         clear_bitmap(backBuffer);
-    for (BITMAP *view : editorLayers)
-        ClearLayerView(view);
-    viewsKnown = false;
+    ResetEditorViews();
+    askingStep = -1;
+    confirmedLevel = 0;
+    noticeSteps = 0;
     returnState = gameState = GameState::LEVEL_EDITOR;
     // Every frame is copied over the whole screen, which would wipe a
-    // pointer the library draws itself: the system draws it instead.
+    // pointer the library draws itself: the system draws it instead. It
+    // stays the plain arrow: the cell it points at is marked on the map.
     enable_hardware_cursor();
-    if (BITMAP *pointer = DataBitmap(PIC_BLOCK))
-        set_mouse_sprite(pointer);
+    set_mouse_sprite(nullptr);
     if (screen)
         show_mouse(screen);
+    buttonsPressed = 0;
+    backFromHelp = false;
+    mouse_callback = NoteMouseButtons;
     editorLayer = 0;
     // The F2 and Y that brought us here may still be down: they must not
     // act in the editor before they are released.
     editorLatch.latched = true;
 }
 
-void DrawEditorFrame()
-{
-    for (int layer = 0; layer < MAP_LAYERS; layer++)
-        if (BITMAP *view = editorLayers[layer])
-            UpdateLayerView(view, layer);
-    std::memcpy(shownCells, editorMap, sizeof shownCells);
-    viewsKnown = true;
-    viewsData = dataFile;
-}
-
 void EditorInputStep()
 {
     if (inputControl)
         inputControl->Poll();
-    const bool mouseLeft = inputControl && inputControl->IsMouseLeft();
-    const bool mouseRight = inputControl && inputControl->IsMouseRight();
+    int tapped = buttonsPressed.exchange(0);
+    if (backFromHelp)
+        tapped = 0;
+    backFromHelp = false;
+    const bool mouseLeft = (inputControl && inputControl->IsMouseLeft()) || (tapped & 1);
+    const bool mouseRight = (inputControl && inputControl->IsMouseRight()) || (tapped & 2);
 
-    if (editorLatch.Pressed(mouseLeft || mouseRight)) {
-        ActOnHeldKeys(mouseLeft, mouseRight);
+    if (noticeSteps > 0)
+        noticeSteps--;
+    if (askingStep >= 0) {
+        // Only the answer counts while a question is open; Y with N is yes.
+        if (answerLatch.Pressed())
+            Answer(key[KEY_Y] != 0);
+        clear_keybuf();
+    } else if (editorLatch.Pressed(mouseLeft || mouseRight)) {
+        RunPress(TakePress(mouseLeft, mouseRight), 0);
         clear_keybuf();  // what the keys above did may have filled it
     }
     logicTicks -= 1;
 }
 
-void DrawEditorOverlay()
+bool EditorPointerCell(int &column, int &row)
 {
-    if (!backBuffer)
-        return;
-    if (!editorViewAll) {
-        if (BITMAP *view = editorLayers[Wrap(editorLayer, 0, maxLayerIndex)])
-            masked_blit(view, backBuffer, 0, 0, 0, 0, view->w, view->h);
-    } else {
-        for (int layer = 0; layer < MAP_LAYERS; layer++)
-            DrawLayerCells(backBuffer, layer);
-    }
-    // Raw pixel value 255, in the library's default text mode like the
-    // debug lines above them.
-    textprintf_ex(backBuffer, font, 0, 24, 255, _textmode,
-                  "Current Layer: %d, Current Tile: %d, Current Block: %d", editorLayer, editorObject,
-                  editorBlock);
-    textprintf_ex(backBuffer, font, 0, 32, 255, _textmode, "Editing Level %d, View Mode: %d", editorLevel,
-                  editorViewAll ? 1 : 0);
+    return PointerCell(column, row);
 }
 
-// PresentFrame draws the editor's status over every frame while editing.
-static void EditorFrameOverlay()
+bool EditorModeFitsLayer()
 {
-    if (returnState == GameState::LEVEL_EDITOR)
-        DrawEditorOverlay();
+    return ModeFitsLayer();
 }
-[[maybe_unused]] static const bool editorOverlaySet =
-    SetFrameOverlay(FRAME_OVERLAY_EDITOR, EditorFrameOverlay);
+
+int EditorCurrentCode()
+{
+    return CurrentCode();
+}
+
+bool EditorAsking()
+{
+    return askingStep >= 0;
+}
+
+bool EditorQuestion(char *first, char *second, int size)
+{
+    if (askingStep < 0)
+        return false;
+    QuestionLines(first, second, size);
+    return true;
+}
+
+const char *EditorNotice()
+{
+    return noticeSteps > 0 ? notice : nullptr;
+}

@@ -3,13 +3,11 @@
 #ifndef DELVORN_EDITOR_H
 #define DELVORN_EDITOR_H
 
+#include "level/editorview.h"  // the frame and the overlay
+
 // After AskEditorMode said yes: clear the views, switch state, show pointer.
 void EnterEditor();
-// Rebuild the three layer bitmaps (the draw phase of an editor pass).
-void DrawEditorFrame();
 // One input step of the editor (poll, keys under the latch, logicTicks - 1).
 void EditorInputStep();
-// Drawn into backBuffer by PresentFrame while returnState is LEVEL_EDITOR.
-void DrawEditorOverlay();
 
 #endif

@@ -45,18 +45,45 @@ const PageLine playHelp[] = {
 const PageLine editorHelp[] = {
     {140, 255, 255, 255, "+ / - Change Layers, 1 / 2 Change Level Number"},
     {160, 255, 255, 255, "PgUP/PgDn - Change Tiles/Objects"},
-    {200, 255, 255, 255, "ENTER/SPACE - Drop Tile"},
+    {180, 255, 255, 255, "Left Mouse Button, ENTER/SPACE - Drop Tile"},
+    {200, 255, 255, 255, "Right Mouse Button - Erase Tile"},
     {220, 255, 255, 255, "F2 - Exit Editor"},
     {240, 255, 255, 255, "F3 - Clear Current Layer."},
     {260, 255, 255, 255, "F4 - Fill Current Layer."},
     {280, 255, 255, 255, "F5 Toggle Blocks/Objects."},
     {300, 255, 255, 255, "F6 - Save Map / F7 - Load Map / F8 - Show Level."},
-    {320, 0, 255, 255, "TOPS "},
+    {320, 0, 255, 255, "TIPS"},
     {340, 0, 255, 255, "Special Objects (Bomb, Heart, Potion, Money) on layer 2."},
     {360, 0, 255, 255, "All Collectibles on layer 2."},
     {380, 0, 255, 255, "Exit tile (0) on layer 0"},
     {420, 255, 255, 100, "Shield tiles on layer 1."},
     {440, 255, 255, 100, "Transparent tiles and enemy home on layer 1."},
+};
+
+// The editor's second page: a picture of each kind of tile, its name, its
+// codes and the layer it belongs on.
+struct TileLine {
+    int layer, code;  // the picture shown
+    const char *name;
+    const char *codes;
+};
+
+const TileLine blockTiles[] = {
+    {0, 0, "Exit door", "0, layer 0"},        {0, 1, "Earth", "1-8, 10-39, layer 0"},
+    {0, 71, "Dug tunnel", "71, layer 0"},     {1, 9, "Shield", "9, layer 1"},
+    {1, 41, "Decorations", "40-55, layer 1"}, {1, 60, "Brick and timber edges", "56-69, layer 1"},
+    {1, 70, "Enemies' home", "70, layer 1"},  {1, 72, "Support beam, rubble", "72, 73, layer 1"},
+};
+
+const TileLine objectTiles[] = {
+    {2, 12, "Money bag", "12, layer 2"},
+    {2, 16, "Bomb", "16, layer 2"},
+    {2, 19, "Potion", "19, layer 2"},
+    {2, 22, "Heart", "22, layer 2"},
+    {2, 3, "Gems", "0-5, layer 2"},
+    {2, 6, "Coins", "6, 7, layer 2"},
+    {2, 9, "Fruit", "8-11, 14, 15, 25, layer 2"},
+    {2, 23, "Key, pearl, star, chalice, crown", "20, 21, 23, 24, 26, layer 2"},
 };
 
 void CentreText(ALFONT_FONT *font, const char *text, int y, int colour)
@@ -204,6 +231,58 @@ bool AskLeaveGame()
     }
 }
 
+namespace {
+
+// The help panel and its two title lines on the backdrop bitmap; the
+// page's own lines at size 14 follow.
+void DrawHelpFrame(ALFONT_FONT *font)
+{
+    const int white = makecol(255, 255, 255);
+    DrawPanel(backdropBitmap, 100, 60, 700, 500, white, makecol(0, 0, 0));
+    rect(backdropBitmap, 99, 59, 701, 92, white);
+    if (!font)
+        return;
+    alfont_set_font_size(font, 22);
+    CentreText(font, "DELVORN PAUSED", 62, white);
+    CentreText(font, "HELP", 94, makecol(255, 255, 0));
+}
+
+void DrawClosingLine(ALFONT_FONT *font, const char *text)
+{
+    alfont_set_font_size(font, 22);
+    CentreText(font, text, 470, makecol(255, 255, 0));
+}
+
+void DrawTileColumn(ALFONT_FONT *font, const TileLine *tiles, int count, int x)
+{
+    for (int i = 0; i < count; i++) {
+        const int y = 124 + i * 40;
+        if (BITMAP *picture = DataBitmap(CellPictureEntry(tiles[i].layer, tiles[i].code)))
+            draw_sprite(backdropBitmap, picture, x, y);
+        if (!font)
+            continue;
+        alfont_set_font_size(font, 14);
+        alfont_textout(backdropBitmap, font, tiles[i].name, x + 40, y + 1, makecol(255, 255, 255));
+        alfont_textout(backdropBitmap, font, tiles[i].codes, x + 40, y + 17, makecol(0, 255, 255));
+    }
+}
+
+// The editor's tiles page, on black as its first page is.
+void ShowEditorTiles(ALFONT_FONT *font)
+{
+    if (!backdropBitmap)
+        return;
+    clear_to_color(backdropBitmap, makecol(0, 0, 0));
+    DrawHelpFrame(font);
+    DrawTileColumn(font, blockTiles, sizeof blockTiles / sizeof blockTiles[0], 112);
+    DrawTileColumn(font, objectTiles, sizeof objectTiles / sizeof objectTiles[0], 412);
+    if (font)
+        DrawClosingLine(font, "...Press SPACE to resume Editing...");
+    ShowBackdropPage();
+}
+
+}  // namespace
+
 int GameHelp()
 {
     try {
@@ -214,15 +293,8 @@ int GameHelp()
         OpenPage(!fromEditor);
 
         if (backdropBitmap) {
-            const int white = makecol(255, 255, 255);
-            const int yellow = makecol(255, 255, 0);
-            DrawPanel(backdropBitmap, 100, 60, 700, 500, white, makecol(0, 0, 0));
-            rect(backdropBitmap, 99, 59, 701, 92, white);
+            DrawHelpFrame(page.font);
             if (page.font) {
-                alfont_set_font_size(page.font, 22);
-                CentreText(page.font, "DELVORN PAUSED", 62, white);
-                CentreText(page.font, "HELP", 94, yellow);
-
                 const PageLine *lines = nullptr;
                 int count = 0;
                 const char *closing = nullptr;
@@ -233,22 +305,24 @@ int GameHelp()
                 } else if (fromEditor) {
                     lines = editorHelp;
                     count = sizeof editorHelp / sizeof editorHelp[0];
-                    closing = "...Press SPACE to resume Editing...";
+                    closing = "...Press SPACE to see the tiles...";
                 }
                 alfont_set_font_size(page.font, 14);
                 for (int i = 0; i < count; i++)
                     alfont_textout(backdropBitmap, page.font, lines[i].text, 142, lines[i].y,
                                    makecol(lines[i].r, lines[i].g, lines[i].b));
-                if (closing) {
-                    alfont_set_font_size(page.font, 22);
-                    CentreText(page.font, closing, 470, yellow);
-                }
+                if (closing)
+                    DrawClosingLine(page.font, closing);
             }
         }
         ShowBackdropPage();
 
         KeyLatch latch{KEY_SPACE};
         WaitForPagePress(latch);
+        if (fromEditor && !closeRequested) {
+            ShowEditorTiles(page.font);
+            WaitForPagePress(latch);
+        }
         ClosePage();
     } catch (...) {
         LogExceptReport("GameHelp");

@@ -58,8 +58,10 @@ Shown Classify(const GameProcess &game)
     }
     if (game.CountNear(0x6381ff, 180, 515, 620, 599) > 300)
         return Shown::ProgressMap;
-    // The editor writes its two status lines at the top left.
-    if (game.CountNear(0x001cff, 0, 24, 300, 40) > 100)  // pixel value 255 at 16 bits
+    // The editor's panel under the map: three fields framed in white on
+    // dark blue.
+    if (isWhite(284, 572) && isWhite(584, 572) && isWhite(400, 545) &&
+        game.CountNear(0x080830, 120, 590, 270, 596) > 300)
         return Shown::Editor;
     return Shown::Other;
 }

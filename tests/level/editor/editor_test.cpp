@@ -150,10 +150,15 @@ TEST_F(Editor, CodesAndLayersWrapAtTheirEnds)
     Press({KEY_PGUP});
     EXPECT_EQ(0, editorObject);
 
-    Press({KEY_MINUS});
-    EXPECT_EQ(2, editorLayer);
-    Press({KEY_EQUALS});
-    EXPECT_EQ(0, editorLayer);
+    // The layer keys, beside the backspace and on the keypad.
+    const struct {
+        int key, layer;
+    } layerKeys[] = {{KEY_MINUS, 2},     {KEY_EQUALS, 0},   {KEY_MINUS_PAD, 2},
+                     {KEY_MINUS_PAD, 1}, {KEY_PLUS_PAD, 2}, {KEY_PLUS_PAD, 0}};
+    for (const auto &k : layerKeys) {
+        Press({k.key});
+        EXPECT_EQ(k.layer, editorLayer) << "key " << k.key;
+    }
 }
 
 TEST_F(Editor, HeldKeyOrButtonActsOncePerPress)
@@ -199,8 +204,11 @@ TEST_F(Editor, KeysPressedTogetherActInTableOrder)
     EXPECT_TRUE(FileExists("Maps/Zub42.map"));
     EXPECT_FALSE(FileExists("Maps/Zub41.map"));
 
-    // Clear comes before fill: the layer ends up filled.
+    // Clear comes before fill: the layer ends up filled. The clear asks
+    // first, and the fill follows the answer.
     Press({KEY_F4, KEY_F3});
+    EXPECT_EQ(7, editorMap[0][0][0].code);
+    Press({KEY_Y});
     EXPECT_EQ(0, editorMap[0][16][24].kind);
     EXPECT_EQ(0, editorMap[0][16][24].code);
 
@@ -239,6 +247,29 @@ TEST_F(Editor, DropAndEraseTakeTheCellUnderThePointer)
     Click(2, 5 * 32, 16 * 32 + 10);
     EXPECT_EQ(CELL_EMPTY, editorMap[1][16][5].kind);
     EXPECT_EQ(-1, editorMap[1][16][5].code);
+
+    // A tap let go before the step reads the buttons still drops or erases.
+    ASSERT_NE(nullptr, mouse_callback);
+    editorLayer = 2;
+    mouse_x = 40, mouse_y = 40;
+    mouse_callback(MOUSE_FLAG_LEFT_DOWN);
+    mouse_callback(MOUSE_FLAG_LEFT_UP);
+    EditorInputStep();
+    EditorInputStep();
+    EXPECT_EQ(19, editorMap[2][1][1].code);
+    mouse_callback(MOUSE_FLAG_RIGHT_DOWN | MOUSE_FLAG_RIGHT_UP);
+    EditorInputStep();
+    EXPECT_EQ(CELL_EMPTY, editorMap[2][1][1].kind);
+    EditorInputStep();
+    // Not one made while help was open (the editor takes no steps then).
+    key[KEY_F1] = 1;
+    EditorInputStep();
+    ASSERT_EQ(GameState::HELP, gameState);
+    ReleaseEverything();
+    mouse_callback(MOUSE_FLAG_LEFT_DOWN | MOUSE_FLAG_LEFT_UP);
+    gameState = GameState::LEVEL_EDITOR;
+    EditorInputStep();
+    EXPECT_EQ(CELL_EMPTY, editorMap[2][1][1].kind);
 }
 
 TEST_F(Editor, DropWhileAllLayersShownSwitchesBackToCurrentLayer)
@@ -284,6 +315,7 @@ TEST_F(Editor, ClearAndFillActOnTheCurrentLayerOnly)
             ASSERT_EQ(8, editorMap[2][r][c].code);
     EXPECT_EQ(12, editorMap[0][4][4].code);
     Press({KEY_F3});
+    Press({KEY_Y});
     EXPECT_EQ(CELL_EMPTY, editorMap[2][9][9].kind);
     EXPECT_EQ(-1, editorMap[2][9][9].code);
     EXPECT_EQ(12, editorMap[0][4][4].code);
@@ -319,6 +351,7 @@ TEST_F(Editor, EachLayerTakesOnlyItsKindSoTheSavedLevelIsWhatWasShown)
 
     const std::vector<EditorCell> shown = Grid();
     Press({KEY_F6});
+    Press({KEY_Y});  // level 7 is one of the game's
     EXPECT_EQ(5100u, ReadBytes("Maps/Zub7.map").size());
     ClearEditorMap();
     editorLevel = 7;
@@ -364,7 +397,7 @@ TEST_F(Editor, LayerViewsShowEachCellsPictureByKind)
     EXPECT_EQ(mask, getpixel(editorLayers[0], 400, 300));
 }
 
-TEST_F(Editor, OverlayShowsCurrentLayerOrAllLayersAndItsLines)
+TEST_F(Editor, OverlayShowsTheLayersThePanelsTileAndThePointersCell)
 {
     editorMap[0][5][5] = {0, 1};
     editorMap[2][5][5] = {1, 2};
@@ -372,22 +405,144 @@ TEST_F(Editor, OverlayShowsCurrentLayerOrAllLayersAndItsLines)
     DrawEditorFrame();
 
     editorLayer = 2;
+    editorMode = 1;
+    editorObject = 4;
+    mouse_x = 799, mouse_y = 599;  // under the map: no cell marked
     clear_to_color(backBuffer, 0);
     DrawEditorOverlay();
     EXPECT_EQ(EntryColour(80), getpixel(backBuffer, 170, 170));
-    EXPECT_EQ(0, getpixel(backBuffer, 200, 200));  // layer 0 is not shown
-    // The two lines in the built-in font, pixel value 255.
-    int lit = 0;
-    for (int y = 24; y < 40; y++)
-        for (int x = 0; x < 400; x++)
-            lit += getpixel(backBuffer, x, y) == 255;
-    EXPECT_GT(lit, 100);
+    // Layer 0 shows beneath, dimmed: neither missing nor at full strength.
+    const int dimmed = getpixel(backBuffer, 200, 200);
+    EXPECT_NE(0, dimmed);
+    EXPECT_LT(getr(dimmed) + getg(dimmed) + getb(dimmed),
+              getr(EntryColour(5)) + getg(EntryColour(5)) + getb(EntryColour(5)));
+    // The panel under the map shows the tile a drop would place.
+    EXPECT_EQ(EntryColour(82), getpixel(backBuffer, 28, 572));
+    editorMode = 0;
+    editorBlock = 9;
+    DrawEditorOverlay();
+    EXPECT_EQ(EntryColour(11), getpixel(backBuffer, 28, 572));
 
     editorViewAll = true;
     clear_to_color(backBuffer, 0);
     DrawEditorOverlay();
     EXPECT_EQ(EntryColour(80), getpixel(backBuffer, 170, 170));  // layer 2 over layer 0
     EXPECT_EQ(EntryColour(5), getpixel(backBuffer, 200, 200));
+}
+
+// The pointer's cell is framed and shows what a drop would place, within
+// the cell and nowhere else; a layer that does not take the kind frames it
+// in red without a picture, and off the map nothing is marked.
+TEST_F(Editor, PointerCellIsFramedWithThePictureADropWouldPlace)
+{
+    const int yellow = makecol(255, 255, 0), red = makecol(255, 40, 40);
+    const struct {
+        int x, y, layer, mode;
+        int column, row;  // -1: none marked
+    } rows[] = {
+        {0, 0, 0, 0, 0, 0},       {31, 31, 0, 0, 0, 0},   {32, 32, 2, 1, 1, 1},     {100, 70, 1, 0, 3, 2},
+        {799, 543, 2, 1, 24, 16}, {400, 40, 0, 1, 12, 1}, {400, 544, 0, 0, -1, -1}, {-5, 10, 0, 0, -1, -1},
+    };
+    editorBlock = 6;
+    editorObject = 2;
+    for (const auto &row : rows) {
+        editorLayer = row.layer;
+        editorMode = row.mode;
+        mouse_x = row.x, mouse_y = row.y;
+        clear_to_color(backBuffer, 0);
+        DrawEditorOverlay();
+        int framed = 0;
+        for (int y = 0; y < 544; y++)
+            for (int x = 0; x < 800; x++) {
+                const int c = getpixel(backBuffer, x, y);
+                framed += c == yellow || c == red;
+            }
+        const char *where = row.column < 0 ? "off the map" : "on the map";
+        if (row.column < 0) {
+            EXPECT_EQ(0, framed) << row.x << "," << row.y << " " << where;
+            continue;
+        }
+        const bool fits = (row.layer == 2) == (row.mode == 1);
+        const int x0 = row.column * 32, y0 = row.row * 32;
+        EXPECT_EQ(2 * 4 * 31 - 8, framed) << row.x << "," << row.y;  // two rings, 124 + 116 pixels
+        EXPECT_EQ(fits ? yellow : red, getpixel(backBuffer, x0, y0)) << row.x << "," << row.y;
+        EXPECT_EQ(fits ? yellow : red, getpixel(backBuffer, x0 + 31, y0 + 31)) << row.x << "," << row.y;
+        // The picture fills the cell inside the frame and stops at its edge.
+        EXPECT_EQ(fits, getpixel(backBuffer, x0 + 2, y0 + 2) != 0) << row.x << "," << row.y;
+        EXPECT_EQ(fits, getpixel(backBuffer, x0 + 29, y0 + 29) != 0) << row.x << "," << row.y;
+        if (x0 + 32 < 800)
+            EXPECT_EQ(0, getpixel(backBuffer, x0 + 32, y0 + 16)) << row.x << "," << row.y;
+        if (y0 > 0)
+            EXPECT_EQ(0, getpixel(backBuffer, x0 + 16, y0 - 1)) << row.x << "," << row.y;
+    }
+}
+
+// Work that would be lost waits for a yes: a save over a level the game
+// ships, and a clear or fill of a layer with tiles on it. Only Y, N or Esc
+// act while the question is open; the rest of the press follows the answer.
+TEST_F(Editor, LosingWorkAsksFirst)
+{
+    WriteCodes("Maps/Zub3.map", MapCodes({{0, 0, 0, 5}}));
+    const std::vector<unsigned char> shipped = ReadBytes("Maps/Zub3.map");
+    editorLevel = 3;
+    editorMap[0][2][2] = {0, 40};
+    mouse_x = 100, mouse_y = 100;
+
+    // No, and Esc: the level stays; keys meanwhile do nothing.
+    for (int answer : {KEY_N, KEY_ESC}) {
+        Press({KEY_F6});
+        Press({KEY_PGUP});
+        Click(2, 70, 70);
+        Press({answer});
+        EXPECT_EQ(shipped, ReadBytes("Maps/Zub3.map"));
+        EXPECT_EQ(0, editorBlock);
+        EXPECT_EQ(40, editorMap[0][2][2].code);
+    }
+    // A Y already held when the question opens is not the answer.
+    key[KEY_Y] = key[KEY_F6] = 1;
+    EditorInputStep();
+    key[KEY_F6] = 0;
+    EditorInputStep();
+    EXPECT_EQ(shipped, ReadBytes("Maps/Zub3.map"));
+    ReleaseEverything();
+    EditorInputStep();
+    Press({KEY_Y});
+    EXPECT_EQ(40, ReadBytes("Maps/Zub3.map")[4 * (2 * 25 + 2)]);
+    // Once said yes to, the level saves again at once, until its number changes.
+    editorMap[0][2][2] = {0, 41};
+    Press({KEY_F6});
+    EXPECT_EQ(41, ReadBytes("Maps/Zub3.map")[4 * (2 * 25 + 2)]);
+    editorMap[0][2][2] = {0, 40};
+
+    // The level changed first, then the save asks; the press goes on after.
+    Press({KEY_2});
+    Press({KEY_1, KEY_F6, KEY_PGUP});
+    EXPECT_EQ(3, editorLevel);
+    EXPECT_EQ(0, editorBlock);
+    Press({KEY_Y});
+    EXPECT_EQ(1, editorBlock);
+    // A level of the player's own is saved at once.
+    editorLevel = 60;
+    Press({KEY_F6});
+    EXPECT_TRUE(FileExists("Maps/Zub60.map"));
+
+    // Clear and fill of a layer with tiles on it.
+    Press({KEY_F3});
+    EXPECT_EQ(40, editorMap[0][2][2].code);
+    Press({KEY_N});
+    EXPECT_EQ(40, editorMap[0][2][2].code);
+    Press({KEY_F4});
+    Press({KEY_Y});
+    EXPECT_EQ(1, editorMap[0][2][2].code);
+    EXPECT_EQ(1, editorMap[0][16][24].code);
+    // Nothing to lose: the same fill again, then a clear of an empty layer.
+    Press({KEY_F4});
+    Press({KEY_PGUP});
+    EXPECT_EQ(2, editorBlock);
+    editorLayer = 1;
+    Press({KEY_F3});
+    Press({KEY_PGUP});
+    EXPECT_EQ(3, editorBlock);
 }
 
 // The debug switch of play.
