@@ -140,8 +140,9 @@ TEST_F(Pages, HelpFromTheEditorShowsTheEditorPageOnBlackThenTheTiles)
             EXPECT_EQ(Colour(0, 0, 0), OnScreen(50, 300));
             EXPECT_GT(CountOnScreen(Colour(255, 255, 255), 150, 124, 400, 440), 300);  // names
             EXPECT_GT(CountOnScreen(Colour(255, 255, 0), 150, 470, 650, 495), 50);     // closing
-            if (dataFile)  // the exit door's picture beside its name
+            if (dataFile) {  // the exit door's picture beside its name
                 EXPECT_NE(Colour(0, 0, 0), OnScreen(112 + 16, 124 + 16));
+            }
         }
     };
     AddPass(script, {});

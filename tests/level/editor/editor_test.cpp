@@ -470,10 +470,12 @@ TEST_F(Editor, PointerCellIsFramedWithThePictureADropWouldPlace)
         // The picture fills the cell inside the frame and stops at its edge.
         EXPECT_EQ(fits, getpixel(backBuffer, x0 + 2, y0 + 2) != 0) << row.x << "," << row.y;
         EXPECT_EQ(fits, getpixel(backBuffer, x0 + 29, y0 + 29) != 0) << row.x << "," << row.y;
-        if (x0 + 32 < 800)
+        if (x0 + 32 < 800) {
             EXPECT_EQ(0, getpixel(backBuffer, x0 + 32, y0 + 16)) << row.x << "," << row.y;
-        if (y0 > 0)
+        }
+        if (y0 > 0) {
             EXPECT_EQ(0, getpixel(backBuffer, x0 + 16, y0 - 1)) << row.x << "," << row.y;
+        }
     }
 }
 
