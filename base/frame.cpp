@@ -2,10 +2,20 @@
 #include "base/frame.h"
 
 #include <allegro.h>
+#include <cstring>
 
+#include "base/enlarge.h"
 #include "base/resources.h"
 #include "base/seam.h"
+#include "platform/display/display.h"
 #include "platform/paths/paths.h"
+
+// Where the picture stands in the screen, and the picture as shown when it
+// is not a part of the screen itself (factor above 1): the masked copy
+// keeps what the frame before left under the mask colour.
+static Placement placement = {1, 0, 0, GAME_W, GAME_H};
+static BITMAP *shownPicture = nullptr;
+static BITMAP *screenPart = nullptr;
 
 static void (*frameOverlays[FRAME_OVERLAYS])() = {nullptr, nullptr};
 
@@ -61,6 +71,92 @@ void OnCloseButton()
     closeRequested = true;
 }
 
+bool StartPresenting(const Placement &at)
+{
+    if (!screen || at.factor < 1)
+        return false;
+    BITMAP *picture = nullptr, *part = nullptr;
+    if (at.factor > 1 && bitmap_color_depth(screen) == 16)
+        picture = create_bitmap_ex(16, GAME_W, GAME_H);
+    else if (at.factor == 1 && (at.x != 0 || at.y != 0))
+        part = create_sub_bitmap(screen, at.x, at.y, GAME_W, GAME_H);
+    if ((at.factor > 1 && !picture) || (at.factor == 1 && (at.x != 0 || at.y != 0) && !part))
+        return false;
+    StopPresenting();
+    placement = at;
+    shownPicture = picture;
+    screenPart = part;
+    if (shownPicture)
+        clear_bitmap(shownPicture);
+    clear_bitmap(screen);
+    // As the 800x600 window always had it: the pointer reaches x 798, y 598.
+    set_mouse_range(at.x, at.y, at.x + (GAME_W - 1) * at.factor - 1, at.y + (GAME_H - 1) * at.factor - 1);
+    return true;
+}
+
+void StopPresenting()
+{
+    if (shownPicture)
+        destroy_bitmap(shownPicture);
+    if (screenPart)
+        destroy_bitmap(screenPart);
+    shownPicture = screenPart = nullptr;
+    placement = {1, 0, 0, GAME_W, GAME_H};
+}
+
+const Placement &PresentPlacement()
+{
+    return placement;
+}
+
+BITMAP *GameScreen()
+{
+    if (!screen)
+        return nullptr;
+    if (shownPicture)
+        return shownPicture;
+    return screenPart ? screenPart : screen;
+}
+
+// Every row of the shown picture written `factor` times across and down,
+// straight into the screen, which is shown once at the end. With a back
+// buffer, the rows take its masked copy on the way.
+static void EnlargeOntoScreen(BITMAP *from)
+{
+    const int k = placement.factor, w = GAME_W * k;
+    const uint16_t mask = (uint16_t)bitmap_mask_color(shownPicture);
+    BeginScreenRows();
+    for (int y = 0; y < GAME_H; y++) {
+        uint16_t *shown = (uint16_t *)shownPicture->line[y];
+        if (from)
+            MaskedCopyRow16((const uint16_t *)from->line[y], shown, GAME_W, mask);
+        const int top = placement.y + y * k;
+        uint16_t *first = (uint16_t *)bmp_write_line(screen, top) + placement.x;
+        EnlargeRow16(shown, first, GAME_W, k);
+        for (int r = 1; r < k; r++)
+            std::memcpy((uint16_t *)bmp_write_line(screen, top + r) + placement.x, first, sizeof *first * w);
+    }
+    EndScreenRows(placement.x, placement.y, w, GAME_H * k);
+}
+
+void ShowGameScreen()
+{
+    if (screen && shownPicture)
+        EnlargeOntoScreen(nullptr);
+}
+
+void ShowGameScreenStep(int waitMs)
+{
+    ShowGameScreen();
+    if (waitMs > 0)
+        WaitMs(waitMs);
+}
+
+GamePoint WindowToGame(int windowX, int windowY)
+{
+    return WindowToGame(placement, windowX, windowY);
+}
+
 void PresentFrame()
 {
     if (screen) {
@@ -71,7 +167,10 @@ void PresentFrame()
         if (draw)
             draw();
     if (screen) {
-        masked_blit(backBuffer, screen, 0, 0, 0, 0, 800, 600);
+        if (shownPicture)
+            EnlargeOntoScreen(backBuffer);
+        else
+            masked_blit(backBuffer, GameScreen(), 0, 0, 0, 0, GAME_W, GAME_H);
         clear_to_color(backBuffer, 0);
         release_screen();
     } else {
@@ -83,9 +182,10 @@ void PresentFrame()
 
 int SaveScreenshot()
 {
-    if (!screen)
+    BITMAP *shown = GameScreen();
+    if (!shown)
         return 0;
-    BITMAP *shot = create_sub_bitmap(screen, 0, 0, SCREEN_W, SCREEN_H);
+    BITMAP *shot = create_sub_bitmap(shown, 0, 0, GAME_W, GAME_H);
     if (!shot)
         return 0;
     const int failed = save_bitmap(WritablePath("Delvorn.pcx").c_str(), shot, nullptr);

@@ -65,15 +65,15 @@ void DrawRoll(ALFONT_FONT *font, int y)
     const int white = makecol(255, 255, 255);
     const int line = makecol(200, 128, 100);
     for (const CreditLine &c : credits)
-        alfont_textout_centre(backBuffer, font, c.text, SCREEN_W / 2, y + c.offset, c.heading ? white : line);
+        alfont_textout_centre(backBuffer, font, c.text, GAME_W / 2, y + c.offset, c.heading ? white : line);
 }
 
 void DrawClosing(ALFONT_FONT *font, int y)
 {
     if (!backBuffer || !font)
         return;
-    alfont_textout_centre(backBuffer, font, closingAddress, SCREEN_W / 2, y, makecol(200, 200, 200));
-    alfont_textout_centre(backBuffer, font, closingMotto, SCREEN_W / 2, y + 32, makecol(84, 100, 100));
+    alfont_textout_centre(backBuffer, font, closingAddress, GAME_W / 2, y, makecol(200, 200, 200));
+    alfont_textout_centre(backBuffer, font, closingMotto, GAME_W / 2, y + 32, makecol(84, 100, 100));
 }
 
 void WaitForAnyKey(KeyLatch &anyKey)
@@ -101,8 +101,7 @@ void GameOver()
             DrawPanel(backdropBitmap, 200, 250, 600, 350, white, makecol(0, 0, 0));
             if (page.font) {
                 alfont_set_font_size(page.font, 24);
-                alfont_textout_centre(backdropBitmap, page.font, "G A M E  O V E R", SCREEN_W / 2, 284,
-                                      white);
+                alfont_textout_centre(backdropBitmap, page.font, "G A M E  O V E R", GAME_W / 2, 284, white);
             }
         }
         ShowBackdropPage();
@@ -133,15 +132,16 @@ void GameWon()
         clear_keybuf();
         KeyLatch anyKey = KeyLatch::AnyKey();
 
-        if (screen) {
+        if (BITMAP *shown = GameScreen()) {
             const int white = makecol(255, 255, 255);
             acquire_screen();
-            DrawPanel(screen, 200, 250, 600, 350, white, makecol(8, 0, 128));
+            DrawPanel(shown, 200, 250, 600, 350, white, makecol(8, 0, 128));
             if (page.font) {
                 alfont_set_font_size(page.font, 26);
-                alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 284, white);
+                alfont_textout_centre(shown, page.font, "!! GREAT JOB !!", GAME_W / 2, 284, white);
             }
             release_screen();
+            ShowGameScreen();
         }
         page.Free();
 

@@ -60,7 +60,7 @@ const PageLine editorHelp[] = {
 
 void CentreText(ALFONT_FONT *font, const char *text, int y, int colour)
 {
-    alfont_textout_centre(backdropBitmap, font, text, SCREEN_W / 2, y, colour);
+    alfont_textout_centre(backdropBitmap, font, text, GAME_W / 2, y, colour);
 }
 
 void DrawNumberLine(ALFONT_FONT *font, const char *label, int value, int y)
