@@ -73,8 +73,14 @@ void OnCloseButton()
 
 bool StartPresenting(const Placement &at)
 {
-    if (!screen || at.factor < 1)
+    if (at.factor < 1)
         return false;
+    if (!screen) {
+        // No window (tools, tests): only the mapping of window points changes.
+        StopPresenting();
+        placement = at;
+        return true;
+    }
     BITMAP *picture = nullptr, *part = nullptr;
     if (at.factor > 1 && bitmap_color_depth(screen) == 16)
         picture = create_bitmap_ex(16, GAME_W, GAME_H);

@@ -54,6 +54,7 @@ int SaveScreenshot();
 // After the graphics mode is set: the picture stands there in the screen,
 // and the mouse stays on it. False (nothing changed) when the picture
 // cannot be made. StopPresenting lets go of it before the mode ends.
+// Without a screen only the mapping of window points changes.
 bool StartPresenting(const Placement &at);
 void StopPresenting();
 const Placement &PresentPlacement();
