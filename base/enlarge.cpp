@@ -1,9 +1,13 @@
-// enlarge.cpp: see enlarge.h. SSE2 (every x86-64 processor) does the masked
-// copy and the factors 2 and 4, SSSE3's byte shuffle the factor 3; a row's
-// last pixels and other processors take the plain loops.
+// enlarge.cpp: see enlarge.h. One pass over each row makes the masked copy
+// and enlarges it across, so the shown picture is read only where the back
+// buffer holds the mask colour. With AVX2 every factor is byte shuffles of
+// eight pixels held twice in a register, stored 32 bytes at a time; SSE2
+// (every x86-64 processor) takes the factors 2 and 4 otherwise; a row's last
+// pixels and other processors take the plain loop.
 #include "base/enlarge.h"
 
 #include <cstring>
+#include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
 #define DELVORN_ENLARGE_X86
@@ -12,110 +16,186 @@
 
 namespace {
 
-void MaskedCopyPlain(const uint16_t *from, uint16_t *shown, int w, uint16_t mask)
+// Pixels [i, w) of the row: shown updated from `from` (when given), each
+// pixel written `factor` times.
+void RowPlain(const uint16_t *from, uint16_t *shown, uint16_t *out, int i, int w, int factor, uint16_t mask)
 {
-    for (int i = 0; i < w; i++)
-        if (from[i] != mask)
+    for (; i < w; i++) {
+        if (from && from[i] != mask)
             shown[i] = from[i];
-}
-
-void EnlargePlain(const uint16_t *from, uint16_t *out, int w, int factor)
-{
-    for (int i = 0; i < w; i++)
         for (int k = 0; k < factor; k++)
-            *out++ = from[i];
+            out[i * factor + k] = shown[i];
+    }
 }
 
 #ifdef DELVORN_ENLARGE_X86
 
-__attribute__((target("sse2"))) int MaskedCopySse2(const uint16_t *from, uint16_t *shown, int w,
-                                                   uint16_t mask)
+// The next eight pixels shown, kept in `shown`.
+__attribute__((target("sse2"))) inline __m128i Next8(const uint16_t *from, uint16_t *shown, __m128i mask)
+{
+    if (!from)
+        return _mm_loadu_si128((const __m128i *)shown);
+    __m128i s = _mm_loadu_si128((const __m128i *)from);
+    __m128i keep = _mm_cmpeq_epi16(s, mask);
+    if (_mm_movemask_epi8(keep))
+        s = _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128((const __m128i *)shown)),
+                         _mm_andnot_si128(keep, s));
+    _mm_storeu_si128((__m128i *)shown, s);
+    return s;
+}
+
+__attribute__((target("sse2"))) int Row2Sse2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
+                                             uint16_t mask)
 {
     const __m128i m = _mm_set1_epi16((short)mask);
     int i = 0;
     for (; i + 8 <= w; i += 8) {
-        __m128i s = _mm_loadu_si128((const __m128i *)(from + i));
-        __m128i keep = _mm_cmpeq_epi16(s, m);
-        __m128i d = _mm_loadu_si128((const __m128i *)(shown + i));
-        _mm_storeu_si128((__m128i *)(shown + i),
-                         _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, s)));
-    }
-    return i;
-}
-
-__attribute__((target("sse2"))) int Enlarge2Sse2(const uint16_t *from, uint16_t *out, int w)
-{
-    int i = 0;
-    for (; i + 8 <= w; i += 8) {
-        __m128i p = _mm_loadu_si128((const __m128i *)(from + i));
+        __m128i p = Next8(from ? from + i : nullptr, shown + i, m);
         _mm_storeu_si128((__m128i *)(out + 2 * i), _mm_unpacklo_epi16(p, p));
         _mm_storeu_si128((__m128i *)(out + 2 * i + 8), _mm_unpackhi_epi16(p, p));
     }
     return i;
 }
 
-__attribute__((target("sse2"))) int Enlarge4Sse2(const uint16_t *from, uint16_t *out, int w)
+__attribute__((target("sse2"))) int Row4Sse2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
+                                             uint16_t mask)
 {
+    const __m128i m = _mm_set1_epi16((short)mask);
     int i = 0;
     for (; i + 8 <= w; i += 8) {
-        __m128i p = _mm_loadu_si128((const __m128i *)(from + i));
+        __m128i p = Next8(from ? from + i : nullptr, shown + i, m);
         __m128i lo = _mm_unpacklo_epi16(p, p), hi = _mm_unpackhi_epi16(p, p);
-        uint16_t *o = out + 4 * i;
-        _mm_storeu_si128((__m128i *)o, _mm_unpacklo_epi32(lo, lo));
-        _mm_storeu_si128((__m128i *)(o + 8), _mm_unpackhi_epi32(lo, lo));
-        _mm_storeu_si128((__m128i *)(o + 16), _mm_unpacklo_epi32(hi, hi));
-        _mm_storeu_si128((__m128i *)(o + 24), _mm_unpackhi_epi32(hi, hi));
+        _mm_storeu_si128((__m128i *)(out + 4 * i), _mm_unpacklo_epi32(lo, lo));
+        _mm_storeu_si128((__m128i *)(out + 4 * i + 8), _mm_unpackhi_epi32(lo, lo));
+        _mm_storeu_si128((__m128i *)(out + 4 * i + 16), _mm_unpacklo_epi32(hi, hi));
+        _mm_storeu_si128((__m128i *)(out + 4 * i + 24), _mm_unpackhi_epi32(hi, hi));
     }
     return i;
 }
 
-// Output pixel j of a group of 24 is input pixel j / 3: three shuffles of
-// the same eight pixels.
-__attribute__((target("ssse3"))) int Enlarge3Ssse3(const uint16_t *from, uint16_t *out, int w)
+// The next sixteen pixels shown, kept in `shown`.
+__attribute__((target("avx2"))) inline __m256i Next16(const uint16_t *from, uint16_t *shown, __m256i mask)
 {
-    const __m128i s0 = _mm_setr_epi8(0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 4, 5, 4, 5);
-    const __m128i s1 = _mm_setr_epi8(4, 5, 6, 7, 6, 7, 6, 7, 8, 9, 8, 9, 8, 9, 10, 11);
-    const __m128i s2 = _mm_setr_epi8(10, 11, 10, 11, 12, 13, 12, 13, 12, 13, 14, 15, 14, 15, 14, 15);
+    if (!from)
+        return _mm256_loadu_si256((const __m256i *)shown);
+    __m256i s = _mm256_loadu_si256((const __m256i *)from);
+    __m256i keep = _mm256_cmpeq_epi16(s, mask);
+    if (_mm256_movemask_epi8(keep))
+        s = _mm256_blendv_epi8(s, _mm256_loadu_si256((const __m256i *)shown), keep);
+    _mm256_storeu_si256((__m256i *)shown, s);
+    return s;
+}
+
+// Sixteen pixels become 16 x factor, eight at a time: `factor` groups of
+// eight out of each eight, group j holding pixels (8j + m) / factor. The
+// groups go out in pairs, one shuffle of the eight pixels (in both halves of
+// the register) each; an odd last group alone.
+template <int factor>
+__attribute__((target("avx2"))) int RowAvx2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
+                                            uint16_t mask)
+{
+    alignas(16) uint8_t group[factor][16];
+    for (int j = 0; j < factor; j++)
+        for (int m = 0; m < 8; m++) {
+            const int source = (8 * j + m) / factor;
+            group[j][2 * m] = (uint8_t)(2 * source);
+            group[j][2 * m + 1] = (uint8_t)(2 * source + 1);
+        }
+    __m256i pairs[factor / 2 + 1];
+    for (int c = 0; c < factor / 2; c++)
+        pairs[c] = _mm256_loadu2_m128i((const __m128i *)group[2 * c + 1], (const __m128i *)group[2 * c]);
+    const __m128i last = _mm_load_si128((const __m128i *)group[factor - 1]);
+    const __m256i m = _mm256_set1_epi16((short)mask);
     int i = 0;
-    for (; i + 8 <= w; i += 8) {
-        __m128i p = _mm_loadu_si128((const __m128i *)(from + i));
-        uint16_t *o = out + 3 * i;
-        _mm_storeu_si128((__m128i *)o, _mm_shuffle_epi8(p, s0));
-        _mm_storeu_si128((__m128i *)(o + 8), _mm_shuffle_epi8(p, s1));
-        _mm_storeu_si128((__m128i *)(o + 16), _mm_shuffle_epi8(p, s2));
+    for (; i + 16 <= w; i += 16) {
+        __m256i p = Next16(from ? from + i : nullptr, shown + i, m);
+        if (factor == 2) {
+            // Quarters 0 2 1 3: each half's low and high quarter doubled in turn.
+            __m256i q = _mm256_permute4x64_epi64(p, 0xD8);
+            _mm256_storeu_si256((__m256i *)(out + 2 * i), _mm256_unpacklo_epi16(q, q));
+            _mm256_storeu_si256((__m256i *)(out + 2 * i + 16), _mm256_unpackhi_epi16(q, q));
+            continue;
+        }
+        for (int half = 0; half < 2; half++) {
+            const __m128i eight = half ? _mm256_extracti128_si256(p, 1) : _mm256_castsi256_si128(p);
+            const __m256i both = _mm256_broadcastsi128_si256(eight);
+            uint16_t *o = out + (i + 8 * half) * factor;
+            for (int c = 0; c < factor / 2; c++)
+                _mm256_storeu_si256((__m256i *)(o + 16 * c), _mm256_shuffle_epi8(both, pairs[c]));
+            if (factor % 2)
+                _mm_storeu_si128((__m128i *)(o + 8 * (factor - 1)), _mm_shuffle_epi8(eight, last));
+        }
     }
     return i;
 }
 
-bool HasSsse3()
+// Factor 1: the masked copy alone, `out` being `shown` itself.
+__attribute__((target("avx2"))) int Row1Avx2(const uint16_t *from, uint16_t *shown, int w, uint16_t mask)
 {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
+    const __m256i m = _mm256_set1_epi16((short)mask);
+    int i = 0;
+    for (; from && i + 16 <= w; i += 16)
+        Next16(from + i, shown + i, m);
+    return i;
+}
+
+int RowSimd(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (factor == 1)
+        return avx2 && out == shown ? Row1Avx2(from, shown, w, mask) : 0;
+    if (avx2) {
+        switch (factor) {
+        case 2: return RowAvx2<2>(from, shown, out, w, mask);
+        case 3: return RowAvx2<3>(from, shown, out, w, mask);
+        case 4: return RowAvx2<4>(from, shown, out, w, mask);
+        default: return 0;
+        }
+    }
+    if (factor == 2)
+        return Row2Sse2(from, shown, out, w, mask);
+    if (factor == 4)
+        return Row4Sse2(from, shown, out, w, mask);
+    return 0;
 }
 
 #endif
 
 }  // namespace
 
-void MaskedCopyRow16(const uint16_t *from, uint16_t *shown, int w, uint16_t mask)
+void EnlargeRow16(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask)
 {
     int done = 0;
 #ifdef DELVORN_ENLARGE_X86
-    done = MaskedCopySse2(from, shown, w, mask);
+    done = RowSimd(from, shown, out, w, factor, mask);
 #endif
-    MaskedCopyPlain(from + done, shown + done, w - done, mask);
+    RowPlain(from, shown, out, done, w, factor, mask);
 }
 
-void EnlargeRow16(const uint16_t *from, uint16_t *out, int w, int factor)
+void EnlargePicture(BITMAP *from, BITMAP *shown, BITMAP *to, int x, int y, int factor)
 {
-    int done = 0;
-#ifdef DELVORN_ENLARGE_X86
-    if (factor == 2)
-        done = Enlarge2Sse2(from, out, w);
-    else if (factor == 4)
-        done = Enlarge4Sse2(from, out, w);
-    else if (factor == 3 && HasSsse3())
-        done = Enlarge3Ssse3(from, out, w);
-#endif
-    EnlargePlain(from + done, out + done * factor, w - done, factor);
+    if (!shown) {
+        // The target's own pixels are the shown picture: the masked copy alone.
+        const uint16_t mask = (uint16_t)bitmap_mask_color(to);
+        for (int row = 0; row < from->h; row++) {
+            uint16_t *line = (uint16_t *)bmp_write_line(to, y + row) + x;
+            EnlargeRow16((const uint16_t *)from->line[row], line, line, from->w, 1, mask);
+        }
+        bmp_unwrite_line(to);
+        return;
+    }
+    const uint16_t mask = (uint16_t)bitmap_mask_color(shown);
+    // Each row is enlarged across into a line that stays in the cache, then
+    // copied down: the picture's rows are written one after the other, at
+    // the speed of a plain copy, which many rows written at once are not.
+    static std::vector<uint16_t> line;
+    line.resize((size_t)shown->w * factor);  // grows once, for the first picture
+    for (int row = 0; row < shown->h; row++) {
+        EnlargeRow16(from ? (const uint16_t *)from->line[row] : nullptr, (uint16_t *)shown->line[row],
+                     line.data(), shown->w, factor, mask);
+        for (int r = 0; r < factor; r++)
+            std::memcpy((uint16_t *)bmp_write_line(to, y + row * factor + r) + x, line.data(),
+                        sizeof(uint16_t) * line.size());
+    }
+    bmp_unwrite_line(to);
 }

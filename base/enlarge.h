@@ -3,11 +3,19 @@
 #ifndef DELVORN_ENLARGE_H
 #define DELVORN_ENLARGE_H
 
+#include <allegro.h>
 #include <cstdint>
 
-// shown[i] = from[i] wherever from[i] is not the mask colour.
-void MaskedCopyRow16(const uint16_t *from, uint16_t *shown, int w, uint16_t mask);
-// Each of the w pixels `factor` times: out takes w * factor pixels.
-void EnlargeRow16(const uint16_t *from, uint16_t *out, int w, int factor);
+// One row: shown[i] = from[i] wherever from[i] is not the mask colour (no
+// copy when from is null), then each of the w pixels of shown `factor`
+// times into out, which takes w * factor pixels.
+void EnlargeRow16(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask);
+
+// The present step's picture work: `from` (when given) copied masked into
+// `shown`, then `shown` written `factor` times across and down into `to` at
+// (x, y), row by row through bmp_write_line. Without `shown`, the area of
+// `to` is the shown picture and takes the masked copy of `from` (factor 1).
+// All 16-bit; `to` large enough.
+void EnlargePicture(BITMAP *from, BITMAP *shown, BITMAP *to, int x, int y, int factor);
 
 #endif

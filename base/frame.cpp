@@ -2,7 +2,6 @@
 #include "base/frame.h"
 
 #include <allegro.h>
-#include <cstring>
 
 #include "base/enlarge.h"
 #include "base/resources.h"
@@ -124,25 +123,14 @@ BITMAP *GameScreen()
     return screenPart ? screenPart : screen;
 }
 
-// Every row of the shown picture written `factor` times across and down,
-// straight into the screen, which is shown once at the end. With a back
-// buffer, the rows take its masked copy on the way.
+// Straight into the screen, which is shown once at the end. With a back
+// buffer, the rows take its masked copy on the way; at factor 1 the screen
+// itself is the shown picture.
 static void EnlargeOntoScreen(BITMAP *from)
 {
-    const int k = placement.factor, w = GAME_W * k;
-    const uint16_t mask = (uint16_t)bitmap_mask_color(shownPicture);
     BeginScreenRows();
-    for (int y = 0; y < GAME_H; y++) {
-        uint16_t *shown = (uint16_t *)shownPicture->line[y];
-        if (from)
-            MaskedCopyRow16((const uint16_t *)from->line[y], shown, GAME_W, mask);
-        const int top = placement.y + y * k;
-        uint16_t *first = (uint16_t *)bmp_write_line(screen, top) + placement.x;
-        EnlargeRow16(shown, first, GAME_W, k);
-        for (int r = 1; r < k; r++)
-            std::memcpy((uint16_t *)bmp_write_line(screen, top + r) + placement.x, first, sizeof *first * w);
-    }
-    EndScreenRows(placement.x, placement.y, w, GAME_H * k);
+    EnlargePicture(from, shownPicture, screen, placement.x, placement.y, placement.factor);
+    EndScreenRows(placement.x, placement.y, GAME_W * placement.factor, GAME_H * placement.factor);
 }
 
 void ShowGameScreen()
@@ -173,7 +161,8 @@ void PresentFrame()
         if (draw)
             draw();
     if (screen) {
-        if (shownPicture)
+        if (shownPicture || (bitmap_color_depth(screen) == 16 && bitmap_color_depth(backBuffer) == 16 &&
+                             is_linear_bitmap(screen)))
             EnlargeOntoScreen(backBuffer);
         else
             masked_blit(backBuffer, GameScreen(), 0, 0, 0, 0, GAME_W, GAME_H);
