@@ -1,8 +1,14 @@
 // How large the picture is shown: the window's factor from the setting and
-// the desktop, the full screen's placement, and window points mapped back
-// to pixels of the picture.
+// the desktop, the full screen's placement, window points mapped back to
+// pixels of the picture, and the picture enlarged by the present step.
 #include <gtest/gtest.h>
 
+#include <allegro.h>
+#include <cerrno>
+#include <random>
+#include <vector>
+
+#include "base/enlarge.h"
 #include "base/scale.h"
 
 namespace {
@@ -79,6 +85,62 @@ TEST(Scale, WindowPointsMapToPicturePixelsRoundedDown)
         EXPECT_EQ(p.x, c.x) << "x" << c.at.factor << " at " << c.wx << "," << c.wy;
         EXPECT_EQ(p.y, c.y) << "x" << c.at.factor << " at " << c.wx << "," << c.wy;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The present step's rows against the plain definition: every factor the
+// display may take, rows whose width the vector steps do not divide, mask
+// pixels that keep what was shown before, and the factor 1 copy straight
+// into the target.
+TEST(Scale, EnlargedPictureIsTheMaskedCopyRepeatedInWholePixels)
+{
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    std::mt19937 rng(3);
+    for (int factor = 1; factor <= 5; factor++)
+        for (int w : {800, 37, 8, 1}) {
+            const int h = 3, x = 5, y = 2;
+            BITMAP *from = create_bitmap_ex(16, w, h), *shown = create_bitmap_ex(16, w, h);
+            BITMAP *to = create_bitmap_ex(16, w * factor + x + 3, h * factor + y + 1);
+            const int mask = bitmap_mask_color(from);
+            std::vector<int> before(w * h);
+            for (int j = 0; j < h; j++)
+                for (int i = 0; i < w; i++) {
+                    putpixel(from, i, j, rng() % 4 == 0 ? mask : (int)(rng() & 0xFFFF));
+                    putpixel(shown, i, j, (int)(rng() & 0xFFFF));
+                    before[j * w + i] = getpixel(shown, i, j);
+                }
+            clear_to_color(to, 0x1234);
+            if (factor == 1)
+                for (int j = 0; j < h; j++)
+                    for (int i = 0; i < w; i++)
+                        putpixel(to, x + i, y + j, before[j * w + i]);
+            EnlargePicture(from, factor == 1 ? nullptr : shown, to, x, y, factor);
+            int wrong = 0;
+            for (int j = 0; j < to->h; j++)
+                for (int i = 0; i < to->w; i++) {
+                    const int si = (i - x) / factor, sj = (j - y) / factor;
+                    const bool inside = i >= x && j >= y && si < w && sj < h;
+                    int expected = 0x1234;
+                    if (inside) {
+                        const int f = getpixel(from, si, sj);
+                        expected = f != mask ? f : before[sj * w + si];
+                    }
+                    wrong += getpixel(to, i, j) != expected;
+                }
+            EXPECT_EQ(wrong, 0) << "factor " << factor << ", width " << w;
+            if (factor > 1)
+                for (int j = 0; j < h; j++)
+                    for (int i = 0; i < w; i++) {
+                        const int f = getpixel(from, i, j);
+                        ASSERT_EQ(getpixel(shown, i, j), f != mask ? f : before[j * w + i]);
+                    }
+            destroy_bitmap(to);
+            destroy_bitmap(shown);
+            destroy_bitmap(from);
+        }
 }
 
 }  // namespace
