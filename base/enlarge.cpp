@@ -18,11 +18,14 @@ namespace {
 
 // Pixels [i, w) of the row: shown updated from `from` (when given), each
 // pixel written `factor` times.
-void RowPlain(const uint16_t *from, uint16_t *shown, uint16_t *out, int i, int w, int factor, uint16_t mask)
+void RowPlain(const uint16_t *from, uint16_t *shown, uint16_t *out, int i, int w, int factor, uint16_t mask,
+              unsigned &changed)
 {
     for (; i < w; i++) {
-        if (from && from[i] != mask)
+        if (from && from[i] != mask) {
+            changed |= shown[i] != from[i];
             shown[i] = from[i];
+        }
         for (int k = 0; k < factor; k++)
             out[i * factor + k] = shown[i];
     }
@@ -30,27 +33,29 @@ void RowPlain(const uint16_t *from, uint16_t *shown, uint16_t *out, int i, int w
 
 #ifdef DELVORN_ENLARGE_X86
 
-// The next eight pixels shown, kept in `shown`.
-__attribute__((target("sse2"))) inline __m128i Next8(const uint16_t *from, uint16_t *shown, __m128i mask)
+// The next eight pixels shown, kept in `shown`; `changed` gains a bit for
+// each byte that differs from what was shown.
+__attribute__((target("sse2"))) inline __m128i Next8(const uint16_t *from, uint16_t *shown, __m128i mask,
+                                                     unsigned &changed)
 {
+    __m128i old = _mm_loadu_si128((const __m128i *)shown);
     if (!from)
-        return _mm_loadu_si128((const __m128i *)shown);
+        return old;
     __m128i s = _mm_loadu_si128((const __m128i *)from);
     __m128i keep = _mm_cmpeq_epi16(s, mask);
-    if (_mm_movemask_epi8(keep))
-        s = _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128((const __m128i *)shown)),
-                         _mm_andnot_si128(keep, s));
+    s = _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, s));
+    changed |= (unsigned)_mm_movemask_epi8(_mm_cmpeq_epi16(s, old)) ^ 0xFFFFu;
     _mm_storeu_si128((__m128i *)shown, s);
     return s;
 }
 
 __attribute__((target("sse2"))) int Row2Sse2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
-                                             uint16_t mask)
+                                             uint16_t mask, unsigned &changed)
 {
     const __m128i m = _mm_set1_epi16((short)mask);
     int i = 0;
     for (; i + 8 <= w; i += 8) {
-        __m128i p = Next8(from ? from + i : nullptr, shown + i, m);
+        __m128i p = Next8(from ? from + i : nullptr, shown + i, m, changed);
         _mm_storeu_si128((__m128i *)(out + 2 * i), _mm_unpacklo_epi16(p, p));
         _mm_storeu_si128((__m128i *)(out + 2 * i + 8), _mm_unpackhi_epi16(p, p));
     }
@@ -58,12 +63,12 @@ __attribute__((target("sse2"))) int Row2Sse2(const uint16_t *from, uint16_t *sho
 }
 
 __attribute__((target("sse2"))) int Row4Sse2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
-                                             uint16_t mask)
+                                             uint16_t mask, unsigned &changed)
 {
     const __m128i m = _mm_set1_epi16((short)mask);
     int i = 0;
     for (; i + 8 <= w; i += 8) {
-        __m128i p = Next8(from ? from + i : nullptr, shown + i, m);
+        __m128i p = Next8(from ? from + i : nullptr, shown + i, m, changed);
         __m128i lo = _mm_unpacklo_epi16(p, p), hi = _mm_unpackhi_epi16(p, p);
         _mm_storeu_si128((__m128i *)(out + 4 * i), _mm_unpacklo_epi32(lo, lo));
         _mm_storeu_si128((__m128i *)(out + 4 * i + 8), _mm_unpackhi_epi32(lo, lo));
@@ -73,15 +78,16 @@ __attribute__((target("sse2"))) int Row4Sse2(const uint16_t *from, uint16_t *sho
     return i;
 }
 
-// The next sixteen pixels shown, kept in `shown`.
-__attribute__((target("avx2"))) inline __m256i Next16(const uint16_t *from, uint16_t *shown, __m256i mask)
+// The same for sixteen pixels.
+__attribute__((target("avx2"))) inline __m256i Next16(const uint16_t *from, uint16_t *shown, __m256i mask,
+                                                      unsigned &changed)
 {
+    __m256i old = _mm256_loadu_si256((const __m256i *)shown);
     if (!from)
-        return _mm256_loadu_si256((const __m256i *)shown);
-    __m256i s = _mm256_loadu_si256((const __m256i *)from);
-    __m256i keep = _mm256_cmpeq_epi16(s, mask);
-    if (_mm256_movemask_epi8(keep))
-        s = _mm256_blendv_epi8(s, _mm256_loadu_si256((const __m256i *)shown), keep);
+        return old;
+    __m256i s = _mm256_blendv_epi8(_mm256_loadu_si256((const __m256i *)from), old,
+                                   _mm256_cmpeq_epi16(_mm256_loadu_si256((const __m256i *)from), mask));
+    changed |= ~(unsigned)_mm256_movemask_epi8(_mm256_cmpeq_epi16(s, old));
     _mm256_storeu_si256((__m256i *)shown, s);
     return s;
 }
@@ -92,7 +98,7 @@ __attribute__((target("avx2"))) inline __m256i Next16(const uint16_t *from, uint
 // the register) each; an odd last group alone.
 template <int factor>
 __attribute__((target("avx2"))) int RowAvx2(const uint16_t *from, uint16_t *shown, uint16_t *out, int w,
-                                            uint16_t mask)
+                                            uint16_t mask, unsigned &changed)
 {
     alignas(16) uint8_t group[factor][16];
     for (int j = 0; j < factor; j++)
@@ -108,7 +114,7 @@ __attribute__((target("avx2"))) int RowAvx2(const uint16_t *from, uint16_t *show
     const __m256i m = _mm256_set1_epi16((short)mask);
     int i = 0;
     for (; i + 16 <= w; i += 16) {
-        __m256i p = Next16(from ? from + i : nullptr, shown + i, m);
+        __m256i p = Next16(from ? from + i : nullptr, shown + i, m, changed);
         if (factor == 2) {
             // Quarters 0 2 1 3: each half's low and high quarter doubled in turn.
             __m256i q = _mm256_permute4x64_epi64(p, 0xD8);
@@ -130,32 +136,34 @@ __attribute__((target("avx2"))) int RowAvx2(const uint16_t *from, uint16_t *show
 }
 
 // Factor 1: the masked copy alone, `out` being `shown` itself.
-__attribute__((target("avx2"))) int Row1Avx2(const uint16_t *from, uint16_t *shown, int w, uint16_t mask)
+__attribute__((target("avx2"))) int Row1Avx2(const uint16_t *from, uint16_t *shown, int w, uint16_t mask,
+                                             unsigned &changed)
 {
     const __m256i m = _mm256_set1_epi16((short)mask);
     int i = 0;
     for (; from && i + 16 <= w; i += 16)
-        Next16(from + i, shown + i, m);
+        Next16(from + i, shown + i, m, changed);
     return i;
 }
 
-int RowSimd(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask)
+int RowSimd(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask,
+            unsigned &changed)
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (factor == 1)
-        return avx2 && out == shown ? Row1Avx2(from, shown, w, mask) : 0;
+        return avx2 && out == shown ? Row1Avx2(from, shown, w, mask, changed) : 0;
     if (avx2) {
         switch (factor) {
-        case 2: return RowAvx2<2>(from, shown, out, w, mask);
-        case 3: return RowAvx2<3>(from, shown, out, w, mask);
-        case 4: return RowAvx2<4>(from, shown, out, w, mask);
+        case 2: return RowAvx2<2>(from, shown, out, w, mask, changed);
+        case 3: return RowAvx2<3>(from, shown, out, w, mask, changed);
+        case 4: return RowAvx2<4>(from, shown, out, w, mask, changed);
         default: return 0;
         }
     }
     if (factor == 2)
-        return Row2Sse2(from, shown, out, w, mask);
+        return Row2Sse2(from, shown, out, w, mask, changed);
     if (factor == 4)
-        return Row4Sse2(from, shown, out, w, mask);
+        return Row4Sse2(from, shown, out, w, mask, changed);
     return 0;
 }
 
@@ -163,39 +171,51 @@ int RowSimd(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int fac
 
 }  // namespace
 
-void EnlargeRow16(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask)
+bool EnlargeRow16(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask)
 {
     int done = 0;
+    unsigned changed = from ? 0 : 1;
 #ifdef DELVORN_ENLARGE_X86
-    done = RowSimd(from, shown, out, w, factor, mask);
+    done = RowSimd(from, shown, out, w, factor, mask, changed);
 #endif
-    RowPlain(from, shown, out, done, w, factor, mask);
+    RowPlain(from, shown, out, done, w, factor, mask, changed);
+    return changed != 0;
 }
 
-void EnlargePicture(BITMAP *from, BITMAP *shown, BITMAP *to, int x, int y, int factor)
+RowBand EnlargePicture(BITMAP *from, BITMAP *shown, BITMAP *to, int x, int y, int factor, bool everyRow)
 {
+    int first = -1, last = -1;
     if (!shown) {
         // The target's own pixels are the shown picture: the masked copy alone.
         const uint16_t mask = (uint16_t)bitmap_mask_color(to);
         for (int row = 0; row < from->h; row++) {
             uint16_t *line = (uint16_t *)bmp_write_line(to, y + row) + x;
-            EnlargeRow16((const uint16_t *)from->line[row], line, line, from->w, 1, mask);
+            if (EnlargeRow16((const uint16_t *)from->line[row], line, line, from->w, 1, mask) || everyRow) {
+                first = first < 0 ? row : first;
+                last = row;
+            }
         }
         bmp_unwrite_line(to);
-        return;
+        return first < 0 ? RowBand{y, 0} : RowBand{y + first, last - first + 1};
     }
     const uint16_t mask = (uint16_t)bitmap_mask_color(shown);
     // Each row is enlarged across into a line that stays in the cache, then
     // copied down: the picture's rows are written one after the other, at
     // the speed of a plain copy, which many rows written at once are not.
+    // A row that shows what it showed before is not written again.
     static std::vector<uint16_t> line;
     line.resize((size_t)shown->w * factor);  // grows once, for the first picture
     for (int row = 0; row < shown->h; row++) {
-        EnlargeRow16(from ? (const uint16_t *)from->line[row] : nullptr, (uint16_t *)shown->line[row],
-                     line.data(), shown->w, factor, mask);
+        if (!EnlargeRow16(from ? (const uint16_t *)from->line[row] : nullptr, (uint16_t *)shown->line[row],
+                          line.data(), shown->w, factor, mask) &&
+            !everyRow)
+            continue;
+        first = first < 0 ? row : first;
+        last = row;
         for (int r = 0; r < factor; r++)
             std::memcpy((uint16_t *)bmp_write_line(to, y + row * factor + r) + x, line.data(),
                         sizeof(uint16_t) * line.size());
     }
     bmp_unwrite_line(to);
+    return first < 0 ? RowBand{y, 0} : RowBand{y + first * factor, (last - first + 1) * factor};
 }

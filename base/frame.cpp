@@ -2,6 +2,7 @@
 #include "base/frame.h"
 
 #include <allegro.h>
+#include <chrono>
 
 #include "base/enlarge.h"
 #include "base/resources.h"
@@ -15,6 +16,15 @@
 static Placement placement = {1, 0, 0, GAME_W, GAME_H};
 static BITMAP *shownPicture = nullptr;
 static BITMAP *screenPart = nullptr;
+// Set when the screen may no longer hold what was shown (a new mode, the
+// window system's switch back to the game): the next present writes every
+// row, not only those that changed.
+static bool showEveryRow = true;
+
+static void ShowEveryRow()
+{
+    showEveryRow = true;
+}
 
 static void (*frameOverlays[FRAME_OVERLAYS])() = {nullptr, nullptr};
 
@@ -94,6 +104,8 @@ bool StartPresenting(const Placement &at)
     if (shownPicture)
         clear_bitmap(shownPicture);
     clear_bitmap(screen);
+    showEveryRow = true;
+    set_display_switch_callback(SWITCH_IN, ShowEveryRow);
     // As the 800x600 window always had it: the pointer reaches x 798, y 598.
     set_mouse_range(at.x, at.y, at.x + (GAME_W - 1) * at.factor - 1, at.y + (GAME_H - 1) * at.factor - 1);
     return true;
@@ -129,8 +141,10 @@ BITMAP *GameScreen()
 static void EnlargeOntoScreen(BITMAP *from)
 {
     BeginScreenRows();
-    EnlargePicture(from, shownPicture, screen, placement.x, placement.y, placement.factor);
-    EndScreenRows(placement.x, placement.y, GAME_W * placement.factor, GAME_H * placement.factor);
+    const RowBand band =
+        EnlargePicture(from, shownPicture, screen, placement.x, placement.y, placement.factor, showEveryRow);
+    showEveryRow = false;
+    EndScreenRows(placement.x, band.first, GAME_W * placement.factor, band.count);
 }
 
 void ShowGameScreen()
@@ -141,7 +155,15 @@ void ShowGameScreen()
 
 void ShowGameScreenStep(int waitMs)
 {
-    ShowGameScreen();
+    // An enlarged picture costs more to show than a fade's step costs to
+    // mix: a fade that does not wait shows at most a step a frame, so it
+    // takes as long as in the 800x600 window. Its caller shows the last.
+    static std::chrono::steady_clock::time_point lastShown;
+    const auto now = std::chrono::steady_clock::now();
+    if (waitMs > 0 || now - lastShown >= std::chrono::milliseconds(15)) {
+        ShowGameScreen();
+        lastShown = now;
+    }
     if (waitMs > 0)
         WaitMs(waitMs);
 }

@@ -63,7 +63,9 @@ const Placement &PresentPlacement();
 // fades): the game's 800x600 picture, a part of the screen at factor 1, a
 // picture of its own otherwise. Null without a screen. ShowGameScreen
 // shows what was drawn there (nothing to do at factor 1), and
-// ShowGameScreenStep does so between the steps of a fade, then waits.
+// ShowGameScreenStep does so between the steps of a fade, then waits; a
+// fade without waits shows a step a frame at most, and its caller shows the
+// last with ShowGameScreen.
 BITMAP *GameScreen();
 void ShowGameScreen();
 void ShowGameScreenStep(int waitMs);

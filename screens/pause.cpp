@@ -95,8 +95,9 @@ void ShowBackdropPage()
         return;
     vsync();
     acquire_screen();
-    blit(backdropBitmap, screen, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
+    blit(backdropBitmap, GameScreen(), 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
     release_screen();
+    ShowGameScreen();
 }
 
 void WaitForPagePress(KeyLatch &latch)

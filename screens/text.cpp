@@ -43,6 +43,7 @@ void DimBackdrop(bool redraw)
     vsync();
     blit(backBuffer, backdropBitmap, 0, 0, 0, 0, backBuffer->w, backBuffer->h);
     Fade(backdropBitmap, GameScreen(), 0, 0, 2, makecol(0, 0, 0), 0, ShowGameScreenStep);
+    ShowGameScreen();
     acquire_screen();
     blit(GameScreen(), backdropBitmap, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
     release_screen();

@@ -41,8 +41,10 @@ int main()
     PlaySfx(SFX_TITLE);
     if (BITMAP *title = DataBitmap(PIC_TITLE)) {
         Fade(title, GameScreen(), 0, 0, 0, makecol(0, 0, 0), 0, ShowGameScreenStep);
+        ShowGameScreen();
         WaitMs(2000);
         Fade(title, GameScreen(), 0, 0, 1, makecol(0, 0, 0), 0, ShowGameScreenStep);
+        ShowGameScreen();
     }
     gameState = GameState::MENU;
     StopSfx(215);

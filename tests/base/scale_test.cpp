@@ -93,8 +93,8 @@ namespace {
 
 // The present step's rows against the plain definition: every factor the
 // display may take, rows whose width the vector steps do not divide, mask
-// pixels that keep what was shown before, and the factor 1 copy straight
-// into the target.
+// pixels that keep what was shown before, the factor 1 copy straight into
+// the target, and the band of rows written: only those that changed.
 TEST(Scale, EnlargedPictureIsTheMaskedCopyRepeatedInWholePixels)
 {
     install_allegro(SYSTEM_NONE, &errno, atexit);
@@ -112,12 +112,29 @@ TEST(Scale, EnlargedPictureIsTheMaskedCopyRepeatedInWholePixels)
                     putpixel(shown, i, j, (int)(rng() & 0xFFFF));
                     before[j * w + i] = getpixel(shown, i, j);
                 }
+            // The target shows the picture as it was, as the screen does.
             clear_to_color(to, 0x1234);
-            if (factor == 1)
-                for (int j = 0; j < h; j++)
-                    for (int i = 0; i < w; i++)
-                        putpixel(to, x + i, y + j, before[j * w + i]);
-            EnlargePicture(from, factor == 1 ? nullptr : shown, to, x, y, factor);
+            for (int j = 0; j < h * factor; j++)
+                for (int i = 0; i < w * factor; i++)
+                    putpixel(to, x + i, y + j, before[(j / factor) * w + i / factor]);
+            const RowBand band = EnlargePicture(from, factor == 1 ? nullptr : shown, to, x, y, factor, false);
+            // The band of rows whose shown pixels changed; shown again, none.
+            int firstChanged = -1, lastChanged = -1;
+            for (int j = 0; j < h; j++)
+                for (int i = 0; i < w; i++) {
+                    const int f = getpixel(from, i, j);
+                    if (f != mask && f != before[j * w + i]) {
+                        firstChanged = firstChanged < 0 ? j : firstChanged;
+                        lastChanged = j;
+                    }
+                }
+            EXPECT_EQ(band.count, firstChanged < 0 ? 0 : (lastChanged - firstChanged + 1) * factor) << w;
+            if (firstChanged >= 0) {
+                EXPECT_EQ(band.first, y + firstChanged * factor) << w;
+            }
+            EXPECT_EQ(EnlargePicture(from, factor == 1 ? nullptr : shown, to, x, y, factor, false).count, 0);
+            EXPECT_EQ(EnlargePicture(from, factor == 1 ? nullptr : shown, to, x, y, factor, true).count,
+                      h * factor);
             int wrong = 0;
             for (int j = 0; j < to->h; j++)
                 for (int i = 0; i < to->w; i++) {
