@@ -36,14 +36,19 @@ int main(int argc, char **argv)
         return WriteMockLevel(argv[2]) ? 0 : Fail("cannot write " + std::string(argv[2]));
     if (std::string(argv[1]) == "--map" && argc == 4)
         return WriteMapPreview(argv[2], argv[3]) ? 0 : Fail("cannot preview " + std::string(argv[2]));
-    if ((std::string(argv[1]) == "--icon" || std::string(argv[1]) == "--xpm") && argc == 4) {
+    if (std::string(argv[1]) == "--icon" && argc == 4) {
         const int size = std::atoi(argv[2]);
         if (size < 16 || size > 512)
             return Fail("icon size " + std::string(argv[2]) + " is not 16..512");
-        const bool written = std::string(argv[1]) == "--icon"
-                                 ? SaveIconPng(argv[3], IconPicture(size))
-                                 : SaveIconXpm(argv[3], IconPicture(size), "delvornIcon");
-        return written ? 0 : Fail("cannot write " + std::string(argv[3]));
+        return SaveIconPng(argv[3], IconPicture(size)) ? 0 : Fail("cannot write " + std::string(argv[3]));
+    }
+    if (std::string(argv[1]) == "--xpm" && argc == 4) {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 512)
+            return Fail("icon size " + std::string(argv[2]) + " is not 16..512");
+        return SaveIconXpm(argv[3], IconPicture(size), "delvornIcon")
+                   ? 0
+                   : Fail("cannot write " + std::string(argv[3]));
     }
     if (std::string(argv[1]) == "--picture") {
         if (argc != 4)
