@@ -1,9 +1,10 @@
-// enlarge.cpp: see enlarge.h. One pass over each row makes the masked copy
-// and enlarges it across, so the shown picture is read only where the back
-// buffer holds the mask colour. With AVX2 every factor is byte shuffles of
-// eight pixels held twice in a register, stored 32 bytes at a time; SSE2
-// (every x86-64 processor) takes the factors 2 and 4 otherwise; a row's last
-// pixels and other processors take the plain loop.
+// enlarge.cpp: see enlarge.h. Each row first takes the masked copy into the
+// shown picture, which also tells whether it changed; a changed row is then
+// enlarged. With AVX2, factors 2 and 3 are stored straight into all their
+// rows, and 4 is enlarged across into a cached line (byte shuffles of eight
+// pixels held twice in a register) and copied down; SSE2 (every x86-64
+// processor) takes the factors 2 and 4 otherwise. A row's last pixels, other
+// factors and other processors take the plain loop.
 #include "base/enlarge.h"
 
 #include <cstring>
@@ -115,13 +116,6 @@ __attribute__((target("avx2"))) int RowAvx2(const uint16_t *from, uint16_t *show
     int i = 0;
     for (; i + 16 <= w; i += 16) {
         __m256i p = Next16(from ? from + i : nullptr, shown + i, m, changed);
-        if (factor == 2) {
-            // Quarters 0 2 1 3: each half's low and high quarter doubled in turn.
-            __m256i q = _mm256_permute4x64_epi64(p, 0xD8);
-            _mm256_storeu_si256((__m256i *)(out + 2 * i), _mm256_unpacklo_epi16(q, q));
-            _mm256_storeu_si256((__m256i *)(out + 2 * i + 16), _mm256_unpackhi_epi16(q, q));
-            continue;
-        }
         for (int half = 0; half < 2; half++) {
             const __m128i eight = half ? _mm256_extracti128_si256(p, 1) : _mm256_castsi256_si128(p);
             const __m256i both = _mm256_broadcastsi128_si256(eight);
@@ -146,20 +140,51 @@ __attribute__((target("avx2"))) int Row1Avx2(const uint16_t *from, uint16_t *sho
     return i;
 }
 
+// Factors 2 and 3 straight into their rows: each vector of the row
+// enlarged across is stored in every row at once. Faster at these factors
+// than a cached line copied down; returns the pixels done.
+__attribute__((target("avx2"))) int DoubleAvx2(const uint16_t *shown, uint16_t *const *rows, int w)
+{
+    int i = 0;
+    for (; i + 16 <= w; i += 16) {
+        // Quarters 0 2 1 3: each half's low and high quarter doubled in turn.
+        __m256i q = _mm256_permute4x64_epi64(_mm256_loadu_si256((const __m256i *)(shown + i)), 0xD8);
+        __m256i lo = _mm256_unpacklo_epi16(q, q), hi = _mm256_unpackhi_epi16(q, q);
+        for (int r = 0; r < 2; r++) {
+            _mm256_storeu_si256((__m256i *)(rows[r] + 2 * i), lo);
+            _mm256_storeu_si256((__m256i *)(rows[r] + 2 * i + 16), hi);
+        }
+    }
+    return i;
+}
+
+// Output pixel j of a group of 24 is input pixel j / 3.
+__attribute__((target("avx2"))) int TripleAvx2(const uint16_t *shown, uint16_t *const *rows, int w)
+{
+    const __m256i pair = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, 2, 3, 2, 3, 2, 3, 4, 5, 4, 5, 4, 5, 6, 7, 6, 7, 6,
+                                          7, 8, 9, 8, 9, 8, 9, 10, 11);
+    const __m128i last = _mm_setr_epi8(10, 11, 10, 11, 12, 13, 12, 13, 12, 13, 14, 15, 14, 15, 14, 15);
+    int i = 0;
+    for (; i + 8 <= w; i += 8) {
+        const __m128i eight = _mm_loadu_si128((const __m128i *)(shown + i));
+        const __m256i a = _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(eight), pair);
+        const __m128i b = _mm_shuffle_epi8(eight, last);
+        for (int r = 0; r < 3; r++) {
+            _mm256_storeu_si256((__m256i *)(rows[r] + 3 * i), a);
+            _mm_storeu_si128((__m128i *)(rows[r] + 3 * i + 16), b);
+        }
+    }
+    return i;
+}
+
 int RowSimd(const uint16_t *from, uint16_t *shown, uint16_t *out, int w, int factor, uint16_t mask,
             unsigned &changed)
 {
     static const bool avx2 = __builtin_cpu_supports("avx2");
     if (factor == 1)
         return avx2 && out == shown ? Row1Avx2(from, shown, w, mask, changed) : 0;
-    if (avx2) {
-        switch (factor) {
-        case 2: return RowAvx2<2>(from, shown, out, w, mask, changed);
-        case 3: return RowAvx2<3>(from, shown, out, w, mask, changed);
-        case 4: return RowAvx2<4>(from, shown, out, w, mask, changed);
-        default: return 0;
-        }
-    }
+    if (avx2 && factor == 4)
+        return RowAvx2<4>(from, shown, out, w, mask, changed);
     if (factor == 2)
         return Row2Sse2(from, shown, out, w, mask, changed);
     if (factor == 4)
@@ -203,6 +228,30 @@ RowBand EnlargePicture(BITMAP *from, BITMAP *shown, BITMAP *to, int x, int y, in
     // copied down: the picture's rows are written one after the other, at
     // the speed of a plain copy, which many rows written at once are not.
     // A row that shows what it showed before is not written again.
+#ifdef DELVORN_ENLARGE_X86
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if ((factor == 2 || factor == 3) && avx2) {
+        uint16_t *rows[3];
+        for (int row = 0; row < shown->h; row++) {
+            uint16_t *line = (uint16_t *)shown->line[row];
+            if (!EnlargeRow16(from ? (const uint16_t *)from->line[row] : nullptr, line, line, shown->w, 1,
+                              mask) &&
+                !everyRow)
+                continue;
+            first = first < 0 ? row : first;
+            last = row;
+            for (int r = 0; r < factor; r++)
+                rows[r] = (uint16_t *)bmp_write_line(to, y + factor * row + r) + x;
+            int i = factor == 2 ? DoubleAvx2(line, rows, shown->w) : TripleAvx2(line, rows, shown->w);
+            for (; i < shown->w; i++)
+                for (int r = 0; r < factor; r++)
+                    for (int k = 0; k < factor; k++)
+                        rows[r][factor * i + k] = line[i];
+        }
+        bmp_unwrite_line(to);
+        return first < 0 ? RowBand{y, 0} : RowBand{y + first * factor, (last - first + 1) * factor};
+    }
+#endif
     static std::vector<uint16_t> line;
     line.resize((size_t)shown->w * factor);  // grows once, for the first picture
     for (int row = 0; row < shown->h; row++) {
