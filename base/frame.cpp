@@ -70,6 +70,11 @@ void CountFps()
     framesDrawn = 0;
 }
 
+void DropWaitedTicks()
+{
+    logicTicks = 0;
+}
+
 void TickLogic()
 {
     logicTicks++;

@@ -40,6 +40,13 @@ extern std::atomic<bool> closeRequested;
 // Overlay text of a state ("STATE::RUN"; "NOSTATE" for HELP and unknowns).
 const char *StateName(int state);
 
+// Drops the ticks the timer counted while a page waited (a message, the
+// progress map, pause, help, a question), so that play goes on from the
+// next tick instead of catching up on the wait in one burst. Every page
+// that waits calls it on each of its passes and as its wait ends; play
+// calls it when it resumes after anything else.
+void DropWaitedTicks();
+
 void CountFps();
 void TickLogic();
 void OnCloseButton();

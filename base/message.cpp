@@ -23,8 +23,10 @@ void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *ta
     if (onScreen)
         ShowGameScreen();
     // The line is meant to be read, so the wait happens even without a font.
-    if (delayMs > 0)
+    if (delayMs > 0) {
         WaitMs(delayMs);
+        DropWaitedTicks();
+    }
 }
 
 std::string WhyAllegroCannotStart()

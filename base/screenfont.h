@@ -5,6 +5,14 @@
 
 #include "platform/alfont/alfont.h"
 
+// The game's two font files: every screen's text is drawn in one of them.
+extern const char *const plainFontPath;  // "Fonts\\DigitalDream.ttf"
+extern const char *const boldFontPath;   // "Fonts\\DigitalDreamFat.ttf"
+
+// Loads a game font (a game path); a file that does not load is named in
+// the log and gives null.
+ALFONT_FONT *LoadGameFont(const char *gamePath);
+
 class ScreenFont {
 public:
     // A game path such as "Fonts\\DigitalDream.ttf"; font stays null when

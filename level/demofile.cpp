@@ -189,11 +189,50 @@ bool ReadDemo(const std::string &path, Demo *demo, std::string *error)
     d.values.keysLatched = latch != 0;
     d.ending = ending;
     d.final = final == "-" ? "" : final;
+    // An older recorder stopped at the editor and named the page's state:
+    // play was still running under it.
+    const std::string editorState = " state=LEVEL EDITOR ";
+    const size_t page = d.final.find(editorState);
+    if (page != std::string::npos)
+        d.final.replace(page, editorState.size(), " state=RUN ");
     d.ticks.reserve(count);
     while (d.ticks.size() < count)
         d.ticks.push_back(DemoTickFromLetters(lines[at++]));
     *demo = d;
     return true;
+}
+
+std::vector<std::string> NewGameHeaderProblems(const Demo &demo, int level)
+{
+    std::vector<std::string> problems;
+    if (demo.level != level)
+        problems.push_back("it is a demo of level " + std::to_string(demo.level) + ", not of level " +
+                           std::to_string(level));
+    const PlayValues newGame;
+    const PlayValues &v = demo.values;
+    const struct {
+        const char *name;
+        int value, wanted;
+    } values[] = {
+        {"score", v.score, newGame.score},
+        {"lives", v.lives, newGame.lives},
+        {"bombs", v.bombCapacity, newGame.bombCapacity},
+        {"bombsout", v.bombsOut, newGame.bombsOut},
+        {"keeplives", v.keepLives, newGame.keepLives},
+        {"latch", v.keysLatched, newGame.keysLatched},
+    };
+    for (const auto &f : values)
+        if (f.value != f.wanted)
+            problems.push_back(std::string(f.name) + " " + std::to_string(f.value) + ", where a new game has " +
+                               std::to_string(f.wanted));
+    const long fewest = NEW_GAME_FIRST_LEVEL_DRAWS + (long)(level - 1) * LEVEL_START_DRAWS;
+    if (level == 1 && demo.draws != NEW_GAME_FIRST_LEVEL_DRAWS)
+        problems.push_back("draws " + std::to_string(demo.draws) + ", where a new game reaches level 1 at " +
+                           std::to_string(NEW_GAME_FIRST_LEVEL_DRAWS));
+    else if (level > 1 && demo.draws < fewest)
+        problems.push_back("draws " + std::to_string(demo.draws) + ", where a new game reaches level " +
+                           std::to_string(level) + " at " + std::to_string(fewest) + " or more");
+    return problems;
 }
 
 std::string RecordedDemoName(int level, std::time_t when)
@@ -290,9 +329,20 @@ static int CountCells(int layer, int code)
     return n;
 }
 
+// The state play is in: a page over it leaves it running.
+static int PlayState()
+{
+    switch (gameState) {
+    case GameState::PAUSE:
+    case GameState::HELP:
+    case GameState::LEVEL_EDITOR: return GameState::RUN;
+    default: return gameState;
+    }
+}
+
 std::string PlayStateLine(long tick)
 {
-    const char *stateName = StateName(gameState);
+    const char *stateName = StateName(PlayState());
     if (std::strncmp(stateName, "STATE::", 7) == 0)
         stateName += 7;
     char part[256];

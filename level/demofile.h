@@ -13,6 +13,7 @@
 
 #include "base/input.h"
 #include "gameplay/figures.h"
+#include "gameplay/particles.h"
 
 // What one tick of a demo holds: the directions, fire (the bomb) and the
 // debug switch, the play keys that change play. The other play keys (pause,
@@ -34,7 +35,8 @@ struct Demo {
     long draws = 0;  // random draws before the level's first tick
     uint32_t generator = 0;
     PlayValues values;   // the play values the level started with
-    std::string ending;  // how the level was left: exit, lost, left, editor, closed
+    std::string ending;  // how the level was left: exit, lost, left, closed ("editor": an older
+                         // recorder's, which stopped at the editor)
     std::string final;   // the state line after the last tick, as the game saw it
     std::vector<uint8_t> ticks;
 };
@@ -55,6 +57,23 @@ const unsigned long long DEMO_MAX_TICKS = 10000000ull;
 const unsigned long long DEMO_MAX_DRAWS = 100000000ull;
 // The header's lines, then the ticks' (at most "LRUDFXK" and "\r\n").
 const size_t DEMO_MAX_FILE_BYTES = 16 * DEMO_MAX_LINE + DEMO_MAX_TICKS * 9;
+
+// The random draws a level start takes: the star burst that opens it, one
+// draw per particle.
+const long LEVEL_START_DRAWS = PARTICLE_COUNT;
+// The draws taken when the first game of a run begins level 1 straight from
+// the menu: the same burst at start-up, then the level's. The game's own
+// recording of that level starts there (tests/e2e and tests/shell measure
+// it on the real way from the menu); a later game of the run starts later.
+const long NEW_GAME_FIRST_LEVEL_DRAWS = 2 * LEVEL_START_DRAWS;
+
+// What in a demo's header no new game could start `level` with, one line
+// each; empty when a new game could. A shipped solution proves its level
+// from a new game's values whichever level it is: score 0, three lives, one
+// bomb and none out, the spared lives and the key latch off. Level 1 starts
+// at NEW_GAME_FIRST_LEVEL_DRAWS; a later level no sooner than every level
+// start before it has drawn.
+std::vector<std::string> NewGameHeaderProblems(const Demo &demo, int level);
 
 // The letters of a tick ("LF"; "-" when nothing is held), and back.
 // The letters are the trace tool's: L R U D F; X for the debug switch, K
@@ -96,9 +115,11 @@ uint8_t DemoTickOf(const PlayInput &input);
 PlayInput DemoTickInput(uint8_t tick);
 
 // The state of play after a tick, in one line (the trace tool's): the
-// hero, counters, dug and gold cells, the game state's name ("RUN", "MAP"),
-// every enemy and every bag still there. A replay ends on the line its
-// recording ended on.
+// hero, counters, dug and gold cells, the state of play ("RUN", "MAP"),
+// every enemy and every bag still there. A page over play (pause, help,
+// the editor) halts it but is the game's, not play's: play is still "RUN"
+// under it, as in a replay, which opens no page. A replay ends on the line
+// its recording ended on.
 std::string PlayStateLine(long tick);
 
 // The fingerprint of this platform's random generator.

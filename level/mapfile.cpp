@@ -118,9 +118,14 @@ int LoadMapFile(const char *gamePath)
         std::strncpy(levelMap->mapPath, gamePath, sizeof levelMap->mapPath - 1);
 
         int32_t codes[MAP_CELLS];
-        const int count = ReadLevelCodes(NativePath(gamePath), codes);
-        if (count < 0)
+        const std::string nativePath = NativePath(gamePath);
+        const int count = ReadLevelCodes(nativePath, codes);
+        if (count < 0) {
+            // The screen only says "check the log": the log says which file.
+            if (gameLog)
+                gameLog->Printf("Cannot read the level file %s\n", nativePath.c_str());
             return FailLoad();
+        }
         for (int l = 0; l < MAP_LAYERS; l++)
             for (int r = 0; r < MAP_ROWS; r++)
                 for (int c = 0; c < MAP_COLUMNS; c++) {

@@ -12,6 +12,7 @@
 #include "base/log.h"
 #include "base/message.h"
 #include "base/resources.h"
+#include "base/screenfont.h"
 #include "base/sound.h"
 #include "gameplay/figures.h"
 #include "map/mapcodes.h"
@@ -25,7 +26,7 @@ const int progressMarkerY[20] = {229, 229, 229, 261, 293, 293, 293, 293, 325, 35
 SineScroller::SineScroller()
 {
     colour = makecol(200, 200, 200);
-    font = alfont_load_font(NativePath("Fonts\\DigitalDreamFat.ttf").c_str());
+    font = LoadGameFont(boldFontPath);
     SetFontSize(24);
 }
 
@@ -136,7 +137,7 @@ static void DrawProgressMap(GameObject **markers, const SineScroller &scroller)
     if (BITMAP *picture = DataBitmap(PIC_PROGRESS_MAP))
         draw_sprite(backBuffer, picture, 100, 100);
     if (mainFont)
-        alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", GAME_W / 2, 560,
+        alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", GAME_W / 2, 532,
                               makecol(100, 128, 250));
     rect(backBuffer, 99, 99, 700, 507, makecol(255, 255, 255));
     // Levels past 20 (or before 1) have no marker of their own.
@@ -147,7 +148,12 @@ static void DrawProgressMap(GameObject **markers, const SineScroller &scroller)
         markers[current]->Animate();
         markers[current]->Draw(backBuffer);
     }
+    // The letters wave in a band as wide as the map's frame and above it:
+    // they slide in and out at its edges instead of being cut by the
+    // screen's, and never run into the picture.
+    set_clip_rect(backBuffer, 100, 0, 700, 96);
     scroller.Draw(backBuffer);
+    set_clip_rect(backBuffer, 0, 0, backBuffer->w - 1, backBuffer->h - 1);
 }
 
 void ProcessMap()
@@ -157,7 +163,7 @@ void ProcessMap()
     try {
         scroller = new SineScroller();
         scroller->SetText(ProgressScrollText(currentLevel).c_str());
-        scroller->x = 160;
+        scroller->x = 100;
         scroller->y = 32;
         scroller->visibleChars = 60;
         scroller->colour = makecol(250, 250, 0);
@@ -177,7 +183,7 @@ void ProcessMap()
                 DrawProgressMap(markers, *scroller);
             PresentFrame();
             scroller->Step();
-            logicTicks = 0;
+            DropWaitedTicks();
         }
         DeleteMarkers(markers);
         delete scroller;

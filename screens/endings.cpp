@@ -3,6 +3,7 @@
 #include "screens/endings.h"
 
 #include <allegro.h>
+#include <string>
 
 #include "base/frame.h"
 #include "base/log.h"
@@ -42,12 +43,12 @@ const CreditLine credits[] = {
     {544, false, "EVERY TILE DRAWN IN HOUSE"},
     {608, true, "SPECIAL THANKS"},
     {640, false, "THE ALLEGRO LIBRARY COMMUNITY"},
-    {706, false, "WWW.ALLEGRO-COMMUNITY.EXAMPLE"},
+    {706, false, "FREETYPE AND THE PLAY FONT"},
     {770, true, "PUBLISHED BY"},
     {802, false, "THE DELVORN TEAM"},
 };
 
-const char *const closingAddress = "WWW.DELVORN.EXAMPLE";
+const char *const closingAddress = "DELVORN IS FREE SOFTWARE UNDER THE MIT LICENCE";
 const char *const closingMotto = "DIG DEEP. DIG FAST. NEVER LOOK UP.";
 
 // The roll's first heading starts just below the screen and moves up two
@@ -68,18 +69,26 @@ void DrawRoll(ALFONT_FONT *font, int y)
         alfont_textout_centre(backBuffer, font, c.text, GAME_W / 2, y + c.offset, c.heading ? white : line);
 }
 
+// The closing pair; once it stands still, the key it waits for is named.
 void DrawClosing(ALFONT_FONT *font, int y)
 {
     if (!backBuffer || !font)
         return;
+    alfont_set_font_size(font, 24);
     alfont_textout_centre(backBuffer, font, closingAddress, GAME_W / 2, y, makecol(200, 200, 200));
-    alfont_textout_centre(backBuffer, font, closingMotto, GAME_W / 2, y + 32, makecol(84, 100, 100));
+    // A dark teal would sink into the cave picture: the motto is lit.
+    alfont_textout_centre(backBuffer, font, closingMotto, GAME_W / 2, y + 32, makecol(120, 220, 200));
+    if (y <= closingEndY) {
+        alfont_set_font_size(font, 16);
+        alfont_textout_centre(backBuffer, font, "PRESS A KEY", GAME_W / 2, GAME_H - 32,
+                              makecol(200, 107, 38));
+    }
 }
 
 void WaitForAnyKey(KeyLatch &anyKey)
 {
     while (!anyKey.KeyWaiting() && !closeRequested) {
-        logicTicks = 0;
+        DropWaitedTicks();
         WaitPass();
     }
 }
@@ -110,10 +119,7 @@ void GameOver()
         clear_keybuf();
         page.Free();
 
-        if (FindHighScoreSlot() != NO_HIGH_SCORE_SLOT) {
-            GetUserInitials();
-            RecordHighScore();
-        }
+        CheckHighScore();
         clear_keybuf();
         gameState = GameState::MENU;
     } catch (...) {
@@ -138,7 +144,10 @@ void GameWon()
             DrawPanel(shown, 200, 250, 600, 350, white, makecol(8, 0, 128));
             if (page.font) {
                 alfont_set_font_size(page.font, 26);
-                alfont_textout_centre(shown, page.font, "!! GREAT JOB !!", GAME_W / 2, 284, white);
+                alfont_textout_centre(shown, page.font, "!! GREAT JOB !!", GAME_W / 2, 270, white);
+                const std::string final = "SCORE " + std::to_string(score);
+                alfont_set_font_size(page.font, 20);
+                alfont_textout_centre(shown, page.font, final.c_str(), GAME_W / 2, 312, makecol(255, 255, 0));
             }
             release_screen();
             ShowGameScreen();
@@ -146,6 +155,9 @@ void GameWon()
         page.Free();
 
         WaitForAnyKey(anyKey);
+        clear_keybuf();
+        // A winner's score goes into the hall of fame as a loser's does.
+        CheckHighScore();
         clear_keybuf();
         ViewCredits();
         clear_keybuf();
@@ -166,7 +178,7 @@ void ViewCredits()
         for (int y = rollStartY;; y -= 2) {
             DrawPageBackdrop();
             DrawRoll(page.font, y);
-            logicTicks = 0;
+            DropWaitedTicks();
             PresentFrame();
             anyKey.KeyWaiting();  // drops the repeats of a key held since the start
             if (y <= rollEndY || escape.Down() || closeRequested)
@@ -178,7 +190,7 @@ void ViewCredits()
         for (int y = closingStartY; y >= closingEndY && !closeRequested; y -= 2) {
             DrawPageBackdrop();
             DrawClosing(page.font, y);
-            logicTicks = 0;
+            DropWaitedTicks();
             PresentFrame();
             anyKey.KeyWaiting();
         }

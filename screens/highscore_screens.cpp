@@ -34,7 +34,7 @@ static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObje
     int white = makecol(255, 255, 255);
     if (font) {
         alfont_set_font_size(font, 36);
-        alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", GAME_W / 2, 32,
+        alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", GAME_W / 2, PAGE_TITLE_Y,
                               makecol(200, 200, 200));
         alfont_set_font_size(font, 16);
         alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", GAME_W / 2, GAME_H - 32,
@@ -83,7 +83,7 @@ void ViewHighScores()
             for (;;) {
                 if (backBuffer)
                     DrawHighScoreView(font, rowColours, emblem);
-                logicTicks = 0;
+                DropWaitedTicks();
                 PresentFrame();
                 if (leave.Down() || closeRequested)
                     break;
@@ -114,10 +114,10 @@ static void DrawInitialsEntry(ALFONT_FONT *font)
         return;
     int grey = makecol(200, 200, 200);
     alfont_set_font_size(font, 32);
-    alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", GAME_W / 2, 32, grey);
+    alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", GAME_W / 2, PAGE_TITLE_Y, grey);
     alfont_set_font_size(font, 18);
-    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", GAME_W / 2, 80,
-                          makecol(199, 109, 37));
+    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", GAME_W / 2,
+                          PAGE_TITLE_Y + 48, makecol(199, 109, 37));
     alfont_set_font_size(font, 14);
     alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", GAME_W / 2, GAME_H - 96, grey);
     alfont_textout_centre(backBuffer, font, "Press <up> for letter up, <down> for letter down.", GAME_W / 2,
@@ -183,7 +183,7 @@ void GetUserInitials()
             if (backBuffer)
                 DrawInitialsFields(font, fields, field);
             PresentFrame();
-            logicTicks = 0;
+            DropWaitedTicks();
             if (save.Down() || closeRequested)
                 break;
         }
@@ -203,4 +203,12 @@ void GetUserInitials()
         holder.Free();
         LogExceptReport("GetUserInitials");
     }
+}
+
+void CheckHighScore()
+{
+    if (FindHighScoreSlot() == NO_HIGH_SCORE_SLOT)
+        return;
+    GetUserInitials();
+    RecordHighScore();
 }

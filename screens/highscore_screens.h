@@ -7,5 +7,8 @@
 void ViewHighScores();
 // The player's three initials into currentInitials; ENTER ends the entry.
 void GetUserInitials();
+// A game's end, however it came (lost, won, left): a score that earns a
+// place asks for the initials and goes into the saved table.
+void CheckHighScore();
 
 #endif

@@ -88,7 +88,7 @@ int ProcessMenu()
         KeyLatch latch{KEY_DOWN, KEY_UP, KEY_ESC, KEY_ENTER};
         while (!done) {
             alfont_set_font_size(font, 36);
-            logicTicks = 0;
+            DropWaitedTicks();
             if (backBuffer)
                 DrawMenu(font, choice);
             UpdateMarker();
@@ -127,7 +127,7 @@ int ProcessMenu()
         DeleteGameObject(menuMarker);
         shownFps = 0;
         framesDrawn = 0;
-        logicTicks = 0;
+        DropWaitedTicks();
         return choice;
     } catch (...) {
         holder.Free();

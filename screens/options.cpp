@@ -101,7 +101,7 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
     int yellow = makecol(200, 200, 100);
     if (font) {
         alfont_set_font_size(font, 40);
-        alfont_textout_centre(backBuffer, font, "Game Options", GAME_W / 2, 32, yellow);
+        alfont_textout_centre(backBuffer, font, "Game Options", GAME_W / 2, PAGE_TITLE_Y, yellow);
         alfont_set_font_size(font, 18);
         alfont_textout_centre(backBuffer, font, "Up/Down to move, Left/Right Change, SPACE - Done",
                               GAME_W / 2, 520, yellow);
@@ -175,7 +175,7 @@ void MessageBox()
             musicOn = view.stateIndex % 2 == 0;
             if (soundVolume != oldSound || midiVolume != oldMusic)
                 set_volume(soundVolume, midiVolume);
-            logicTicks = 0;
+            DropWaitedTicks();
             if (closeRequested)
                 ending = true;
         }

@@ -1,10 +1,11 @@
 // pause.cpp: the pause page, the help pages (play and editor) and the
-// question before the level editor. Each composes once on the darkened game
+// questions before the level editor and before leaving a game. Each composes once on the darkened game
 // picture and then only waits for its key.
 #include "screens/pause.h"
 
 #include <allegro.h>
 #include <cstdio>
+#include <string>
 
 #include "base/frame.h"
 #include "base/log.h"
@@ -103,7 +104,7 @@ void ShowBackdropPage()
 void WaitForPagePress(KeyLatch &latch)
 {
     for (;;) {
-        logicTicks = 0;
+        DropWaitedTicks();
         const bool pressed = latch.Pressed();
         clear_keybuf();
         // The close button must still end the program while a page waits.
@@ -128,7 +129,7 @@ void PauseGame()
                 alfont_set_font_size(page.font, 22);
                 CentreText(page.font, "DELVORN PAUSED", 102, white);
                 CentreText(page.font, "STATUS", 136, yellow);
-                alfont_set_font_size(page.font, 12);
+                alfont_set_font_size(page.font, 14);
                 DrawNumberLine(page.font, "Current Lives", lives, 190);
                 DrawNumberLine(page.font, "Bombs", bombCapacity, 220);
                 DrawNumberLine(page.font, "Current Level", currentLevel, 280);
@@ -148,35 +149,58 @@ void PauseGame()
     }
 }
 
+namespace {
+
+// The question pages (the editor, leaving the game): a title bar in blue,
+// the subject in orange, the question, and Y or N.
+bool AskYesNo(const char *subject, const char *question)
+{
+    ScreenFont page("Fonts\\DigitalDream.ttf");
+    OpenPage(true);
+
+    if (backdropBitmap) {
+        const int blue = makecol(50, 136, 254);
+        rect(backdropBitmap, 99, 199, 701, 351, blue);
+        rect(backdropBitmap, 99, 199, 701, 231, blue);
+        if (page.font) {
+            alfont_set_font_size(page.font, 24);
+            CentreText(page.font, "DELVORN PAUSED", 202, makecol(255, 255, 255));
+            CentreText(page.font, subject, 236, makecol(255, 50, 0));
+            alfont_set_font_size(page.font, 20);
+            CentreText(page.font, question, 320, makecol(255, 255, 0));
+        }
+    }
+    ShowBackdropPage();
+
+    KeyLatch latch{KEY_Y, KEY_N};
+    WaitForPagePress(latch);
+    // Both together count as yes.
+    const bool yes = key[KEY_Y] != 0;
+    ClosePage();
+    return yes;
+}
+
+}  // namespace
+
 bool AskEditorMode()
 {
     try {
-        ScreenFont page("Fonts\\DigitalDream.ttf");
-        OpenPage(true);
-
-        if (backdropBitmap) {
-            const int blue = makecol(50, 136, 254);
-            rect(backdropBitmap, 99, 199, 701, 351, blue);
-            rect(backdropBitmap, 99, 199, 701, 231, blue);
-            if (page.font) {
-                alfont_set_font_size(page.font, 24);
-                CentreText(page.font, "DELVORN PAUSED", 202, makecol(255, 255, 255));
-                CentreText(page.font, "EDITOR MODE", 236, makecol(255, 50, 0));
-                alfont_set_font_size(page.font, 20);
-                CentreText(page.font, "ENTER EDITOR MODE? (Y/N)", 320, makecol(255, 255, 0));
-            }
-        }
-        ShowBackdropPage();
-
-        KeyLatch latch{KEY_Y, KEY_N};
-        WaitForPagePress(latch);
-        // Both together count as yes.
-        const bool yes = key[KEY_Y] != 0;
-        ClosePage();
-        return yes;
+        return AskYesNo("EDITOR MODE", "ENTER EDITOR MODE? (Y/N)");
     } catch (...) {
         // The question shares the pause page's report line.
         LogExceptReport("PauseGame");
+        return false;
+    }
+}
+
+bool AskLeaveGame()
+{
+    try {
+        // What the player would leave with.
+        const std::string subject = "SCORE " + std::to_string(score);
+        return AskYesNo(subject.c_str(), "LEAVE THIS GAME? Y/N");
+    } catch (...) {
+        LogExceptReport("AskLeaveGame");
         return false;
     }
 }
@@ -212,7 +236,7 @@ int GameHelp()
                     count = sizeof editorHelp / sizeof editorHelp[0];
                     closing = "...Press SPACE to resume Editing...";
                 }
-                alfont_set_font_size(page.font, 12);
+                alfont_set_font_size(page.font, 14);
                 for (int i = 0; i < count; i++)
                     alfont_textout(backdropBitmap, page.font, lines[i].text, 142, lines[i].y,
                                    makecol(lines[i].r, lines[i].g, lines[i].b));

@@ -1,5 +1,6 @@
-// pause.h: the pause page, the help pages and the editor question: pages
-// over the darkened game picture that wait for one key.
+// pause.h: the pause page, the help pages and the two questions (the
+// editor, leaving the game): pages over the darkened game picture that
+// wait for one key.
 #ifndef DELVORN_PAUSE_H
 #define DELVORN_PAUSE_H
 
@@ -11,6 +12,8 @@ void PauseGame();
 int GameHelp();
 // True when the player answered Y.
 bool AskEditorMode();
+// ESC in play: true when the player answered Y to leaving the game.
+bool AskLeaveGame();
 
 // What every waiting page does once composed (game over too): show the
 // backdrop bitmap after the retrace, then wait, holding the logic still,

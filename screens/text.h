@@ -18,5 +18,7 @@ void DimBackdrop(bool redraw);
 // The game's backdrop picture over the whole of backBuffer: the ground of
 // the pages that stand on their own (options, high scores, endings).
 void DrawPageBackdrop();
+// The top of a title on that picture: clear of its grass line (y 40).
+const int PAGE_TITLE_Y = 48;
 
 #endif

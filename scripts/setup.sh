@@ -12,7 +12,7 @@ packages=(build-essential cmake git pkg-config xvfb xauth xdotool x11-apps x11-u
           liballegro4-dev libfreetype-dev libpng-dev
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
           libgtest-dev libgmock-dev libbenchmark-dev libebur128-dev
-          fonts-dejavu-core fonts-dseg fonts-ferrite-core freepats clang libclang-rt-14-dev valgrind time
+          fonts-dejavu-core fonts-dseg fonts-play freepats clang libclang-rt-14-dev valgrind time
           dpkg-dev fakeroot file desktop-file-utils appstream lintian)
 
 "$here/scripts/install-missing.sh" "${packages[@]}"

@@ -16,7 +16,7 @@ void BeginLevelDemo(uint32_t mapChecksum);
 // One logic step's input (DEMO_LEFT and the rest).
 void RecordDemoTick(uint8_t tick);
 
-// The level ended ("exit", "lost", "left", "editor", "closed"): writes the
+// The level ended ("exit", "lost", "left", "closed"): writes the
 // demo. Does nothing when no level is being recorded.
 void EndLevelDemo(const char *ending);
 

@@ -63,9 +63,12 @@ static void ActOnPlayRequests(unsigned requests)
 
 static void PlayPass()
 {
+    // Back in play after a page, the level's start or the editor: play
+    // goes on from the next tick, not from the time spent elsewhere.
     static bool playing = false;
     if (!playing) {
         leavePlay.Arm();
+        DropWaitedTicks();
         playing = true;
     }
     do {
@@ -85,11 +88,12 @@ static void PlayPass()
     } while (logicTicks > 0 && gameState == GameState::RUN);
 
     const bool lost = requests & PLAY_HERO_LOST;
-    const bool leaving = leavePlay.Down();
+    // The editor, like the pages, only halts play: the level's demo goes on.
+    // ESC asks first, as F2 does; a game left keeps its score's chance at
+    // the hall of fame.
+    const bool leaving = !lost && gameState == GameState::RUN && leavePlay.Pressed() && AskLeaveGame();
     if (gameState == GameState::MAP)
         EndLevelDemo("exit");
-    else if (gameState == GameState::LEVEL_EDITOR)
-        EndLevelDemo("editor");
     else if (lost)
         EndLevelDemo("lost");
     else if (leaving)
@@ -100,6 +104,7 @@ static void PlayPass()
         DeleteMap();
         gameState = GameState::MENU;
     } else if (leaving) {
+        CheckHighScore();
         DeleteMap();
         gameState = GameState::MENU;
     }
@@ -127,7 +132,7 @@ static void EndGameWon()
 
 static void NextLevel()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     StopMusic();
     if (currentLevel != 0)
         DeleteMap();
@@ -152,14 +157,18 @@ static void StartLevel()
         BeginLevelDemo(MapFileChecksum(NativePath(map.c_str())));
         return;
     }
+    // A level that cannot be read ends the game, not as a win: the log
+    // names the file, the score is offered to the table, then the menu.
+    StopMusic();
     ClearScreen();
     ShowMessage("MAP LOAD ERROR - Check Log File Please", 2000, 14, makecol(84, 85, 146), screen);
-    EndGameWon();
+    CheckHighScore();
+    gameState = GameState::MENU;
 }
 
 static void MenuChoice()
 {
-    logicTicks = 0;
+    DropWaitedTicks();
     switch (ProcessMenu()) {
     case 0:
         gameState = GameState::MAP;
@@ -191,7 +200,7 @@ static void LoopPass()
     if (gameState == GameState::MENU)
         MenuChoice();
     if (gameState == GameState::PAUSE) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         PauseGame();
@@ -200,7 +209,7 @@ static void LoopPass()
         gameState = GameState::RUN;
     }
     if (gameState == GameState::HELP) {
-        logicTicks = 0;
+        DropWaitedTicks();
         PauseMusic();
         clear_keybuf();
         GameHelp();
@@ -209,7 +218,7 @@ static void LoopPass()
         gameState = returnState;
     }
     if (gameState == GameState::HIGH) {
-        logicTicks = 0;
+        DropWaitedTicks();
         ViewHighScores();
         gameState = GameState::MENU;
         return;

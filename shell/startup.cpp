@@ -12,6 +12,7 @@
 #include "base/input.h"
 #include "base/log.h"
 #include "base/message.h"
+#include "base/screenfont.h"
 #include "base/sound.h"
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
@@ -201,7 +202,23 @@ int Initall()
             return 0;
         }
 
-        mainFont = alfont_load_font(NativePath("Fonts\\DigitalDream.ttf").c_str());
+        // Every screen's words are in these two fonts: without them the
+        // game would run blind (no menu to read, no question to answer), so
+        // it does not start, as without its data file.
+        for (const char *path : {plainFontPath, boldFontPath}) {
+            ALFONT_FONT *font = LoadGameFont(path);
+            if (!font) {
+                const std::string message =
+                    "Unable to load the font " + NativePath(path) + ".\nPlease, reinstall Delvorn.";
+                allegro_message("%s", message.c_str());
+                LogExceptReport("Initall");
+                return 0;
+            }
+            if (path == plainFontPath)
+                mainFont = font;
+            else
+                alfont_destroy_font(font);
+        }
 
         Log("Initializing High Score Table\n");
         if (!LoadHighScores()) {

@@ -174,6 +174,14 @@ game="$pkg/Delvorn"
 for item in Data.dat Fonts Maps Config Delvorn.exe; do
   cp -r "$out/build/game/$item" "$game/"
 done
+# The fonts are copies here, not links into a font package: their licence
+# goes beside them (Play's, or DejaVu's where the host fell back to it).
+if cmp -s "$game/Fonts/DigitalDream.ttf" /usr/share/fonts/truetype/play/Play-Regular.ttf; then
+  { echo "Play: Copyright 2011 Jonas Hecksher, Playtypes, e-types AS"; cat "$here/content/linux/licenses/OFL-1.1"; } \
+    >"$game/Fonts/LICENSE-Play.txt"
+else
+  cp "$here/content/linux/licenses/bitstream-vera" "$game/Fonts/LICENSE-DejaVu.txt"
+fi
 # Empty folders for the high score table and the log: the game writes both.
 mkdir -p "$game/HiScore" "$game/Logs"
 cp "$out/build/video/mivolen.dll" "$out/build/video/mivolen-play.exe" "$pkg/mivolen/bin/"

@@ -117,10 +117,12 @@ Picture BackdropPicture()
     }
     // Glowing crystals, each lighting the rock around it a little.
     static const uint32_t glow[4] = {0x50C0F0, 0xB070F0, 0x50E0A0, 0xF0B050};
-    // The score screens lay panels over the middle: keep the sparkle outside it.
+    // The screens drawn on this picture write down its middle (titles,
+    // panels, help lines, the credits roll): keep the sparkle beside it, so
+    // that no crystal shines through a letter.
     for (int i = 0, tries = 0; i < 16 && tries < 500; tries++) {
         float x = 20 + Noise(tries, 5, 22) * 760, y = 110 + Noise(tries, 6, 22) * 440;
-        if (x > 90 && x < 710 && y > 130 && y < 500)
+        if (x > 90 && x < 710)
             continue;
         float h = 8 + Noise(i++, 7, 22) * 10;
         c.Glow(x, y - h / 2, h * 2.2f, glow[i % 4], 0.35f);

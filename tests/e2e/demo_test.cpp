@@ -66,7 +66,7 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     game.Press("Left", 1200);
     game.Press("space");
     game.Press("Up", 1000);
-    ASSERT_TRUE(HoldUntilShown(game, "Escape", Shown::Menu, 10, "demo_05_menu"));
+    ASSERT_TRUE(LeaveGame(game, "demo_05_menu"));
     HoldUntil(
         game, "Escape", [&]() { return !game.Running(); }, 10, "demo_06_leaving");
     ASSERT_EQ(game.WaitExit(30), 0);
@@ -78,7 +78,11 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     EXPECT_EQ(demo.level, 1);
     EXPECT_EQ(demo.ending, "left");
     EXPECT_GT(demo.ticks.size(), 100u);
-    EXPECT_GT(demo.draws, 0);
+    // A new game's first level: the start the shipped solutions must prove
+    // their levels from (the tools take its draw count from the header rule).
+    EXPECT_EQ(demo.draws, NEW_GAME_FIRST_LEVEL_DRAWS);
+    for (const std::string &problem : NewGameHeaderProblems(demo, 1))
+        ADD_FAILURE() << "the game's own new game breaks the header rule: " << problem;
     ASSERT_FALSE(demo.final.empty());
 
     int status = 0;
@@ -101,6 +105,43 @@ TEST(EndToEndDemo, RecordedLevelReplaysToTheSameStateAndOldDemosMakeRoom)
     EXPECT_FALSE(fs::exists(game.dir + "/Demos/Zub20-20200101-000000.dem"));
     EXPECT_FALSE(fs::exists(game.dir + "/Demos/Zub18-20200101-000002.dem"));
     EXPECT_TRUE(fs::exists(game.dir + "/Demos/Zub17-20200101-000003.dem"));
+}
+
+// Play goes on after a visit to the editor, and the demo with it; a window
+// closed in the editor ends the demo on the state its replay reaches.
+TEST(EndToEndDemo, LevelIsRecordedAcrossTheEditorAndToAnEndInIt)
+{
+    if (!HaveDisplay())
+        GTEST_SKIP() << "needs Xvfb and xdotool";
+    GameProcess game("e2e_demo_editor");
+    game.CopyData();
+    game.Start();
+    ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 120)) << game.Log();
+    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 30, "editor_01_menu"));
+    ASSERT_TRUE(StartNewGame(game, "editor_02_progress_map", "editor_03_play"));
+    game.Press("Left", 600);
+    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Question, 10, "editor_04_question"));
+    ASSERT_TRUE(HoldUntilShown(game, "y", Shown::Editor, 10, "editor_05_editor"));
+    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Play, 10, "editor_06_back"));
+    game.Press("Right", 800);
+    ASSERT_TRUE(HoldUntilShown(game, "F2", Shown::Question, 10, "editor_07_question"));
+    ASSERT_TRUE(HoldUntilShown(game, "y", Shown::Editor, 10, "editor_08_editor"));
+    ASSERT_TRUE(game.CloseWindow());
+    ASSERT_EQ(game.WaitExit(30), 0);
+
+    Demo demo;
+    std::string error;
+    ASSERT_TRUE(ReadDemo(game.dir + "/Demos/last.dem", &demo, &error)) << error;
+    EXPECT_EQ(demo.ending, "closed");
+    size_t afterVisit = 0;
+    for (uint8_t tick : demo.ticks)
+        afterVisit += (tick & DEMO_RIGHT) != 0;
+    EXPECT_GT(afterVisit, 5u) << "the steps after the first visit were not recorded";
+    EXPECT_NE(demo.final.find(" state=RUN "), std::string::npos) << demo.final;
+    int status = 0;
+    std::string replayed = ReplayLastLine(game.dir + "/Demos/last.dem", game.dir, &status);
+    EXPECT_EQ(status, 0) << replayed;
+    EXPECT_EQ(replayed, demo.final);
 }
 
 // A shipped solution changed into another demo: `edit` rewrites its text.

@@ -15,8 +15,10 @@ const char *ShownName(Shown shown)
     case Shown::Play: return "play";
     case Shown::Pause: return "pause page";
     case Shown::Help: return "help page";
+    case Shown::Question: return "question page";
     case Shown::GameOver: return "game over";
     case Shown::Initials: return "initials entry";
+    case Shown::Editor: return "editor";
     default: return "something else";
     }
 }
@@ -36,12 +38,16 @@ Shown Classify(const GameProcess &game)
         if (isWhite(110, 92) && isWhite(690, 92) && isWhite(110, 501) && isWhite(690, 501))
             return Shown::Help;
     }
+    // The questions (the editor, leaving) stand in blue frames.
+    auto isBlue = [&](int x, int y) { return game.CountNear(0x3288fe, x, y, x, y, 8) == 1; };
+    if (isBlue(99, 300) && isBlue(701, 300) && isBlue(400, 231) && isBlue(400, 351))
+        return Shown::Question;
     if (isWhite(119, 300) && isWhite(681, 300)) {
         if (game.CountNear(0xe72727, 140, 170, 660, 460) > 300)
             return Shown::Menu;
-        if (game.CountNear(0xceca63, 250, 30, 550, 80) > 300)
+        if (game.CountNear(0xceca63, 250, 30, 550, 110) > 300)
             return Shown::Options;
-        if (game.CountNear(0xcecace, 180, 30, 620, 80) > 300)
+        if (game.CountNear(0xcecace, 180, 30, 620, 110) > 300)
             return Shown::HighScores;
     }
     if (isWhite(199, 300) && isWhite(601, 300)) {
@@ -50,8 +56,11 @@ Shown Classify(const GameProcess &game)
         if (game.CountNear(white, 210, 262, 590, 340, 20) > 50)
             return Shown::GameOver;
     }
-    if (game.CountNear(0x6381ff, 180, 560, 620, 599) > 300)
+    if (game.CountNear(0x6381ff, 180, 515, 620, 599) > 300)
         return Shown::ProgressMap;
+    // The editor writes its two status lines at the top left.
+    if (game.CountNear(0x001cff, 0, 24, 300, 40) > 100)  // pixel value 255 at 16 bits
+        return Shown::Editor;
     return Shown::Other;
 }
 
@@ -151,6 +160,24 @@ bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::stri
             game, "space", [&]() { return Classify(game) != Shown::ProgressMap; }, 30, playShot))
         return false;
     return WaitForShown(game, Shown::Play, 30, playShot);
+}
+
+bool LeaveGame(GameProcess &game, const std::string &name)
+{
+    if (!HoldUntilShown(game, "Escape", Shown::Question, 30, name + "_question"))
+        return false;
+    if (!HoldUntil(
+            game, "y", [&]() { return Classify(game) != Shown::Question; }, 30, name))
+        return false;
+    // The initials entry opens with a loading line first.
+    for (int i = 0; i < 10 && Classify(game) != Shown::Menu; i++) {
+        if (Classify(game) == Shown::Initials) {
+            HoldUntil(
+                game, "Return", [&]() { return Classify(game) != Shown::Initials; }, 30, name + "_initials");
+        }
+        WaitForShown(game, Shown::Menu, 2, name);
+    }
+    return Classify(game) == Shown::Menu;
 }
 
 bool LoseToGameOver(GameProcess &game, const std::string &name)

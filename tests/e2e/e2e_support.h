@@ -10,7 +10,7 @@
 
 #include "tests/support/game_process.h"
 
-enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, Pause, Help, GameOver, Initials };
+enum class Shown { Other, Menu, Options, HighScores, ProgressMap, Play, Pause, Help, Question, GameOver, Initials, Editor };
 
 const char *ShownName(Shown shown);
 
@@ -49,6 +49,10 @@ bool HoldUntilShown(GameProcess &game, const std::string &keyName, Shown wanted,
 // From the menu: a new game, its progress map, and play of level 1 (the
 // screenshots of the two screens under the names given).
 bool StartNewGame(GameProcess &game, const std::string &mapShot, const std::string &playShot);
+
+// In play: ESC, the question whether to leave (answered Y), the initials
+// entry when the score earned a place (ENTER), and the menu.
+bool LeaveGame(GameProcess &game, const std::string &name);
 
 // In play on QuickDeathLevel: drops bombs under the standing hero until the
 // game over page shows. False when the page did not come or was skipped.

@@ -100,13 +100,12 @@ TEST_F(InstalledGame, RunsFromRootWritesOnlyUnderHomeAndPlaysThePlayersLevel)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(fs::file_size(own + "/Maps/Zub1.map"), 5100u);
     EXPECT_EQ(ReadFile(shippedLevel), shippedBytes);
-    // Entering the editor ended the level's demo, kept in the player's folder.
-    EXPECT_NE(ReadFile(own + "/Demos/last.dem").find("\nend editor\n"), std::string::npos);
 
-    // A new game plays the player's level 1.
+    // A new game plays the player's level 1. The level played on after the
+    // editor until Escape, and its demo is kept in the player's folder.
     game.Press("F2");
-    game.Press("Escape");
-    ASSERT_TRUE(WaitForShown(game, Shown::Menu, 10, "installed_04_menu"));
+    ASSERT_TRUE(LeaveGame(game, "installed_04_menu"));
+    EXPECT_NE(ReadFile(own + "/Demos/last.dem").find("\nend left\n"), std::string::npos);
     game.Press("Return");
     ASSERT_TRUE(WaitForShown(game, Shown::ProgressMap, 10, "installed_05_progress_map"));
     game.Press("space");

@@ -39,6 +39,7 @@ const char *const plainTexts[] = {
     "Exit tile (0) on layer 0", "Shield tiles on layer 1.", "Transparent tiles and enemy home on layer 1.",
     "...Press SPACE to resume Editing...", "G A M E  O V E R", "GAME DESIGN", "GAME PROGRAMMING",
     "ARTIFICIAL INTELLIGENCE", "SOUND AND MUSIC", "GAME ART", "SPECIAL THANKS", "PUBLISHED BY",
+    "LEAVE THIS GAME? Y/N", "SCORE ", "PRESS A KEY",
     "0123456789-", // numbers, negative ones too
 };
 // clang-format on
@@ -47,7 +48,7 @@ const char *const plainTexts[] = {
 // clang-format off
 const char *const fatTexts[] = {
     "START NEW GAME",  "SET GAME OPTIONS",        "VIEW HIGH SCORES",    "VIEW CREDITS", "EXIT GAME",
-    "!! GREAT JOB !!", "L   E   V   E   L  .   ", "   .               ", "0123456789",
+    "!! GREAT JOB !!", "SCORE ", "L   E   V   E   L  .   ", "   .               ", "0123456789",
 };
 // clang-format on
 

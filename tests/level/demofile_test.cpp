@@ -120,7 +120,8 @@ TEST(DemoFile, DamagedOrMissingFilesAreRefusedWithAMessage)
     EXPECT_FALSE(error.empty());
 }
 
-// A copy with Windows line ends is the same demo.
+// A copy with Windows line ends is the same demo, and so is an older
+// recorder's end in the editor.
 TEST(DemoFile, CrLfCopyReadsAsTheSameDemo)
 {
     EnterScratchFolder();
@@ -137,6 +138,15 @@ TEST(DemoFile, CrLfCopyReadsAsTheSameDemo)
     EXPECT_EQ(b.ending, a.ending);
     EXPECT_EQ(b.ticks, a.ticks);
     EXPECT_EQ(b.draws, a.draws);
+
+    // An older recorder's demo that stopped at the editor named the page's
+    // state, which its replay, under no page, can never reach.
+    Demo old = SampleDemo();
+    old.ending = "editor";
+    old.final = "tick=4 hero=384,480,1 state=LEVEL EDITOR enemies=768,0,1,4";
+    ASSERT_TRUE(WriteDemo("editor.dem", old, &error)) << error;
+    ASSERT_TRUE(ReadDemo("editor.dem", &a, &error)) << error;
+    EXPECT_EQ(a.final, "tick=4 hero=384,480,1 state=RUN enemies=768,0,1,4");
 }
 
 // The ten-newest rotation removes only what the recorder wrote: its dated
@@ -175,6 +185,55 @@ TEST(DemoFile, RotationTouchesOnlyTheRecordersOwnFiles)
     for (const std::string &name : players)
         EXPECT_TRUE(std::ifstream(folder + "/" + name).good()) << name;
     EXPECT_FALSE(std::ifstream(folder + "/" + stale).good());
+}
+
+// The header rule a shipped solution must meet: a new game's values, and
+// the draws a new game has taken by then; each fault alone is named.
+TEST(DemoFile, OnlyHeadersANewGameCanStartWithPassTheSolutionRule)
+{
+    Demo first;
+    first.level = 1;
+    first.draws = NEW_GAME_FIRST_LEVEL_DRAWS;
+    EXPECT_TRUE(NewGameHeaderProblems(first, 1).empty());
+    Demo later = first;
+    later.level = 5;
+    later.draws = NEW_GAME_FIRST_LEVEL_DRAWS + 4 * LEVEL_START_DRAWS;
+    EXPECT_TRUE(NewGameHeaderProblems(later, 5).empty());
+
+    const struct {
+        const char *what;
+        void (*change)(Demo &);
+        int level;
+        const char *said;
+    } cases[] = {
+        {"level 20's demo under level 19's name",
+         [](Demo &d) {
+             d.level = 20;
+             d.draws = 5000;
+         },
+         19, "of level 20, not of level 19"},
+        {"a score", [](Demo &d) { d.values.score = 50; }, 1, "score 50"},
+        {"a million lives", [](Demo &d) { d.values.lives = 1000000; }, 1, "lives 1000000"},
+        {"two bombs", [](Demo &d) { d.values.bombCapacity = 2; }, 1, "bombs 2"},
+        {"a bomb out", [](Demo &d) { d.values.bombsOut = 1; }, 1, "bombsout 1"},
+        {"spared lives", [](Demo &d) { d.values.keepLives = true; }, 1, "keeplives 1"},
+        {"the key latch", [](Demo &d) { d.values.keysLatched = true; }, 1, "latch 1"},
+        {"the tools' start", [](Demo &d) { d.draws = LEVEL_START_DRAWS; }, 1, "reaches level 1 at"},
+        {"more draws on level 1", [](Demo &d) { d.draws = NEW_GAME_FIRST_LEVEL_DRAWS + 1; }, 1, "reaches level 1"},
+        {"level 5 at level 1's draws",
+         [](Demo &d) {
+             d.level = 5;
+             d.draws = NEW_GAME_FIRST_LEVEL_DRAWS;
+         },
+         5, "or more"},
+    };
+    for (const auto &c : cases) {
+        Demo d = first;
+        c.change(d);
+        const std::vector<std::string> problems = NewGameHeaderProblems(d, c.level);
+        ASSERT_EQ(problems.size(), 1u) << c.what;
+        EXPECT_NE(problems[0].find(c.said), std::string::npos) << c.what << ": " << problems[0];
+    }
 }
 
 }  // namespace

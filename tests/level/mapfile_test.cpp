@@ -262,6 +262,11 @@ TEST_F(MapFiles, MissingFileLeavesNoMapBehind)
     for (GameObject *cell : cellSprites)
         EXPECT_EQ(nullptr, cell);
     EXPECT_NE(std::string::npos, LogText().find("Creating Map\n"));
+    // The screen sends the player to the log, which names the file.
+    const std::string log = LogText();
+    const size_t said = log.find("Cannot read the level file ");
+    ASSERT_NE(std::string::npos, said) << log;
+    EXPECT_EQ(log.find('\n', said), log.find("Zub42.map\n", said) + 9) << log;
     EXPECT_EQ(CELL_EMPTY, CellCode(0, 0, 0));
 }
 

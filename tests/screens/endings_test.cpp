@@ -88,6 +88,7 @@ protected:
         skipWaits = true;
         std::remove("HiScore/HiScore.sco");
         ResetHighScores();
+        score = 0;  // no place in the table unless a case gives one
         gameState = GameState::RUN;
         returnState = GameState::RUN;
     }
@@ -248,4 +249,46 @@ TEST_F(EndingScreens, KeyBufferedBeforeGameWonDoesNotEndItEarly)
     EXPECT_EQ(1 + 2 + 151, passes);
     EXPECT_EQ(GameState::MENU, gameState);
     EXPECT_FALSE(keypressed());
+}
+
+// A winner's score is checked against the table as a loser's is: with a
+// place, the initials entry and the saved table come before the credits;
+// without one, the credits come straight after the winning page.
+TEST_F(EndingScreens, GameWonOffersTheHallOfFameBeforeTheCredits)
+{
+    const struct {
+        int score;
+        bool placed;
+    } cases[] = {{10001, true}, {10000, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.score);
+        ReleaseKeys();
+        std::remove("HiScore/HiScore.sco");
+        ResetHighScores();
+        passes = 0;
+        score = c.score;
+        // Every key of the endings goes down on even passes and up on odd
+        // ones: each wait sees a new press, the initials stay "AAA", and the
+        // buffered ESC cuts the roll short.
+        onPass = [](int n) {
+            const bool down = n % 2 == 0;
+            key[KEY_ENTER] = key[KEY_ESC] = down;
+            if (down)
+                simulate_keypress(KEY_ESC << 8 | 27);
+        };
+        gameState = GameState::QUIT;
+        GameWon();
+        EXPECT_LT(passes, passLimit);
+        EXPECT_GE(passes, 151) << "the credits did not follow";
+        EXPECT_EQ(GameState::MENU, gameState);
+        if (c.placed) {
+            EXPECT_EQ(10001, highScores.entries[0].score);
+            EXPECT_STREQ("AAA", highScores.entries[0].initials);
+            EXPECT_EQ(84, FileSize("HiScore/HiScore.sco"));
+        } else {
+            EXPECT_EQ(-1, FileSize("HiScore/HiScore.sco"));
+            for (const HighScoreEntry &e : highScores.entries)
+                EXPECT_EQ(10000, e.score);
+        }
+    }
 }

@@ -141,7 +141,10 @@ void PutPicture(Picture &screen, int entry, int x, int y)
 
 }  // namespace
 
-bool WriteMapPreview(const std::string &mapPath, const std::string &path)
+namespace {
+
+// A level file drawn as play draws its cells, or false when it cannot be read.
+bool DrawMap(const std::string &mapPath, Picture *screen)
 {
     FILE *f = std::fopen(mapPath.c_str(), "rb");
     if (!f)
@@ -155,7 +158,7 @@ bool WriteMapPreview(const std::string &mapPath, const std::string &path)
         const unsigned char *b = raw + ((layer * 17 + row) * 25 + col) * 4;
         return (int32_t)(b[0] | (b[1] << 8) | (b[2] << 16) | ((uint32_t)b[3] << 24));
     };
-    Picture screen = MakePicture(292);
+    *screen = MakePicture(292);
     // Layer 0, bags, layer 2, layer 1, then heart and potion: the play order.
     const int order[] = {0, 2, 1};
     for (int layer : order)
@@ -166,18 +169,76 @@ bool WriteMapPreview(const std::string &mapPath, const std::string &path)
                     continue;
                 bool valid = layer == 2 ? c <= 26 : c <= 73;
                 if (valid)
-                    PutPicture(screen, c + (layer == 2 ? 78 : 2), col * 32, r * 32);
+                    PutPicture(*screen, c + (layer == 2 ? 78 : 2), col * 32, r * 32);
             }
     for (int r = 0; r < 17; r++)
         for (int col = 0; col < 25; col++) {
             if (code(2, r, col) == 22)
-                PutPicture(screen, 208, col * 32, r * 32);
+                PutPicture(*screen, 208, col * 32, r * 32);
             if (code(2, r, col) == 19)
-                PutPicture(screen, 299, col * 32, r * 32);
+                PutPicture(*screen, 299, col * 32, r * 32);
         }
-    PutPicture(screen, 237, 12 * 32, 15 * 32);
+    PutPicture(*screen, 237, 12 * 32, 15 * 32);
+    return true;
+}
+
+}  // namespace
+
+bool WriteMapPreview(const std::string &mapPath, const std::string &path)
+{
+    Picture screen;
+    if (!DrawMap(mapPath, &screen))
+        return false;
     PutPicture(screen, 298, 0, 545);
     return SavePicturePng(path, screen);
+}
+
+bool WriteLevelSheet(const std::string &path, const std::vector<std::string> &mapPaths)
+{
+    // Each map at half size (400 x 272) under a label line, five to a row.
+    const int mapW = 400, mapH = 272, labelH = 14, gap = 6, perRow = 5;
+    const int count = (int)mapPaths.size();
+    const int rows = (count + perRow - 1) / perRow;
+    const int sheetW = perRow * (mapW + gap) + gap, sheetH = rows * (mapH + labelH + gap) + gap;
+    BITMAP *bmp = create_bitmap_ex(32, sheetW, sheetH);
+    if (!bmp)
+        return false;
+    clear_to_color(bmp, makecol32(24, 24, 30));
+    bool ok = true;
+    for (int i = 0; i < count && ok; i++) {
+        Picture screen;
+        ok = DrawMap(mapPaths[i], &screen);
+        if (!ok)
+            break;
+        Picture field;
+        field.width = 800;
+        field.height = 544;
+        field.pixels.assign(screen.pixels.begin(), screen.pixels.begin() + 800 * 544);
+        int x = gap + (i % perRow) * (mapW + gap), y = gap + (i / perRow) * (mapH + labelH + gap);
+        std::string name = mapPaths[i].substr(mapPaths[i].find_last_of("/\\") + 1);
+        textout_ex(bmp, font, name.c_str(), x, y + 3, makecol32(255, 255, 120), -1);
+        // Two by two pixels averaged, so thin lines stay visible at half size.
+        for (int j = 0; j < mapH; j++)
+            for (int k = 0; k < mapW; k++) {
+                int r = 0, g = 0, b = 0;
+                for (int d = 0; d < 4; d++) {
+                    uint32_t p = field.pixels[(size_t)(2 * j + d / 2) * 800 + 2 * k + d % 2] & 0xFFFFFF;
+                    r += (p >> 16) & 0xFF, g += (p >> 8) & 0xFF, b += p & 0xFF;
+                }
+                putpixel(bmp, x + k, y + labelH + j, makecol32(r / 4, g / 4, b / 4));
+            }
+    }
+    if (ok) {
+        std::vector<uint32_t> rgb((size_t)sheetW * sheetH);
+        for (int y = 0; y < sheetH; y++)
+            for (int x = 0; x < sheetW; x++) {
+                int c = getpixel(bmp, x, y);
+                rgb[(size_t)y * sheetW + x] = (getr32(c) << 16) | (getg32(c) << 8) | getb32(c);
+            }
+        ok = SaveRgbPng(path, sheetW, sheetH, rgb);
+    }
+    destroy_bitmap(bmp);
+    return ok;
 }
 
 bool WriteMockLevel(const std::string &path)

@@ -26,4 +26,8 @@ bool WriteMockLevel(const std::string &path);
 // without figures other than the bags, heart and potion where they start.
 bool WriteMapPreview(const std::string &mapPath, const std::string &path);
 
+// The levels side by side, labelled with their file names: the levels'
+// contact sheet.
+bool WriteLevelSheet(const std::string &path, const std::vector<std::string> &mapPaths);
+
 #endif

@@ -4,6 +4,7 @@
 //   datbuild --picture <entry> <out.png>      (one picture, full size)
 //   datbuild --mock <out.png>                 (a made-up level, for review)
 //   datbuild --map <ZubN.map> <out.png>       (a level file as play draws it)
+//   datbuild --levels <out.png> <ZubN.map>... (levels side by side)
 //   datbuild --icon <size> <out.png>          (the desktop icon)
 //   datbuild --xpm <size> <out.xpm>           (the window icon, as source)
 #include <allegro.h>
@@ -36,6 +37,11 @@ int main(int argc, char **argv)
         return WriteMockLevel(argv[2]) ? 0 : Fail("cannot write " + std::string(argv[2]));
     if (std::string(argv[1]) == "--map" && argc == 4)
         return WriteMapPreview(argv[2], argv[3]) ? 0 : Fail("cannot preview " + std::string(argv[2]));
+    if (std::string(argv[1]) == "--levels" && argc >= 4) {
+        std::vector<std::string> maps(argv + 3, argv + argc);
+        return WriteLevelSheet(argv[2], maps) ? 0
+                                              : Fail("cannot draw the levels into " + std::string(argv[2]));
+    }
     if (std::string(argv[1]) == "--icon" && argc == 4) {
         const int size = std::atoi(argv[2]);
         if (size < 16 || size > 512)

@@ -7,6 +7,9 @@
 namespace {
 
 // Pictures that look like a burst bag's gold or a burning fuse.
+// The special earth pictures, from the fossil to the ice (TILES.md).
+const int FIRST_FEATURE_EARTH = 34;
+
 bool LooksLikeGameObject(int code)
 {
     return code == 13 || code == 17 || code == 18;
@@ -91,6 +94,16 @@ std::vector<std::string> CheckLevel(const LevelCodes &level)
                     problem("the enemies' home picture stands away from home at " + Cell(column, row));
                 if (layer != 2)
                     continue;
+                // Objects lie on plain earth or tunnel: the feature stones
+                // (fossil .. ice) and the see-through decorations are scenery,
+                // and an object on them is lost in the picture.
+                int ground = level.At(0, column, row), over = level.At(1, column, row);
+                if (code != -1 && ground >= FIRST_FEATURE_EARTH && ground <= LAST_EARTH_CODE)
+                    problem("object " + std::to_string(code) + " at " + Cell(column, row) +
+                            " lies on feature stone " + std::to_string(ground));
+                if (code != -1 && over != -1 && over != SHIELD_CODE && over != HOME_CODE)
+                    problem("object " + std::to_string(code) + " at " + Cell(column, row) +
+                            " lies under decoration " + std::to_string(over));
                 if (LooksLikeGameObject(code))
                     problem("object " + std::to_string(code) + " at " + Cell(column, row) +
                             " looks like gold or a fuse");

@@ -1,554 +1,383 @@
-// solver.cpp: delvorn-solve, a search bot that plays one level through the
-// logic step, enemies included, and writes the demo of a run that reaches
-// the exit with lives left.
+// solver.cpp: delvorn-solve, the search bot's command. For one level it
+// writes the demo of a run that reaches the exit with lives left; with
+// --table it measures how hard each level is and prints the levels
+// README's difficulty table.
 //
-//   delvorn-solve [--data DIR] [--out DEMO] [--seconds N] [--deaths N] LEVEL [MAPFILE]
-//
-// The search works on the cell grid. At every point where the hero stands
-// on a cell it tries short plans: walk the shortest way to one of the
-// nearest things to collect (or to the open door), with or without a bomb
-// dropped first, or wait. Each plan is played out on a copy of the game; a
-// plan in which the hero dies is refused, and when every plan of a point is
-// refused the search goes back to the point before and takes its next plan.
-// Only when that fails everywhere does it accept plans that cost a life.
-
+//   delvorn-solve [--data DIR] [--out DEMO] [--seconds N] [--draws N] LEVEL [MAPFILE]
+//   delvorn-solve --table [--data DIR] [--solutions DIR] [--seconds N] [FIRST [LAST]]
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "base/frame.h"
 #include "gameplay/figures.h"
-#include "gameplay/random.h"
 #include "level/demofile.h"
 #include "level/demoplay.h"
 #include "level/headless.h"
-#include "level/play.h"
-#include "map/levelmap.h"
-#include "map/mapcodes.h"
+#include "tools/mapc/levelcheck.h"
+#include "tools/solver/search.h"
 
 namespace {
 
-// Everything the logic step reads and writes, copied whole.
-struct Snapshot {
-    GameObject objects[1 + ENEMY_COUNT + MONEYBAG_COUNT + BOMB_COUNT + 2];
-    MapCell cells[MAP_LAYERS][MAP_ROWS][MAP_COLUMNS];
-    PlayValues values;
-    int itemsLeft, potionActive, gameState;
-    bool shieldsOpen, bagWobbleSoundOn, heroCaughtSoundOn;
-    long draws;
-    size_t tick;  // length of the input so far
-};
-
-std::vector<GameObject *> Figures()
+// The soonest a new game can play a level's first tick: level 1 at the
+// draws a new game really reaches, each later level after every level start
+// before it. A level's solution starts there.
+long SoonestDraws(int level)
 {
-    std::vector<GameObject *> all{hero};
-    for (auto *e : enemies)
-        all.push_back(e);
-    for (auto *b : moneyBags)
-        all.push_back(b);
-    for (auto *b : bombs)
-        all.push_back(b);
-    all.push_back(heart);
-    all.push_back(potion);
-    return all;
+    return NEW_GAME_FIRST_LEVEL_DRAWS + (level - 1) * LEVEL_START_DRAWS;
 }
 
-std::vector<uint8_t> input;  // the run so far, one record per tick
+// The other starts every level must also be finished from, above its
+// soonest: later levels are reached after play of any length, so no one
+// count stands for them.
+const long OTHER_DRAWS[] = {50, 100, 150, 200, 250, 300, 350, 400, 450, 500};
+const int OTHER_DRAW_COUNT = (int)(sizeof OTHER_DRAWS / sizeof OTHER_DRAWS[0]);
 
-void Save(Snapshot *s)
+// How long a hero who never moves is watched: a minute. Past it the
+// enemies are taken to have no quick way to him.
+const int STANDING_LIMIT = 1200;
+
+// An enemy this close (pixels between corners, two cells) is at the hero's
+// heels: one wrong step and it touches him.
+const double NEAR_PIXELS = 64;
+
+int Usage()
 {
-    auto all = Figures();
-    for (size_t i = 0; i < all.size(); i++)
-        std::memcpy((void *)&s->objects[i], (const void *)all[i], sizeof(GameObject));
-    std::memcpy(s->cells, levelMap->cells, sizeof s->cells);
-    s->values = CurrentPlayValues();
-    s->itemsLeft = itemsLeft;
-    s->potionActive = potionActive;
-    s->gameState = gameState;
-    s->shieldsOpen = shieldsOpen;
-    s->bagWobbleSoundOn = bagWobbleSoundOn;
-    s->heroCaughtSoundOn = heroCaughtSoundOn;
-    s->draws = RandomDraws();
-    s->tick = input.size();
+    std::fprintf(stderr,
+                 "usage: delvorn-solve [--data DIR] [--out DEMO] [--seconds N] [--draws N] LEVEL "
+                 "[MAPFILE]\n"
+                 "       delvorn-solve --table [--data DIR] [--solutions DIR] [--seconds N] [FIRST "
+                 "[LAST]]\n");
+    return 1;
 }
 
-void Restore(const Snapshot &s)
+// Ticks until a hero who stands still from the level start is caught
+// (STANDING_LIMIT when he never is).
+int StandingSurvival(const Demo &start, const std::string &mapPath)
 {
-    auto all = Figures();
-    for (size_t i = 0; i < all.size(); i++)
-        std::memcpy((void *)all[i], (const void *)&s.objects[i], sizeof(GameObject));
-    std::memcpy(levelMap->cells, s.cells, sizeof s.cells);
-    SetPlayValues(s.values);
-    itemsLeft = s.itemsLeft;
-    potionActive = s.potionActive;
-    gameState = s.gameState;
-    shieldsOpen = s.shieldsOpen;
-    bagWobbleSoundOn = s.bagWobbleSoundOn;
-    heroCaughtSoundOn = s.heroCaughtSoundOn;
-    if (RandomDraws() != s.draws) {
-        if (RandomDraws() > s.draws)
-            RestartRandom();
-        SkipRandom(s.draws - RandomDraws());
-    }
-    input.resize(s.tick);
-}
-
-// Kills and deaths seen while a plan plays.
-struct Tally {
-    int deaths = 0;
-    int bagKills = 0, bombKills = 0, eaten = 0;
-    int bagsDropped = 0;
-};
-
-// One logic step with the given input; counts what happened.
-void Step(uint8_t tick, Tally *tally)
-{
-    int enemyState[ENEMY_COUNT], enemyReturns[ENEMY_COUNT], bagState[MONEYBAG_COUNT];
-    int explodingNear[ENEMY_COUNT];
-    for (int i = 0; i < ENEMY_COUNT; i++) {
-        enemyState[i] = enemies[i]->state;
-        enemyReturns[i] = enemies[i]->work[ENEMY_RETURNS_LEFT];
-        explodingNear[i] = 0;
-        for (auto *b : bombs)
-            if (b->state == 2 || (b->state == 0 && b->work[BOMB_FUSE] == 0))
-                explodingNear[i] |= enemies[i]->Collides(b);
-    }
-    for (int i = 0; i < MONEYBAG_COUNT; i++)
-        bagState[i] = moneyBags[i]->state;
-    int heroState = hero->state;
-    int scoreBefore = score;
-    PlayDemoTick(tick);
-    input.push_back(tick);
-    if (heroState == 1 && hero->state == 0)
-        tally->deaths++;
-    for (int i = 0; i < MONEYBAG_COUNT; i++)
-        if (bagState[i] != 2 && moneyBags[i]->state == 2)
-            tally->bagsDropped++;
-    for (int i = 0; i < ENEMY_COUNT; i++) {
-        bool died = enemies[i]->work[ENEMY_RETURNS_LEFT] != enemyReturns[i] ||
-                    (enemyState[i] != 0 && enemies[i]->state == 0);
-        if (!died)
-            continue;
-        if (enemyState[i] == 2)
-            tally->bagKills++;
-        else if (explodingNear[i])
-            tally->bombKills++;
-        else if (score - scoreBefore >= 800)
-            tally->eaten++;
-    }
-}
-
-int Column(float x)
-{
-    return (int)x >> 5;
-}
-
-bool Aligned()
-{
-    return (int)hero->x % 32 == 0 && (int)hero->y % 32 == 0;
-}
-
-bool Walkable(int c, int r)
-{
-    if (!CellInMap(c, r) || CellCode(1, c, r) == SHIELD_CODE)
-        return false;
-    if (CellCode(0, c, r) == EXIT_CODE && !shieldsOpen)
-        return false;
-    return true;
-}
-
-bool BagAt(int c, int r)
-{
-    for (auto *b : moneyBags)
-        if (b->state != 0 && Column(b->x + 16) == c && Column(b->y + 16) == r)
-            return true;
-    return false;
-}
-
-bool Wanted(int code, bool withExtras)
-{
-    if (code == GOLD_CODE)
-        return false;
-    if (code == BOMB_CODE || code == POTION_CODE || code == HEART_CODE)
-        return withExtras;
-    return IsItem(code);
-}
-
-const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, -1, 1};
-const uint8_t dirTick[4] = {DEMO_RIGHT, DEMO_LEFT, DEMO_UP, DEMO_DOWN};
-
-struct Target {
-    int column, row, distance;
-    std::vector<int> path;  // directions 0..3
-};
-
-// Shortest ways (in cells, digging costs as much as walking; bags and the
-// cells right under them cost more) from the hero to every wanted cell.
-std::vector<Target> FindTargets(bool withExtras, int limit)
-{
-    int hc = Column(hero->x), hr = Column(hero->y);
-    const int N = MAP_COLUMNS * MAP_ROWS;
-    std::vector<int> cost(N, 1 << 30), from(N, -1);
-    std::vector<std::vector<int>> buckets(1);  // a bucket queue: costs are small
-    auto index = [](int c, int r) { return r * MAP_COLUMNS + c; };
-    cost[index(hc, hr)] = 0;
-    buckets[0].push_back(index(hc, hr));
-    std::vector<Target> found;
-    for (size_t d = 0; d < buckets.size(); d++) {
-        for (size_t k = 0; k < buckets[d].size(); k++) {
-            int cell = buckets[d][k];
-            if ((int)d != cost[cell])
-                continue;
-            int c = cell % MAP_COLUMNS, r = cell / MAP_COLUMNS;
-            bool door = CellCode(0, c, r) == EXIT_CODE;
-            bool goal = (door && shieldsOpen && itemsLeft == 0) ||
-                        (!(c == hc && r == hr) && Wanted(CellCode(2, c, r), withExtras) &&
-                         !(shieldsOpen && itemsLeft == 0));
-            if (goal) {
-                Target t{c, r, (int)d, {}};
-                for (int x = cell; from[x] >= 0; x = from[x] >> 2)
-                    t.path.push_back(from[x] & 3);
-                std::reverse(t.path.begin(), t.path.end());
-                found.push_back(t);
-                if ((int)found.size() >= limit)
-                    return found;
-            }
-            if (door && !(c == hc && r == hr))
-                continue;  // the door ends the level
-            for (int dir = 0; dir < 4; dir++) {
-                int nc = c + dc[dir], nr = r + dr[dir];
-                if (!Walkable(nc, nr))
-                    continue;
-                int step = 1;  // digging is as fast as walking
-                if (BagAt(nc, nr))
-                    step += 3;
-                if (BagAt(nc, nr - 1))
-                    step += 2;
-                int n = index(nc, nr);
-                if ((int)d + step < cost[n]) {
-                    cost[n] = (int)d + step;
-                    from[n] = (cell << 2) | dir;
-                    if (buckets.size() <= (size_t)cost[n])
-                        buckets.resize(cost[n] + 1);
-                    buckets[cost[n]].push_back(n);
-                }
-            }
-        }
-    }
-    return found;
-}
-
-// Walks one cell in a direction; false when the hero died, was caught,
-// got stuck, or the level ended otherwise than at the door.
-bool WalkCell(int dir, Tally *tally, bool allowDeath)
-{
-    int tx = (int)hero->x + dc[dir] * 32, ty = (int)hero->y + dr[dir] * 32;
-    for (int t = 0; t < 24; t++) {
-        float ox = hero->x, oy = hero->y;
-        Step(dirTick[dir], tally);
-        if (gameState != GameState::RUN)
-            return gameState == GameState::MAP;
-        if (hero->state != 1) {
-            if (!allowDeath || lives <= 1)
-                return false;
-            // Wait out the death; the hero comes back at its start.
-            for (int w = 0; w < 80 && hero->state != 1; w++)
-                Step(0, tally);
-            return hero->state == 1 && lives > 0;
-        }
-        if ((int)hero->x == tx && (int)hero->y == ty)
-            return true;
-        if (hero->x == ox && hero->y == oy)
-            return false;  // refused: a bag or a shield
-    }
-    return false;
-}
-
-bool Wait(int ticks, Tally *tally)
-{
-    for (int t = 0; t < ticks; t++) {
-        Step(0, tally);
+    std::string error;
+    if (!StartDemo(start, mapPath, &error))
+        return 0;
+    for (int t = 0; t < STANDING_LIMIT; t++) {
+        PlayDemoTick(0);
         if (hero->state != 1)
-            return false;
+            return t + 1;
     }
-    return true;
+    return STANDING_LIMIT;
 }
 
-// How close the nearest moving enemy is, in pixels (Manhattan).
-int EnemyDistance()
+// How close the chasing enemies come on a run: the closest, in pixels
+// between their corners and the hero's (contact is under 24 on both axes),
+// and the share of ticks with one nearer than NEAR_PIXELS. Fleeing enemies
+// (a potion) do not count.
+void EnemyApproach(const Demo &run, const std::string &mapPath, int *closestPixels, double *nearShare)
 {
-    int best = 1 << 20;
-    for (auto *e : enemies)
-        if (e->state == 1 && e->work[ENEMY_START_DELAY] <= 0)
-            best = std::min(best, (int)(std::fabs(e->x - hero->x) + std::fabs(e->y - hero->y)));
-    return best;
-}
-
-struct Plan {
-    int kind;  // 0 walk to a target, 1 bomb then walk, 2 wait
-    Target target;
-    int waitTicks = 0;
-    int cells = 0;  // how many cells of the path to walk (the rest re-planned)
-};
-
-// A plan that played out safely, and how good its end looked. The state
-// after it is not kept (it is large); the plan is played again when chosen.
-struct Outcome {
-    bool ok = false;
-    double value = 0;
-    Plan plan;
-};
-
-// Plans played, and of them the ones in which the hero died or was caught:
-// how hard the enemies and bags press on a level.
-long plansPlayed = 0, plansFatal = 0;
-
-// Plays a plan from the current state; the game is left after the plan.
-Outcome Play(const Plan &p, bool allowDeath)
-{
-    plansPlayed++;
-    Outcome o;
-    Tally tally;
-    int itemsBefore = itemsLeft, livesBefore = lives;
-    size_t tickBefore = input.size();
-    bool ok = true;
-    if (p.kind == 1) {
-        Step(DEMO_FIRE, &tally);
-        ok = hero->state == 1;
-    }
-    if (p.kind == 2)
-        ok = Wait(p.waitTicks, &tally);
-    for (int i = 0; ok && i < p.cells && gameState == GameState::RUN; i++)
-        ok = WalkCell(p.target.path[i], &tally, allowDeath);
-    if (ok && gameState == GameState::RUN && !Aligned())
-        ok = false;
-    // A short look beyond the plan: standing still for a moment must not
-    // be fatal, or the next point has no room to choose.
-    if (ok && gameState == GameState::RUN) {
-        Snapshot probe;
-        Save(&probe);
-        Tally spare;
-        bool standOk = Wait(6, &spare);
-        Restore(probe);
-        if (!standOk && !allowDeath)
-            ok = false;
-    }
-    if (!ok) {
-        if (hero->state != 1 || tally.deaths > 0)
-            plansFatal++;
-        return o;
-    }
-    o.ok = true;
-    o.plan = p;
-    int ticks = (int)(input.size() - tickBefore);
-    double progress = (itemsBefore - itemsLeft) * 60.0;
-    if (gameState == GameState::MAP)
-        progress += 100000;
-    int dist = EnemyDistance();
-    double danger = dist < 192 ? (192 - dist) * 0.5 : 0;
-    o.value = progress - ticks - danger - (livesBefore - lives) * 2000 +
-              (tally.bagKills + tally.bombKills + tally.eaten) * 40;
-    if (gameState == GameState::RUN && p.kind != 2) {
-        // distance left to the target counts against the plan
-        o.value -= (p.target.path.size() - p.cells) * 8;
-    }
-    return o;
-}
-
-std::vector<Plan> MakePlans()
-{
-    std::vector<Plan> plans;
-    auto targets = FindTargets(true, 6);
-    for (auto &t : targets) {
-        if (t.path.empty())
+    *closestPixels = 0;
+    *nearShare = 0;
+    std::string error;
+    if (!StartDemo(run, mapPath, &error) || run.ticks.empty())
+        return;
+    double closest = 1e9;
+    long near = 0;
+    for (uint8_t tick : run.ticks) {
+        PlayDemoTick(tick);
+        if (hero->state != 1 || potionActive == 1)
             continue;
-        for (int cells : {(int)t.path.size(), std::min<int>(3, t.path.size())}) {
-            plans.push_back({0, t, 0, cells});
-            if (bombsOut < bombCapacity && hero->state == 1)
-                plans.push_back({1, t, 0, cells});
-            if ((int)t.path.size() <= 3)
-                break;
-        }
+        double nearest = 1e9;
+        for (auto *e : enemies)
+            if (e->state == 1 && e->work[ENEMY_START_DELAY] <= 0)
+                nearest = std::min(nearest, std::hypot((double)e->x - hero->x, (double)e->y - hero->y));
+        closest = std::min(closest, nearest);
+        near += nearest < NEAR_PIXELS;
     }
-    // Single steps in every direction, for getting out of the way.
-    for (int dir = 0; dir < 4; dir++) {
-        int nc = Column(hero->x) + dc[dir], nr = Column(hero->y) + dr[dir];
-        if (Walkable(nc, nr)) {
-            Target t{nc, nr, 1, {dir}};
-            plans.push_back({0, t, 0, 1});
-            if (bombsOut < bombCapacity)
-                plans.push_back({1, t, 0, 1});
-        }
-    }
-    plans.push_back({2, Target{}, 8, 0});
-    plans.push_back({2, Target{}, 24, 0});
-    return plans;
+    *closestPixels = (int)std::lround(std::min(closest, 9999.0));
+    *nearShare = (double)near / run.ticks.size();
 }
 
-struct Node {
-    Snapshot state;
-    std::vector<Outcome> options;  // best first
-    size_t next = 0;
-};
-
-struct Result {
-    bool solved = false;
-    Tally tally;
-    long nodes = 0;
-};
-
-Tally totals;
-
-Result Search(double seconds, bool allowDeath, const Snapshot &start)
+// Whether a run still reaches the exit with lives left when every key is
+// let go a tick early: the last tick of each stretch of one held direction
+// holds none, and the next stretch is a tick longer, since its first tick
+// finishes the step the early release left short (a turn waits for the grid).
+// The way is the same and every turn comes a tick later than found: a route
+// that needs each release on its tick is brittle, and no player is that exact.
+bool FinishesWithEarlyReleases(const Demo &run, const std::string &mapPath)
 {
-    Result res;
-    auto began = std::chrono::steady_clock::now();
-    std::vector<Node *> stack;
-    auto expand = [&](Node *n) {
-        Restore(n->state);
-        for (const Plan &p : MakePlans()) {
-            Restore(n->state);
-            Outcome o = Play(p, allowDeath);
-            if (o.ok)
-                n->options.push_back(std::move(o));
-        }
-        std::stable_sort(n->options.begin(), n->options.end(),
-                         [](const Outcome &a, const Outcome &b) { return a.value > b.value; });
-        if (n->options.size() > 5)
-            n->options.resize(5);
-        res.nodes++;
+    const uint8_t DIRECTIONS = DEMO_LEFT | DEMO_RIGHT | DEMO_UP | DEMO_DOWN;
+    auto opposite = [](uint8_t a, uint8_t b) {
+        return (a == DEMO_LEFT && b == DEMO_RIGHT) || (a == DEMO_RIGHT && b == DEMO_LEFT) ||
+               (a == DEMO_UP && b == DEMO_DOWN) || (a == DEMO_DOWN && b == DEMO_UP);
     };
-    Node *root = new Node;
-    root->state = start;
-    expand(root);
-    stack.push_back(root);
-    while (!stack.empty()) {
-        double used = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-        if (used > seconds)
-            break;
-        Node *top = stack.back();
-        if (top->next >= top->options.size()) {
-            delete top;
-            stack.pop_back();
-            continue;
+    std::vector<uint8_t> ticks;
+    uint8_t short_ = 0;  // the direction let go a tick early, whose step is due
+    for (size_t i = 0; i < run.ticks.size(); i++) {
+        uint8_t t = run.ticks[i], held = t & DIRECTIONS;
+        bool starts = held && (i == 0 || (run.ticks[i - 1] & DIRECTIONS) != held);
+        if (starts && short_) {
+            // A turn first finishes the short step; going back has 4 pixels less to go.
+            bool back = opposite(short_, held);
+            short_ = 0;
+            if (back)
+                continue;
+            ticks.push_back(t);
         }
-        Outcome &o = top->options[top->next++];
-        Restore(top->state);
-        Play(o.plan, allowDeath);
-        if (gameState == GameState::MAP) {
-            res.solved = lives > 0;
-            break;
+        bool ends = held && (i + 1 == run.ticks.size() || (run.ticks[i + 1] & DIRECTIONS) != held);
+        bool later = false;  // another stretch of some direction follows
+        for (size_t j = i + 1; ends && j < run.ticks.size() && !later; j++)
+            later = (run.ticks[j] & DIRECTIONS) != 0;
+        if (ends && later) {
+            ticks.push_back(t & ~DIRECTIONS);
+            short_ = held;
+        } else {
+            ticks.push_back(t);
         }
-        if (gameState != GameState::RUN)
-            continue;
-        Node *child = new Node;
-        Save(&child->state);
-        expand(child);
-        stack.push_back(child);
-        if (stack.size() % 25 == 0)
-            std::fprintf(stderr, "  depth %zu tick %zu items %d lives %d nodes %ld\n", stack.size(),
-                         input.size(), itemsLeft, lives, res.nodes);
     }
-    for (Node *n : stack)
-        delete n;
-    return res;
+    std::string error;
+    if (!StartDemo(run, mapPath, &error))
+        return false;
+    for (uint8_t t : ticks) {
+        PlayDemoTick(t);
+        if (gameState != GameState::RUN)
+            break;
+    }
+    return gameState == GameState::MAP && lives > 0;
+}
+
+bool ReadLevelCodes(const std::string &mapPath, LevelCodes *codes)
+{
+    std::ifstream in(mapPath, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadMapFileBytes(bytes, *codes);
+}
+
+// One level's figures for the table.
+struct Difficulty {
+    int level = 0;
+    bool solved = false;
+    int standing = 0;  // ticks a standing hero survives
+    double fatal = 0;  // share of the plans tried that killed the hero
+    int closest = 0;   // pixels, on the runs found
+    double near = 0;   // share of a run's ticks with an enemy near
+    int items = 0, bags = 0, door = 0;
+    int ticks = 0;          // median over the starts
+    int solutionTicks = 0;  // the shipped solution's
+    int passes = 0;         // of the other draw counts
+    int earlyReleases = 0;  // runs found that also finish with keys let go a tick early
+    double figure = 0;      // the combined figure
+};
+
+// The combined figure, 0 to 100; the levels README gives the reasons.
+double CombinedFigure(const Difficulty &d)
+{
+    auto clamp01 = [](double v) { return std::max(0.0, std::min(1.0, v)); };
+    double pressure = clamp01(d.fatal);
+    double haste = 1.0 - clamp01(d.standing / (double)STANDING_LIMIT);
+    double closeness = clamp01(d.near / 0.25);
+    double work = clamp01((d.items + 2 * d.bags + d.door) / 120.0);
+    double length = clamp01(d.ticks / 3600.0);
+    return 100.0 * (0.25 * pressure + 0.20 * haste + 0.15 * closeness + 0.20 * work + 0.20 * length);
+}
+
+template <typename T>
+T Median(std::vector<T> v)
+{
+    if (v.empty())
+        return T();
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Searches the level from its soonest start (the run kept as its solution)
+// and from the other starts; the figures that depend on the start are the
+// medians over every start, so that one lucky or unlucky start does not set
+// them.
+Difficulty MeasureDifficulty(int level, const std::string &mapPath, double seconds,
+                             const std::string &solutionsDir)
+{
+    Difficulty d;
+    d.level = level;
+    LevelCodes codes;
+    if (ReadLevelCodes(mapPath, &codes)) {
+        LevelStats stats = MeasureLevel(codes);
+        d.items = stats.items;
+        d.bags = stats.bags;
+        d.door = stats.startToDoor;
+    }
+    long plans = 0, fatal = 0;
+    std::vector<int> standing, ticks, closest;
+    std::vector<double> near;
+    std::vector<long> starts = {SoonestDraws(level)};
+    for (long above : OTHER_DRAWS)
+        starts.push_back(SoonestDraws(level) + above);
+    for (size_t i = 0; i < starts.size(); i++) {
+        std::string error;
+        SearchRun run;
+        if (!SolveLevel(level, mapPath, starts[i], seconds, &run, &error))
+            std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
+        plans += run.plans;
+        fatal += run.fatalPlans;
+        standing.push_back(StandingSurvival(run.demo, mapPath));
+        if (!run.solved) {
+            std::fprintf(stderr, "delvorn-solve: level %d: not finished from draw %ld\n", level, starts[i]);
+            continue;
+        }
+        int pixels = 0;
+        double share = 0;
+        EnemyApproach(run.demo, mapPath, &pixels, &share);
+        ticks.push_back((int)run.demo.ticks.size());
+        d.earlyReleases += FinishesWithEarlyReleases(run.demo, mapPath);
+        closest.push_back(pixels);
+        near.push_back(share);
+        if (i > 0) {
+            d.passes++;
+            continue;
+        }
+        d.solved = true;
+        d.solutionTicks = (int)run.demo.ticks.size();
+        for (const std::string &p : NewGameHeaderProblems(run.demo, level))
+            std::fprintf(stderr, "delvorn-solve: level %d: %s\n", level, p.c_str());
+        if (!solutionsDir.empty()) {
+            std::string path = solutionsDir + "/Zub" + std::to_string(level) + ".dem";
+            if (!WriteDemo(path, run.demo, &error))
+                std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
+        }
+    }
+    d.standing = Median(standing);
+    d.fatal = plans ? (double)fatal / plans : 0;
+    d.ticks = Median(ticks);
+    d.closest = Median(closest);
+    d.near = Median(near);
+    d.figure = CombinedFigure(d);
+    return d;
+}
+
+void PrintTableHead()
+{
+    std::printf(
+        "| Level | Standing hero (s) | Fatal plans | Closest enemy (px) | Enemy near | Items | Bags | "
+        "Door | Run ticks (s) | Solution ticks | Figure | Other starts passed | Early releases |\n"
+        "|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+}
+
+void PrintTableRow(const Difficulty &d)
+{
+    char standing[32];
+    if (d.standing >= STANDING_LIMIT)
+        std::snprintf(standing, sizeof standing, "%d+", STANDING_LIMIT / 20);
+    else
+        std::snprintf(standing, sizeof standing, "%.1f", d.standing / 20.0);
+    std::printf("| %d | %s | %.1f%% | %d | %.1f%% | %d | %d | %d | %d (%.0f) | %d | %.1f | %d/%d | %d/%d |\n",
+                d.level, standing, 100.0 * d.fatal, d.closest, 100.0 * d.near, d.items, d.bags, d.door,
+                d.ticks, d.ticks / 20.0, d.solutionTicks, d.figure, d.passes, OTHER_DRAW_COUNT,
+                d.earlyReleases, d.passes + (d.solved ? 1 : 0));
+    std::fflush(stdout);
+}
+
+int RunTable(const std::string &dataDir, const std::string &solutionsDir, double seconds, int first, int last)
+{
+    searchVerbose = false;
+    std::vector<Difficulty> rows;
+    PrintTableHead();
+    for (int level = first; level <= last; level++) {
+        rows.push_back(MeasureDifficulty(level, GameMapPath(dataDir, level), seconds, solutionsDir));
+        PrintTableRow(rows.back());
+    }
+    // What the levels must keep: every one finished from the new game's
+    // start and from most others, none clearly easier than two before it.
+    int faults = 0;
+    for (size_t i = 0; i < rows.size(); i++) {
+        const Difficulty &d = rows[i];
+        if (!d.solved || d.passes < 8) {
+            std::fprintf(stderr, "delvorn-solve: level %d: %s, %d of %d other starts\n", d.level,
+                         d.solved ? "solved" : "not solved", d.passes, OTHER_DRAW_COUNT);
+            faults++;
+        }
+        if (i >= 2 && d.figure < rows[i - 2].figure - 2.0) {
+            std::fprintf(stderr, "delvorn-solve: level %d (%.1f) is easier than level %d (%.1f)\n", d.level,
+                         d.figure, rows[i - 2].level, rows[i - 2].figure);
+            faults++;
+        }
+    }
+    return faults ? 4 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    std::string dataDir = ".", outPath, mapPath;
+    std::string dataDir = ".", outPath, mapPath, solutionsDir;
     double seconds = 120;
-    int level = 0;
+    long draws = -1;  // the level's soonest
+    bool table = false;
+    std::vector<int> levels;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
-        if ((a == "--data" || a == "--out" || a == "--seconds") && i + 1 < argc) {
+        if ((a == "--data" || a == "--out" || a == "--seconds" || a == "--draws" || a == "--solutions") &&
+            i + 1 < argc) {
             std::string v = argv[++i];
             if (a == "--data")
                 dataDir = v;
             else if (a == "--out")
                 outPath = v;
+            else if (a == "--solutions")
+                solutionsDir = v;
+            else if (a == "--draws")
+                draws = std::atol(v.c_str());
             else
                 seconds = std::atof(v.c_str());
-        } else if (level == 0 && std::atoi(a.c_str()) > 0) {
-            level = std::atoi(a.c_str());
-        } else if (mapPath.empty() && a[0] != '-') {
+        } else if (a == "--table") {
+            table = true;
+        } else if (std::atoi(a.c_str()) > 0 && levels.size() < (table ? 2u : 1u)) {
+            levels.push_back(std::atoi(a.c_str()));
+        } else if (!table && !levels.empty() && mapPath.empty() && a[0] != '-') {
             mapPath = a;
         } else {
-            std::fprintf(stderr,
-                         "usage: delvorn-solve [--data DIR] [--out DEMO] [--seconds N] "
-                         "LEVEL [MAPFILE]\n");
-            return 1;
+            return Usage();
         }
     }
-    if (level < 1 || level > 20) {
+    if (table) {
+        int first = levels.empty() ? 1 : levels[0];
+        int last = levels.size() > 1 ? levels[1] : levels.empty() ? 20 : first;
+        if (first < 1 || last > 20 || first > last)
+            return Usage();
+        if (!StartToolPlay(dataDir, "delvorn-solve"))
+            return 3;
+        return RunTable(dataDir, solutionsDir, seconds, first, last);
+    }
+    if (levels.empty() || levels[0] < 1 || levels[0] > 20) {
         std::fprintf(stderr, "delvorn-solve: give a level from 1 to 20\n");
         return 1;
     }
+    int level = levels[0];
+    if (draws < 0)
+        draws = SoonestDraws(level);
     if (mapPath.empty())
         mapPath = GameMapPath(dataDir, level);
     if (!StartToolPlay(dataDir, "delvorn-solve"))
         return 3;
 
-    RestartRandom();
-    if (!StartHeadlessLevel(level, mapPath, true)) {
-        std::fprintf(stderr, "delvorn-solve: cannot read map file %s\n", mapPath.c_str());
-        return 2;
-    }
-    Demo demo = DemoOfLevelStart(MapFileChecksum(mapPath));
-
-    int items = itemsLeft, bags = 0;
-    for (auto *b : moneyBags)
-        bags += b->state != 0;
-    Snapshot start;
-    Save(&start);
-    Result r = Search(seconds * 0.6, false, start);
-    if (!r.solved) {
-        std::fprintf(stderr,
-                     "delvorn-solve: level %d: no run without a death in %.0f s; "
-                     "trying runs that cost lives\n",
-                     level, seconds * 0.6);
-        Restore(start);
-        r = Search(seconds * 0.4, true, start);
-    }
-    if (!r.solved) {
-        std::fprintf(stderr, "delvorn-solve: level %d: no way to the exit found (%ld points)\n", level,
-                     r.nodes);
-        return 4;
-    }
-    demo.ticks = input;
-    demo.ending = "exit";
-
-    // Check the run from a fresh start, as a replay will play it.
+    SearchRun run;
     std::string error;
-    if (!StartDemo(demo, mapPath, &error)) {
+    if (!SolveLevel(level, mapPath, draws, seconds, &run, &error)) {
         std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
         return 5;
     }
-    Tally tally;
-    input.clear();
-    for (uint8_t t : demo.ticks) {
-        Step(t, &tally);
-        if (gameState != GameState::RUN)
-            break;
+    if (!run.solved) {
+        std::fprintf(stderr, "delvorn-solve: level %d: no way to the exit found (%ld points)\n", level,
+                     run.points);
+        return 4;
     }
-    if (gameState != GameState::MAP || lives <= 0 || input.size() != demo.ticks.size()) {
-        std::fprintf(stderr, "delvorn-solve: level %d: the run does not replay to the exit\n", level);
-        return 5;
-    }
-    demo.final = PlayStateLine((long)demo.ticks.size());
     std::printf(
-        "level=%d items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
+        "level=%d draws=%ld items=%d bags=%d ticks=%zu lives_lost=%d score=%d bags_dropped=%d "
         "killed_by_bag=%d killed_by_bomb=%d eaten=%d points=%ld fatal_plans=%.1f%%\n",
-        level, items, bags, demo.ticks.size(), tally.deaths, score, tally.bagsDropped, tally.bagKills,
-        tally.bombKills, tally.eaten, r.nodes, plansPlayed ? 100.0 * plansFatal / plansPlayed : 0.0);
-    if (!outPath.empty() && !WriteDemo(outPath, demo, &error)) {
+        level, draws, run.items, run.bags, run.demo.ticks.size(), run.livesLost, run.score, run.bagsDropped,
+        run.bagKills, run.bombKills, run.eaten, run.points,
+        run.plans ? 100.0 * run.fatalPlans / run.plans : 0.0);
+    if (!outPath.empty() && !WriteDemo(outPath, run.demo, &error)) {
         std::fprintf(stderr, "delvorn-solve: %s\n", error.c_str());
         return 2;
     }
