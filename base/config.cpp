@@ -6,11 +6,13 @@
 #include <string>
 
 #include "base/log.h"
+#include "base/scale.h"
 #include "platform/paths/paths.h"
 
 int soundVolume;
 int midiVolume;
 int windowed;
+int scaleSetting;
 int useJoystick;
 int soundOn;
 int musicOn;
@@ -34,6 +36,7 @@ static const Setting settings[] = {
     {"Sound", "SoundVolume", 200, &soundVolume},   // digital, and every sample's
     {"Sound", "MidiVolume", 200, &midiVolume},     // the tunes'
     {"Graphics", "Windowed", 1, &windowed},        // also picks W or F below
+    {"Graphics", "Scale", 0, &scaleSetting},       // the window's factor, 0 as large as fits
     {"Control", "UseJoystick", 1, &useJoystick},   // on for any value but 0
     {"Sound", "SoundOn", 1, &soundOn},             // on for exactly 1
     {"Sound", "MusicOn", 1, &musicOn},             // on for exactly 1
@@ -131,6 +134,12 @@ int ReadConfig()
         if (gameLog)
             gameLog->Printf("Logic rate %d is not usable, using %d\n", logicRate, usable);
         logicRate = usable;
+    }
+    if (scaleSetting < 0 || scaleSetting > SCALE_MAX) {
+        if (gameLog)
+            gameLog->Printf("Scale %d is not usable, using 0 (as large as the desktop takes)\n",
+                            scaleSetting);
+        scaleSetting = FallbackOf(&scaleSetting);
     }
     return 1;
 }

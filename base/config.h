@@ -5,6 +5,7 @@
 extern int soundVolume;   // 0..255, digital volume and every sample's volume
 extern int midiVolume;    // 0..255, MIDI volume
 extern int windowed;      // non-zero: windowed mode
+extern int scaleSetting;  // 0: the largest window the desktop takes; 1..4 that factor
 extern int useJoystick;   // true when non-zero
 extern int soundOn;       // samples play only when set
 extern int musicOn;       // MIDI music plays only when set
@@ -16,7 +17,8 @@ extern int debugOverlay;  // non-zero: debug lines on every frame
 const int LOGIC_RATE_MAX = 1000;
 
 // Returns 1. A logicRate below 1 keeps the default, one above
-// LOGIC_RATE_MAX becomes that; either is logged with the rate used.
+// LOGIC_RATE_MAX becomes that; either is logged with the rate used. A scale
+// outside 0..4 is logged and becomes 0.
 int ReadConfig();
 
 #endif

@@ -4,7 +4,10 @@
 #ifndef DELVORN_FRAME_H
 #define DELVORN_FRAME_H
 
+#include <allegro.h>
 #include <atomic>
+
+#include "base/scale.h"
 
 // The states are written GameState::MENU and so on: Allegro's GUI already
 // owns the plain name MENU.
@@ -48,10 +51,35 @@ void CountFps();
 void TickLogic();
 void OnCloseButton();
 
-// Retrace, overlays, masked copy of backBuffer to the screen, clear.
+// Retrace, overlays, masked copy of backBuffer to the screen, clear. The
+// 800x600 picture is shown at the placement StartPresenting was given.
 void PresentFrame();
-// The visible screen, as presented, saved as "Delvorn.pcx"; 1 when written.
+// The picture as presented, 800x600 at any scale, saved as "Delvorn.pcx";
+// 1 when written.
 int SaveScreenshot();
+
+// After the graphics mode is set: the picture stands there in the screen,
+// and the mouse stays on it. False (nothing changed) when the picture
+// cannot be made. StopPresenting lets go of it before the mode ends.
+// Without a screen only the mapping of window points changes.
+bool StartPresenting(const Placement &at);
+void StopPresenting();
+const Placement &PresentPlacement();
+
+// What is drawn straight onto the screen, outside PresentFrame (notices,
+// fades): the game's 800x600 picture, a part of the screen at factor 1, a
+// picture of its own otherwise. Null without a screen. ShowGameScreen
+// shows what was drawn there (nothing to do at factor 1), and
+// ShowGameScreenStep does so between the steps of a fade, then waits; a
+// fade without waits shows a step a frame at most, and its caller shows the
+// last with ShowGameScreen.
+BITMAP *GameScreen();
+void ShowGameScreen();
+void ShowGameScreenStep(int waitMs);
+
+// A point of the window (mouse_x, mouse_y) as a pixel of the game's
+// picture; outside 0..799, 0..599 on the black border around it.
+GamePoint WindowToGame(int windowX, int windowY);
 
 // What PresentFrame draws over every frame, in slot order; each owner
 // sets its own (the debug lines, the editor's status).

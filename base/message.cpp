@@ -9,13 +9,19 @@
 
 void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target)
 {
+    // The screen stands for the game's picture on it, at whatever scale.
+    const bool onScreen = target && target == screen;
+    if (onScreen)
+        target = GameScreen();
     {
         ScreenFont line("Fonts\\DigitalDream.ttf");
         if (line.font && target && text) {
             alfont_set_font_size(line.font, size);
-            alfont_textout_centre(target, line.font, text, SCREEN_W / 2, SCREEN_H / 2 + 8, colour);
+            alfont_textout_centre(target, line.font, text, GAME_W / 2, GAME_H / 2 + 8, colour);
         }
     }
+    if (onScreen)
+        ShowGameScreen();
     // The line is meant to be read, so the wait happens even without a font.
     if (delayMs > 0) {
         WaitMs(delayMs);
@@ -42,6 +48,7 @@ void ClearScreen()
     if (!screen)
         return;
     acquire_screen();
-    clear_to_color(screen, 0);
+    clear_to_color(GameScreen(), 0);
     release_screen();
+    ShowGameScreen();
 }

@@ -6,16 +6,16 @@
 #include <allegro.h>
 #include <string>
 
-// One centred line at (SCREEN_W / 2, SCREEN_H / 2 + 8) in
-// "Fonts\DigitalDream.ttf", then a wait of delayMs. Draws nothing without
-// a target or a font.
+// One centred line at (400, 308) in "Fonts\DigitalDream.ttf", then a wait
+// of delayMs. Draws nothing without a target or a font. The screen as the
+// target is the game's picture on it, shown at once.
 void ShowMessage(const char *text, int delayMs, int size, int colour, BITMAP *target);
 
 // Why allegro_init failed. Allegro leaves its own reason empty when no
 // system driver comes up, which on X means there is no display to open.
 std::string WhyAllegroCannotStart();
 
-// Clears the screen when there is one.
+// Clears the game's picture on the screen when there is one.
 void ClearScreen();
 
 #endif

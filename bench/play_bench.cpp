@@ -1,12 +1,17 @@
 // play_bench: one play frame of the busiest shipped level composed into the
-// 16-bit back buffer with every figure on screen, and the loading steps of
-// a game: the data file, a level file and the figure pool. Each reports its
-// time in full-screen 16-bit blits measured in the same run ("blits").
+// 16-bit back buffer with every figure on screen, the present step at each
+// scale, and the loading steps of a game: the data file, a level file and
+// the figure pool. Each reports its time in full-screen 16-bit blits
+// measured in the same run ("blits").
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
 
+#include "base/enlarge.h"
 #include "base/resources.h"
+#include "base/scale.h"
 #include "bench/bench_support.h"
 #include "gameplay/bombs.h"
 #include "gameplay/figures.h"
@@ -128,6 +133,44 @@ void PlayFrame(benchmark::State &state)
     CreatePlayStill();
 }
 
+// The present step's own work at a factor, into a memory picture of the
+// window's size standing for the screen: at 1 the masked copy straight into
+// it, above it the masked copy into the shown picture and its enlarging;
+// factor 0 is Allegro's masked_blit, the present step before there were
+// factors. Every row is written, as when the whole picture changes; with
+// `still` 1 nothing has changed, which leaves only the comparison. The
+// window system's own copy of the screen comes on top.
+void Present(benchmark::State &state)
+{
+    const int factor = (int)state.range(0);
+    const bool still = state.range(1) != 0;
+    BITMAP *back = create_bitmap_ex(16, GAME_W, GAME_H);
+    BITMAP *shown = create_bitmap_ex(16, GAME_W, GAME_H);
+    BITMAP *window = create_bitmap_ex(16, GAME_W * std::max(factor, 1), GAME_H * std::max(factor, 1));
+    if (!back || !shown || !window) {
+        state.SkipWithError("no memory for the pictures");
+        return;
+    }
+    // Random pixels, as the blit it is measured against.
+    std::mt19937 rng(7);
+    for (int y = 0; y < GAME_H; y++)
+        for (int x = 0; x < GAME_W; x++)
+            putpixel(back, x, y, (int)(rng() & 0xFFFF));
+    clear_bitmap(shown);
+    double start = CpuSeconds();
+    for (auto _ : state) {
+        if (factor == 0)
+            masked_blit(back, window, 0, 0, 0, 0, GAME_W, GAME_H);
+        else
+            EnlargePicture(back, factor == 1 ? nullptr : shown, window, 0, 0, factor, !still);
+        benchmark::ClobberMemory();
+    }
+    ReportBlits(state, (CpuSeconds() - start) / state.iterations(), 16);
+    destroy_bitmap(window);
+    destroy_bitmap(shown);
+    destroy_bitmap(back);
+}
+
 // Times only the body; undo runs between iterations, outside the clocks.
 template <typename Body, typename Undo>
 void TimeEach(benchmark::State &state, Body body, Undo undo)
@@ -188,6 +231,12 @@ void CreateFigures(benchmark::State &state)
 }
 
 BENCHMARK(PlayFrame)->ArgName("fromStill")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Present)
+    ->ArgNames({"scale", "still"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0}})
+    ->Args({2, 1})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(LoadLevel)->ArgName("level")->Arg(1)->Arg(20)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(LoadDataFile)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CreateFigures)->UseManualTime()->Unit(benchmark::kMicrosecond);

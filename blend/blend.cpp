@@ -219,7 +219,7 @@ void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colou
     }
     for (int factor = first;; factor += step) {
         BlendToColour(source, destination, x, y, colour, factor);
-        if (delayMs != 0 && wait)
+        if (wait)
             wait(delayMs);
         if (factor == last)
             break;

@@ -8,8 +8,8 @@
 // factor 255 and above: the source; 0 and below: the colour alone.
 void BlendToColour(BITMAP *source, BITMAP *destination, int x, int y, int colour, int factor);
 // mode 0 fade in, 1 fade out, 2 darken to 96, 3 lighten from the colour to 127.
-// Between steps it calls wait(delayMs) when both are given: the caller
-// decides how (and whether) time passes.
+// After each step it calls wait(delayMs) when given: the caller decides how
+// (and whether) time passes, and may show the step.
 void Fade(BITMAP *source, BITMAP *destination, int x, int y, int mode, int colour, int delayMs,
           void (*wait)(int ms) = nullptr);
 

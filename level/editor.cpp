@@ -50,8 +50,9 @@ int CurrentCode()
 // outside the window, where a press must not reach the grid.
 bool PointerCell(int &column, int &row)
 {
-    column = mouse_x >> 5;
-    row = mouse_y >> 5;
+    const GamePoint pointer = WindowToGame(mouse_x, mouse_y);
+    column = pointer.x >> 5;
+    row = pointer.y >> 5;
     return CellInMap(column, row);
 }
 

@@ -137,7 +137,7 @@ static void DrawProgressMap(GameObject **markers, const SineScroller &scroller)
     if (BITMAP *picture = DataBitmap(PIC_PROGRESS_MAP))
         draw_sprite(backBuffer, picture, 100, 100);
     if (mainFont)
-        alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", SCREEN_W / 2, 532,
+        alfont_textout_centre(backBuffer, mainFont, "DELVORN Progress MAP", GAME_W / 2, 532,
                               makecol(100, 128, 250));
     rect(backBuffer, 99, 99, 700, 507, makecol(255, 255, 255));
     // Levels past 20 (or before 1) have no marker of their own.

@@ -66,7 +66,7 @@ void DrawRoll(ALFONT_FONT *font, int y)
     const int white = makecol(255, 255, 255);
     const int line = makecol(200, 128, 100);
     for (const CreditLine &c : credits)
-        alfont_textout_centre(backBuffer, font, c.text, SCREEN_W / 2, y + c.offset, c.heading ? white : line);
+        alfont_textout_centre(backBuffer, font, c.text, GAME_W / 2, y + c.offset, c.heading ? white : line);
 }
 
 // The closing pair; once it stands still, the key it waits for is named.
@@ -75,12 +75,13 @@ void DrawClosing(ALFONT_FONT *font, int y)
     if (!backBuffer || !font)
         return;
     alfont_set_font_size(font, 24);
-    alfont_textout_centre(backBuffer, font, closingAddress, SCREEN_W / 2, y, makecol(200, 200, 200));
+    alfont_textout_centre(backBuffer, font, closingAddress, GAME_W / 2, y, makecol(200, 200, 200));
     // A dark teal would sink into the cave picture: the motto is lit.
-    alfont_textout_centre(backBuffer, font, closingMotto, SCREEN_W / 2, y + 32, makecol(120, 220, 200));
+    alfont_textout_centre(backBuffer, font, closingMotto, GAME_W / 2, y + 32, makecol(120, 220, 200));
     if (y <= closingEndY) {
         alfont_set_font_size(font, 16);
-        alfont_textout_centre(backBuffer, font, "PRESS A KEY", SCREEN_W / 2, SCREEN_H - 32, makecol(200, 107, 38));
+        alfont_textout_centre(backBuffer, font, "PRESS A KEY", GAME_W / 2, GAME_H - 32,
+                              makecol(200, 107, 38));
     }
 }
 
@@ -109,8 +110,7 @@ void GameOver()
             DrawPanel(backdropBitmap, 200, 250, 600, 350, white, makecol(0, 0, 0));
             if (page.font) {
                 alfont_set_font_size(page.font, 24);
-                alfont_textout_centre(backdropBitmap, page.font, "G A M E  O V E R", SCREEN_W / 2, 284,
-                                      white);
+                alfont_textout_centre(backdropBitmap, page.font, "G A M E  O V E R", GAME_W / 2, 284, white);
             }
         }
         ShowBackdropPage();
@@ -138,19 +138,19 @@ void GameWon()
         clear_keybuf();
         KeyLatch anyKey = KeyLatch::AnyKey();
 
-        if (screen) {
+        if (BITMAP *shown = GameScreen()) {
             const int white = makecol(255, 255, 255);
             acquire_screen();
-            DrawPanel(screen, 200, 250, 600, 350, white, makecol(8, 0, 128));
+            DrawPanel(shown, 200, 250, 600, 350, white, makecol(8, 0, 128));
             if (page.font) {
                 alfont_set_font_size(page.font, 26);
-                alfont_textout_centre(screen, page.font, "!! GREAT JOB !!", SCREEN_W / 2, 270, white);
+                alfont_textout_centre(shown, page.font, "!! GREAT JOB !!", GAME_W / 2, 270, white);
                 const std::string final = "SCORE " + std::to_string(score);
                 alfont_set_font_size(page.font, 20);
-                alfont_textout_centre(screen, page.font, final.c_str(), SCREEN_W / 2, 312,
-                                      makecol(255, 255, 0));
+                alfont_textout_centre(shown, page.font, final.c_str(), GAME_W / 2, 312, makecol(255, 255, 0));
             }
             release_screen();
+            ShowGameScreen();
         }
         page.Free();
 

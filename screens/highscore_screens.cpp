@@ -34,10 +34,10 @@ static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObje
     int white = makecol(255, 255, 255);
     if (font) {
         alfont_set_font_size(font, 36);
-        alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", SCREEN_W / 2, PAGE_TITLE_Y,
+        alfont_textout_centre(backBuffer, font, "DELVORN HALL OF FAME", GAME_W / 2, PAGE_TITLE_Y,
                               makecol(200, 200, 200));
         alfont_set_font_size(font, 16);
-        alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", SCREEN_W / 2, SCREEN_H - 32,
+        alfont_textout_centre(backBuffer, font, "Press <SPACE> to EXIT.", GAME_W / 2, GAME_H - 32,
                               makecol(200, 107, 38));
         alfont_set_font_size(font, 24);
     }
@@ -54,7 +54,7 @@ static void DrawHighScoreView(ALFONT_FONT *font, const int *rowColours, GameObje
         }
         line(backBuffer, 119, 182 + 32 * i, 681, 182 + 32 * i, white);
     }
-    vline(backBuffer, SCREEN_W / 2, 150, 470, white);
+    vline(backBuffer, GAME_W / 2, 150, 470, white);
     emblem->Draw(backBuffer);
 }
 
@@ -114,16 +114,16 @@ static void DrawInitialsEntry(ALFONT_FONT *font)
         return;
     int grey = makecol(200, 200, 200);
     alfont_set_font_size(font, 32);
-    alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", SCREEN_W / 2, PAGE_TITLE_Y, grey);
+    alfont_textout_centre(backBuffer, font, "CONGRATULATIONS", GAME_W / 2, PAGE_TITLE_Y, grey);
     alfont_set_font_size(font, 18);
-    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", SCREEN_W / 2, PAGE_TITLE_Y + 48,
-                          makecol(199, 109, 37));
+    alfont_textout_centre(backBuffer, font, "You made it into the hall of fame", GAME_W / 2,
+                          PAGE_TITLE_Y + 48, makecol(199, 109, 37));
     alfont_set_font_size(font, 14);
-    alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", SCREEN_W / 2, SCREEN_H - 96, grey);
-    alfont_textout_centre(backBuffer, font, "Press <up> for letter up, <down> for letter down.", SCREEN_W / 2,
-                          SCREEN_H - 64, grey);
-    alfont_textout_centre(backBuffer, font, "Press <Left> for previous field, <right> for next.",
-                          SCREEN_W / 2, SCREEN_H - 32, grey);
+    alfont_textout_centre(backBuffer, font, "Press <ENTER> to SAVE.", GAME_W / 2, GAME_H - 96, grey);
+    alfont_textout_centre(backBuffer, font, "Press <up> for letter up, <down> for letter down.", GAME_W / 2,
+                          GAME_H - 64, grey);
+    alfont_textout_centre(backBuffer, font, "Press <Left> for previous field, <right> for next.", GAME_W / 2,
+                          GAME_H - 32, grey);
 }
 
 static void DrawInitialsFields(ALFONT_FONT *font, const char *fields, int field)

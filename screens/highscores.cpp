@@ -10,6 +10,7 @@
 
 #include "base/log.h"
 #include "base/message.h"
+#include "base/scale.h"
 #include "base/screenfont.h"
 #include "gameplay/figures.h"
 #include "platform/os/savefile.h"
@@ -132,7 +133,7 @@ static void SayNotSaved(const SafeSave &save, const std::string &path)
         ScreenFont line("Fonts\\DigitalDream.ttf");
         for (; line.font && size > 8; size--) {
             alfont_set_font_size(line.font, size);
-            if (alfont_text_length(line.font, text.c_str()) <= SCREEN_W - 20)
+            if (alfont_text_length(line.font, text.c_str()) <= GAME_W - 20)
                 break;
         }
     }

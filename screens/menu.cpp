@@ -60,8 +60,8 @@ static void DrawMenu(ALFONT_FONT *font, int choice)
     DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(128, 128, 128));
     int grey = makecol(200, 200, 200);
     for (int i = 0; i < 5; i++)
-        alfont_textout_centre(backBuffer, font, menuItems[i], SCREEN_W / 2, menuItemY[i], grey);
-    alfont_textout_centre(backBuffer, font, menuItems[choice], SCREEN_W / 2, menuItemY[choice],
+        alfont_textout_centre(backBuffer, font, menuItems[i], GAME_W / 2, menuItemY[i], grey);
+    alfont_textout_centre(backBuffer, font, menuItems[choice], GAME_W / 2, menuItemY[choice],
                           makecol(231, 39, 39));
 }
 

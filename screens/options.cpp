@@ -3,6 +3,7 @@
 #include "screens/options.h"
 
 #include <allegro.h>
+#include <cstdio>
 #include <cstring>
 
 #include "base/config.h"
@@ -100,10 +101,10 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
     int yellow = makecol(200, 200, 100);
     if (font) {
         alfont_set_font_size(font, 40);
-        alfont_textout_centre(backBuffer, font, "Game Options", SCREEN_W / 2, PAGE_TITLE_Y, yellow);
+        alfont_textout_centre(backBuffer, font, "Game Options", GAME_W / 2, PAGE_TITLE_Y, yellow);
         alfont_set_font_size(font, 18);
         alfont_textout_centre(backBuffer, font, "Up/Down to move, Left/Right Change, SPACE - Done",
-                              SCREEN_W / 2, 520, yellow);
+                              GAME_W / 2, 520, yellow);
     }
     DrawPanel(backBuffer, 120, 151, 680, 470, makecol(255, 255, 255), makecol(8, 0, 128));
     if (!font)
@@ -121,6 +122,11 @@ void DrawOptions(ALFONT_FONT *font, const OptionsView &view)
         alfont_textout(backBuffer, font, values[i], 400, rowY[i], yellow);
     }
     alfont_textout(backBuffer, font, rowLabels[view.row], 140, rowY[view.row], makecol(199, 109, 37));
+    // The scale in use, fixed like the screen mode by the INI file.
+    char scaleText[40];
+    std::snprintf(scaleText, sizeof scaleText, "x%d, Use INI File", PresentPlacement().factor);
+    alfont_textout(backBuffer, font, "Scale", 140, 420, grey);
+    alfont_textout(backBuffer, font, scaleText, 400, 420, yellow);
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ const TileLine objectTiles[] = {
 
 void CentreText(ALFONT_FONT *font, const char *text, int y, int colour)
 {
-    alfont_textout_centre(backdropBitmap, font, text, SCREEN_W / 2, y, colour);
+    alfont_textout_centre(backdropBitmap, font, text, GAME_W / 2, y, colour);
 }
 
 void DrawNumberLine(ALFONT_FONT *font, const char *label, int value, int y)
@@ -123,8 +123,9 @@ void ShowBackdropPage()
         return;
     vsync();
     acquire_screen();
-    blit(backdropBitmap, screen, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
+    blit(backdropBitmap, GameScreen(), 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
     release_screen();
+    ShowGameScreen();
 }
 
 void WaitForPagePress(KeyLatch &latch)

@@ -2,6 +2,7 @@
 // backdrop and the key latch that every screen shares.
 #include "screens/text.h"
 
+#include "base/frame.h"
 #include "base/resources.h"
 #include "base/seam.h"
 #include "blend/blend.h"
@@ -41,8 +42,9 @@ void DimBackdrop(bool redraw)
     }
     vsync();
     blit(backBuffer, backdropBitmap, 0, 0, 0, 0, backBuffer->w, backBuffer->h);
-    Fade(backdropBitmap, screen, 0, 0, 2, makecol(0, 0, 0), 0);
+    Fade(backdropBitmap, GameScreen(), 0, 0, 2, makecol(0, 0, 0), 0, ShowGameScreenStep);
+    ShowGameScreen();
     acquire_screen();
-    blit(screen, backdropBitmap, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
+    blit(GameScreen(), backdropBitmap, 0, 0, 0, 0, backdropBitmap->w, backdropBitmap->h);
     release_screen();
 }

@@ -34,15 +34,17 @@ int main()
     gameLog->Printf("Launching Game\n");
     PlaySfx(SFX_LAUNCH);
     clear_bitmap(backBuffer);
-    clear_bitmap(screen);
+    ClearScreen();
     ShowMessage("LOADING DELVORN", 2000, 32, makecol(84, 85, 146), screen);
     show_mouse(nullptr);
 
     PlaySfx(SFX_TITLE);
     if (BITMAP *title = DataBitmap(PIC_TITLE)) {
-        Fade(title, screen, 0, 0, 0, makecol(0, 0, 0), 0);
+        Fade(title, GameScreen(), 0, 0, 0, makecol(0, 0, 0), 0, ShowGameScreenStep);
+        ShowGameScreen();
         WaitMs(2000);
-        Fade(title, screen, 0, 0, 1, makecol(0, 0, 0), 0);
+        Fade(title, GameScreen(), 0, 0, 1, makecol(0, 0, 0), 0, ShowGameScreenStep);
+        ShowGameScreen();
     }
     gameState = GameState::MENU;
     StopSfx(215);

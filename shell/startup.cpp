@@ -17,6 +17,7 @@
 #include "gameplay/particles.h"
 #include "level/levelsetup.h"
 #include "level/mapdraw.h"
+#include "platform/display/display.h"
 #include "platform/os/savefile.h"
 #include "platform/paths/paths.h"
 #include "screens/highscores.h"
@@ -43,6 +44,53 @@ static bool InstallSound()
     return install_sound(DIGI_NONE, MIDI_NONE, nullptr) == 0;
 }
 
+// The full screen keeps the desktop's own mode and centres the picture in
+// it; a window takes the factor of the settings or the largest that fits.
+// Whatever cannot be had falls back to a window, then to 800x600, each step
+// logged; false only when not even that opens.
+static bool SetGraphicsMode()
+{
+    int desktopW = 0, desktopH = 0;
+    if (get_desktop_resolution(&desktopW, &desktopH) != 0) {
+        desktopW = desktopH = 0;
+        Log("Desktop size unknown\n");
+    }
+    char line[200];
+    if (!windowed) {
+        const Placement full = FullScreenPlacement(desktopW, desktopH);
+        if (full.factor >= 1 && set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, full.w, full.h, 0, 0) == 0 &&
+            StartPresenting(full)) {
+            std::snprintf(line, sizeof line, "Full screen of %dx%d, picture at scale %d\n", full.w, full.h,
+                          full.factor);
+            Log(line);
+            return true;
+        }
+        std::snprintf(line, sizeof line,
+                      "Full screen at the desktop's %dx%d is not available (%s); using a window\n", desktopW,
+                      desktopH, full.factor < 1 ? "smaller than 800x600" : allegro_error);
+        Log(line);
+    }
+    for (int factor = WindowFactor(scaleSetting, desktopW, desktopH);; factor = 1) {
+        const Placement window = WindowPlacement(factor);
+        if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, window.w, window.h, 0, 0) == 0 && StartPresenting(window)) {
+            std::snprintf(line, sizeof line, "Window of %dx%d, picture at scale %d\n", window.w, window.h,
+                          factor);
+            Log(line);
+            if (desktopW > 0 && (window.w > desktopW || window.h > desktopH)) {
+                std::snprintf(line, sizeof line, "The window is larger than the %dx%d desktop\n", desktopW,
+                              desktopH);
+                Log(line);
+            }
+            return true;
+        }
+        if (factor == 1)
+            return false;
+        std::snprintf(line, sizeof line, "A window of %dx%d is not available (%s); trying 800x600\n",
+                      window.w, window.h, allegro_error);
+        Log(line);
+    }
+}
+
 void CheckPlayerFolder()
 {
     const std::string scores = WritablePath("HiScore\\HiScore.sco");
@@ -60,6 +108,7 @@ int Initall()
     try {
         SetFrameOverlay(FRAME_OVERLAY_DEBUG, DebugFrameOverlay);
         Log("Initializing Allegro\n");
+        NameGameWindow("delvorn");  // the desktop entry's StartupWMClass
         if (allegro_init() != 0) {
             // Without a system driver even the keyboard would crash: say so and stop.
             std::string line = "Delvorn cannot start: " + WhyAllegroCannotStart() + "\n";
@@ -104,16 +153,15 @@ int Initall()
         set_color_depth(16);
         set_color_conversion(COLORCONV_TOTAL | COLORCONV_KEEP_TRANS);
 
-        int driver = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT;
         Log("Initializing Graphics\n");
-        if (set_gfx_mode(driver, 800, 600, 0, 0) != 0) {
+        if (!SetGraphicsMode()) {
             allegro_message("GRAPHICS INIT ERROR");
             return 0;
         }
-        set_mouse_range(0, 0, 798, 598);
 
         Log("Initializing Fonts\n");
         if (alfont_init() != ALFONT_OK) {
+            StopPresenting();
             set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
             allegro_message("Error while initializing alfont");
             return 0;
@@ -200,6 +248,7 @@ void DeleteAll()
             editorLayers[i] = nullptr;
         }
         DestroyPlayStill();
+        StopPresenting();
         destroy_bitmap(backdropBitmap);
         backdropBitmap = nullptr;
         destroy_bitmap(backBuffer);

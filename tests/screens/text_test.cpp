@@ -1,6 +1,7 @@
 // The shared screen helpers: the key latch, the panel and the notice line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <allegro.h>
 #include <cstdlib>
 #include <unistd.h>
@@ -100,20 +101,22 @@ TEST_F(ScreenHelpers, NoticeLineIsCentredBelowTheMiddle)
     BITMAP *b = create_bitmap(800, 600);
     clear_bitmap(b);
     ShowMessage("LOADING LEVEL 3", 1000, 32, makecol(255, 255, 255), b);
-    // SCREEN_W is 0 without a graphics mode, so the line centres on x = 0
-    // and y = 8: find its ink near the top-left.
-    int minY = 600, inked = 0;
+    // Centred on the picture, x = 400 and y = 308, with or without a
+    // graphics mode: its ink starts below y 308 and spreads evenly about 400.
+    int minY = 600, minX = 800, maxX = -1, inked = 0;
     for (int y = 0; y < 600; y++)
         for (int x = 0; x < 800; x++)
             if (getpixel(b, x, y) != 0) {
                 inked++;
-                if (y < minY)
-                    minY = y;
+                minY = std::min(minY, y);
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
             }
     if (access("Fonts/DigitalDream.ttf", R_OK) == 0) {
         EXPECT_GT(inked, 0);
-        EXPECT_GE(minY, 8);
-        EXPECT_LT(minY, 8 + 32);
+        EXPECT_GE(minY, 308);
+        EXPECT_LT(minY, 308 + 32);
+        EXPECT_NEAR((minX + maxX) / 2, 400, 8);
     }
     destroy_bitmap(b);
     ASSERT_EQ(chdir(old), 0);

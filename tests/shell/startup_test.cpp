@@ -173,6 +173,60 @@ TEST_F(StartupTest, NormalRunLogsInOrderWritesDefaultScoresAndClosesCleanly)
     EXPECT_EQ(game.Log().find("::EXCEPT"), std::string::npos);
 }
 
+// The settings pick how large the picture is shown, and the log says so: a
+// fixed factor enlarges every pixel into a whole square, a factor out of
+// range is refused aloud, and the full screen keeps the desktop's size with
+// the picture centred in black. The test display is 1024x768.
+TEST_F(StartupTest, TheSettingsChooseTheScaleAndTheLogNamesIt)
+{
+    const struct {
+        const char *name, *graphics, *logged, *refused;
+    } cases[] = {
+        {"fixed", "Windowed = 1\nScale = 2\n", "Window of 1600x1200, picture at scale 2\n", nullptr},
+        {"refused", "Windowed = 1\nScale = 9\n", "Window of 800x600, picture at scale 1\n",
+         "Scale 9 is not usable, using 0 (as large as the desktop takes)\n"},
+        {"full", "Windowed = 0\nScale = 0\n", "Full screen of 1024x768, picture at scale 1\n", nullptr},
+    };
+    for (const auto &c : cases) {
+        GameProcess game(std::string("scale_") + c.name);
+        game.CopyData();
+        std::string ini = ReadFile(game.dir + "/Config/Delvorn.ini");
+        const size_t from = ini.find("[Graphics]\n"), to = ini.find("[Control]");
+        ASSERT_NE(from, std::string::npos);
+        ASSERT_NE(to, std::string::npos);
+        ini.replace(from, to - from, std::string("[Graphics]\n") + c.graphics + "\n");
+        game.WriteFile("Config/Delvorn.ini", ini);
+        game.Start();
+        ASSERT_TRUE(game.WaitForLog("Entering Game Loop\n", 60)) << game.Log();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        const std::string log = game.Log();
+        EXPECT_NE(log.find(c.logged), std::string::npos) << c.name << "\n" << log;
+        if (c.refused) {
+            EXPECT_NE(log.find(c.refused), std::string::npos) << c.name << "\n" << log;
+        }
+
+        ASSERT_GT(game.Screenshot(std::string("scale_") + c.name), 1) << c.name;
+        if (std::string(c.name) == "fixed") {
+            // Every picture pixel a 2x2 square: no aligned square of the
+            // menu holds two colours.
+            int mixed = 0;
+            for (int y = 0; y < 600; y += 2)
+                for (int x = 0; x < 800; x += 2) {
+                    const unsigned p = game.PixelAt(x, y);
+                    mixed += p != game.PixelAt(x + 1, y) || p != game.PixelAt(x, y + 1) ||
+                             p != game.PixelAt(x + 1, y + 1);
+                }
+            EXPECT_EQ(mixed, 0);
+        }
+        if (std::string(c.name) == "full") {
+            // (1024 - 800) / 2 = 112 black columns left of the picture.
+            EXPECT_EQ(game.CountNear(0x000000, 0, 0, 111, 599, 0), 112 * 600);
+            EXPECT_LT(game.CountNear(0x000000, 112, 84, 799, 599, 0), 688 * 516 / 2);
+        }
+        CloseFromTheMenu(game);
+    }
+}
+
 // A player folder where the scores cannot go and a sound card without the
 // instrument set: each is said (standard error, the log, the screen), and
 // the game plays on.

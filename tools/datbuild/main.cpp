@@ -6,6 +6,7 @@
 //   datbuild --map <ZubN.map> <out.png>       (a level file as play draws it)
 //   datbuild --levels <out.png> <ZubN.map>... (levels side by side)
 //   datbuild --icon <size> <out.png>          (the desktop icon)
+//   datbuild --xpm <size> <out.xpm>           (the window icon, as source)
 #include <allegro.h>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include "tools/datbuild/assets.h"
 #include "tools/datbuild/contactsheet.h"
 #include "tools/datbuild/datwriter.h"
+#include "tools/datbuild/xpm.h"
 
 static int Fail(const std::string &why)
 {
@@ -45,6 +47,14 @@ int main(int argc, char **argv)
         if (size < 16 || size > 512)
             return Fail("icon size " + std::string(argv[2]) + " is not 16..512");
         return SaveIconPng(argv[3], IconPicture(size)) ? 0 : Fail("cannot write " + std::string(argv[3]));
+    }
+    if (std::string(argv[1]) == "--xpm" && argc == 4) {
+        const int size = std::atoi(argv[2]);
+        if (size < 16 || size > 512)
+            return Fail("icon size " + std::string(argv[2]) + " is not 16..512");
+        return SaveIconXpm(argv[3], IconPicture(size), "delvornIcon")
+                   ? 0
+                   : Fail("cannot write " + std::string(argv[3]));
     }
     if (std::string(argv[1]) == "--picture") {
         if (argc != 4)

@@ -272,6 +272,42 @@ TEST_F(Editor, DropAndEraseTakeTheCellUnderThePointer)
     EXPECT_EQ(CELL_EMPTY, editorMap[2][1][1].kind);
 }
 
+// The window shows the picture enlarged, in a full screen also moved: the
+// pointer's window position is mapped back to the picture's pixels, and the
+// black border around it reaches no cell.
+TEST_F(Editor, ThePointerTakesTheCellOfThePictureAtAnyScale)
+{
+    const struct {
+        Placement at;
+        int wx, wy;       // the window point clicked
+        int column, row;  // -1: no cell
+    } cases[] = {
+        {{1, 0, 0, 800, 600}, 5 * 32 + 31, 3 * 32, 5, 3},
+        {{2, 0, 0, 1600, 1200}, 2 * (5 * 32 + 31) + 1, 2 * 3 * 32, 5, 3},
+        {{2, 0, 0, 1600, 1200}, 2 * 24 * 32, 2 * 16 * 32 + 1, 24, 16},
+        {{3, 720, 180, 3840, 2160}, 720 + 3 * 5 * 32, 180 + 3 * 3 * 32 + 2, 5, 3},
+        {{3, 720, 180, 3840, 2160}, 719, 180 + 3 * 3 * 32, -1, -1},  // the border left of the picture
+        {{1, 112, 84, 1024, 768}, 112 + 5 * 32, 84 + 3 * 32, 5, 3},
+        {{1, 112, 84, 1024, 768}, 112 + 5 * 32, 83, -1, -1},  // above it
+    };
+    editorBlock = 9;
+    for (const auto &c : cases) {
+        ClearEditorMap();
+        ASSERT_TRUE(StartPresenting(c.at));
+        Click(1, c.wx, c.wy);
+        int painted = 0;
+        for (int row = 0; row < MAP_ROWS; row++)
+            for (int column = 0; column < MAP_COLUMNS; column++)
+                if (editorMap[0][row][column].kind != CELL_EMPTY) {
+                    painted++;
+                    EXPECT_EQ(column, c.column) << "x" << c.at.factor << " at " << c.wx << "," << c.wy;
+                    EXPECT_EQ(row, c.row) << "x" << c.at.factor << " at " << c.wx << "," << c.wy;
+                }
+        EXPECT_EQ(painted, c.column < 0 ? 0 : 1) << "x" << c.at.factor << " at " << c.wx << "," << c.wy;
+    }
+    StopPresenting();
+}
+
 TEST_F(Editor, DropWhileAllLayersShownSwitchesBackToCurrentLayer)
 {
     editorViewAll = true;
