@@ -150,6 +150,9 @@ TEST(LevelRules, CatchBrokenLevels)
         {"decoration as ground", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 45; }, "not earth"},
         {"gold look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 13; }, "gold"},
         {"fuse look-alike", [](LevelCodes &l, int, int) { l.At(2, 3, 3) = 18; }, "fuse"},
+        {"item on a stone", [](LevelCodes &l, int, int) { l.At(0, 3, 3) = 34, l.At(2, 3, 3) = 5; }, "feature stone"},
+        {"item under a decoration", [](LevelCodes &l, int, int) { l.At(1, 3, 3) = 45, l.At(2, 3, 3) = 5; },
+         "under decoration"},
         {"no home", [](LevelCodes &l, int, int) { l.At(1, 24, 0) = -1; }, "home"},
         {"home walled in",
          [](LevelCodes &l, int, int) {
