@@ -11,5 +11,12 @@ done
 echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"; }
+# A mirror caught mid-sync fails the index download now and then; try again
+# after a pause, and at last install from whatever lists did arrive.
+for attempt in 1 2 3; do
+  if $sudo apt-get update -qq && install; then exit 0; fi
+  echo "apt-get failed (attempt $attempt of 3); trying again in 20 s" >&2
+  sleep 20
+done
+install
