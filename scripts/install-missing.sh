@@ -12,11 +12,14 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"; }
-# A mirror caught mid-sync fails the index download now and then; try again
-# after a pause, and at last install from whatever lists did arrive.
+# A mirror caught mid-sync fails an index download now and then, often one
+# these packages do not need: install from the lists that did arrive, and
+# only when that fails try again after a pause.
 for attempt in 1 2 3; do
-  if $sudo apt-get update -qq && install; then exit 0; fi
-  echo "apt-get failed (attempt $attempt of 3); trying again in 20 s" >&2
+  $sudo apt-get update -qq || echo "apt-get update failed; installing from the lists that arrived" >&2
+  install && exit 0
+  [ $attempt -lt 3 ] || break
+  echo "apt-get install failed (attempt $attempt of 3); trying again in 20 s" >&2
   sleep 20
 done
-install
+exit 1

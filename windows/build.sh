@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Cross-builds Delvorn and the mivolen library for 32-bit Windows and packs
+# Cross-builds Delvorn and the mivolen library for 64-bit Windows and packs
 # build-windows/Delvorn-windows.zip. Allegro 4.4 and FreeType come from
 # Debian's source archive (fetched through a private deb-src list, checked
 # against the checksums of their .dsc, patched) and are built with mingw-w64,
 # as is GoogleTest from Debian's googletest package. The data file and the
 # levels are made by the host build (scripts/setup.sh), whose tools run here.
 # Usage: windows/build.sh   (WINDOWS_BUILD_DIR and BUILD_DIR may override the
-# folders; WINDOWS_ARCH=x86_64 builds for 64-bit Windows into build-windows-x86_64)
+# folders; WINDOWS_ARCH=i686 builds for 32-bit Windows into build-windows-i686)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-arch="${WINDOWS_ARCH:-i686}"
+arch="${WINDOWS_ARCH:-x86_64}"
 case "$arch" in
-  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows}" ;;
-  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows-x86_64}" ;;
+  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows}" ;;
+  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows-i686}" ;;
   *) echo "WINDOWS_ARCH must be i686 or x86_64" >&2; exit 2 ;;
 esac
 host_build="${BUILD_DIR:-$here/build}"

@@ -9,22 +9,27 @@
 # may override the folder).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-arch="${WINDOWS_ARCH:-i686}"
+arch="${WINDOWS_ARCH:-x86_64}"
 case "$arch" in
-  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows}"; winearch=win32 ;;
-  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows-x86_64}"; winearch=win64 ;;
+  x86_64) out="${WINDOWS_BUILD_DIR:-$here/build-windows}"; winearch=win64 ;;
+  i686) out="${WINDOWS_BUILD_DIR:-$here/build-windows-i686}"; winearch=win32 ;;
   *) echo "WINDOWS_ARCH must be i686 or x86_64" >&2; exit 2 ;;
 esac
 zip="$out/Delvorn-windows.zip"
 [ -f "$zip" ] || { echo "no $zip: run windows/build.sh first" >&2; exit 1; }
 
-# --- wine (32-bit, so Debian's i386 architecture) ---------------------------
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386  # the next install updates the lists
+# --- wine ---------------------------------------------------------------------
+# The 64-bit package needs wine64 alone. Only the 32-bit one brings in Debian's
+# i386 architecture, whose lists are one more thing a mirror can get wrong.
+packages=(wine wine64 xvfb x11-utils xdotool imagemagick libx11-dev unzip python3)
+if [ "$arch" = i686 ]; then
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386  # the next install updates the lists
+  fi
+  packages+=(wine32:i386)
 fi
-packages=(wine wine32:i386 wine64 xvfb x11-utils xdotool imagemagick libx11-dev unzip python3)
 "$here/scripts/install-missing.sh" "${packages[@]}"
 
 run="$out/run"
