@@ -165,6 +165,11 @@ std::string ObjectProblem(int64_t type, Reader r, const uint8_t *start, int dept
         if (!r.Word(&bits) || !r.Word(&w) || !r.Word(&h) || BytesPerPixel(bits) == 0 || w < 1 || h < 1 ||
             (uint64_t)w * h * BytesPerPixel(bits) > r.Left())
             return Where("picture larger than its object", r, start);
+        // The game's picture reader takes 16 bits alone, as the builder
+        // writes them. Allegro frees the objects twice when one fails to
+        // load, so whatever a reader refuses must be refused here.
+        if (type == DAT_BITMAP && bits != 16)
+            return Where("picture of another depth than 16 bits", r, start);
         return "";
     }
     if (type == DAT_SAMPLE) {

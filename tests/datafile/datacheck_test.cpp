@@ -79,6 +79,7 @@ TEST_F(DataCheck, DamageThatWouldMisleadTheLoaderIsRefused)
         {"object size past the end", picture - 8, 0x00100000},
         {"packed object", picture - 4, 0xFFFFFF00},
         {"picture depth Allegro has not", picture, 0x00070003},
+        {"8-bit picture, which the game's reader refuses", picture, 0x00080003},
         {"picture wider than its data", picture, 0x00107FFF},
         {"picture of no rows", picture + 2, 0x00030000},
         {"sample longer than its data", sample + 4, 0x01000000},
